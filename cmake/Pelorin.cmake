@@ -1,0 +1,75 @@
+# Build helpers shared by every folder: warnings, test registration and the
+# distinction between the native tree and the Windows trees.
+
+# pelorin_warnings(target): the project's warning policy, warnings are errors.
+function(pelorin_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+endfunction()
+
+# pelorin_library(name [WIN32_ONLY] SOURCES ... LIBS ...)
+# A static library. WIN32_ONLY libraries exist only in the Windows trees.
+function(pelorin_library name)
+  cmake_parse_arguments(A "WIN32_ONLY" "" "SOURCES;LIBS" ${ARGN})
+  if(A_WIN32_ONLY AND NOT WIN32)
+    return()
+  endif()
+  add_library(${name} STATIC ${A_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_LIBS})
+  pelorin_warnings(${name})
+endfunction()
+
+# pelorin_program(name [WIN32_ONLY] [GUI] SOURCES ... LIBS ...)
+# An executable that lands in bin/. GUI programs use the Windows subsystem.
+function(pelorin_program name)
+  cmake_parse_arguments(A "WIN32_ONLY;GUI" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  if(A_WIN32_ONLY AND NOT WIN32)
+    return()
+  endif()
+  if(A_GUI AND WIN32)
+    add_executable(${name} WIN32 ${A_SOURCES})
+  else()
+    add_executable(${name} ${A_SOURCES})
+  endif()
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS})
+  if(A_OUTPUT_NAME)
+    set_target_properties(${name} PROPERTIES OUTPUT_NAME ${A_OUTPUT_NAME})
+  endif()
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
+  pelorin_warnings(${name})
+endfunction()
+
+# pelorin_test(name [WIN32_ONLY] [NATIVE_ONLY] SOURCES ... LIBS ... [LABELS ...])
+# One GoogleTest executable registered as one ctest entry (each Wine start
+# costs about a second, so test cases are not registered one by one).
+# In the Windows tree the test runs under Wine through the build tree's wrapper.
+function(pelorin_test name)
+  cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY" "TIMEOUT" "SOURCES;LIBS;LABELS;ARGS" ${ARGN})
+  if(A_WIN32_ONLY AND NOT WIN32)
+    return()
+  endif()
+  if(A_NATIVE_ONLY AND WIN32)
+    return()
+  endif()
+  if(WIN32 AND NOT PELORIN_WINE_TESTS)
+    # Compile-only trees still build the test so that 32-bit faults show.
+  endif()
+  add_executable(${name} ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+  pelorin_warnings(${name})
+  if(WIN32 AND NOT PELORIN_WINE_TESTS)
+    return()
+  endif()
+  add_test(NAME ${name} COMMAND ${name} ${A_ARGS} WORKING_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+  if(NOT A_TIMEOUT)
+    set(A_TIMEOUT 600)
+  endif()
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${A_TIMEOUT}
+    ENVIRONMENT "PELORIN_SOURCE_DIR=${PROJECT_SOURCE_DIR};PELORIN_BINARY_DIR=${PROJECT_BINARY_DIR}")
+  if(A_LABELS)
+    set_tests_properties(${name} PROPERTIES LABELS "${A_LABELS}")
+  endif()
+endfunction()
