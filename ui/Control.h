@@ -1,0 +1,55 @@
+// TControl: a child window of a form with bounds, caption, visibility and a repaint-on-set rule.
+// Concrete controls pick the window class and styles; the form routes commands back to them.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "platform/win/Handles.h"
+#include "ui/Component.h"
+
+namespace pelorin {
+
+class TForm;
+
+class TControl : public TComponent {
+public:
+    struct Bounds {
+        int Left = 0, Top = 0, Width = 0, Height = 0;
+    };
+
+    ~TControl() override;
+
+    HWND Handle() const { return handle_.get(); }
+    const Bounds& GetBounds() const { return bounds_; }
+    void SetBounds(const Bounds& bounds);
+
+    const std::string& Caption() const { return caption_; }
+    void SetCaption(const std::string& caption);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+
+    // Paints the control now instead of waiting for the message loop.
+    void Repaint() const;
+
+    // Called by the parent form for WM_COMMAND notifications of this control.
+    virtual void Command(WORD notification);
+
+    static TControl* FromHandle(HWND wnd);
+
+protected:
+    TControl(TForm& parent, const char* windowClass, DWORD style, const Bounds& bounds);
+
+private:
+    WindowHandle handle_;
+    Bounds bounds_;
+    std::string caption_;
+    bool visible_ = true;
+    bool enabled_ = true;
+};
+
+}  // namespace pelorin

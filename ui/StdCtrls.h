@@ -1,0 +1,35 @@
+// Standard controls of the window layer: TLabel (static text) and TButton (push button).
+// Captions repaint when set; a button's OnClick gets the button as sender.
+#pragma once
+
+#include "ui/Control.h"
+#include "ui/Events.h"
+
+namespace pelorin {
+
+// A label of fixed bounds; it never resizes itself to its text.
+class TLabel : public TControl {
+public:
+    TLabel(TForm& parent, const Bounds& bounds);
+};
+
+class TButton : public TControl {
+public:
+    TButton(TForm& parent, const Bounds& bounds);
+
+    // When set, the Escape key on the form presses this button. Default: false.
+    bool Cancel() const { return cancel_; }
+    void SetCancel(bool cancel);
+
+    // Presses the button in code, as a mouse click would.
+    void Click();
+    void Command(WORD notification) override;
+
+    TNotifyEvent OnClick;
+
+private:
+    TForm& parent_;
+    bool cancel_ = false;
+};
+
+}  // namespace pelorin
