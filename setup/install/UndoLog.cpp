@@ -1,0 +1,141 @@
+// Writes and reads REMOVE.LOG. All numbers are little-endian; the 8 reserved bytes of
+// each record head are written as zeros and ignored when read.
+#include "setup/install/UndoLog.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+namespace pelorin {
+namespace {
+
+void PutU16(std::string& out, std::uint16_t v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>(v >> 8);
+}
+
+void PutU32(std::string& out, std::uint32_t v) {
+    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((v >> shift) & 0xFF);
+}
+
+std::uint32_t GetLE(const unsigned char* p, int bytes) {
+    std::uint32_t v = 0;
+    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
+    return v;
+}
+
+std::string EncodeHeader(const TUndoChanges& changes, std::size_t recordCount) {
+    std::string header(UndoLogMagic, 8);
+    PutU16(header, static_cast<std::uint16_t>(recordCount & 0xFFFF));
+    const std::string title = changes.Title.substr(0, UndoLogTitleMax);
+    header += static_cast<char>(title.size());
+    header += title;
+    header.append(UndoLogTitleMax - title.size(), '\0');
+    header += static_cast<char>(changes.CommonGroup);
+    header.append(3, '\0');
+    return header;
+}
+
+std::string EncodeRecord(const UndoRecord& record) {
+    std::string out(8, '\0');
+    PutU32(out, record.value);
+    out += static_cast<char>(record.kind);
+    const std::size_t length = std::min(record.data.size(), MaxUndoDataLength);
+    PutU16(out, static_cast<std::uint16_t>(length));
+    out.append(record.data, 0, length);
+    return out;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+// Reads exactly `size` bytes; false at a clean end of input before the first byte.
+bool ReadExactly(std::istream& in, void* buffer, std::size_t size, const std::string& what) {
+    in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
+    const std::size_t got = static_cast<std::size_t>(in.gcount());
+    if (got == size) return true;
+    if (got == 0 && what.empty()) return false;
+    throw EUndoLogError((what.empty() ? std::string("a record") : what) + " is cut short");
+}
+
+}  // namespace
+
+std::string EncodeUndoLog(const TUndoChanges& changes) {
+    std::string out = EncodeHeader(changes, changes.Records().size());
+    for (const UndoRecord& record : changes.Records()) out += EncodeRecord(record);
+    return out;
+}
+
+void WriteUndoLog(const std::string& path, const TUndoChanges& changes) {
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "wb"));
+    if (!file) throw EUndoLogError("Unable to create the file " + path);
+    const auto put = [&](const std::string& bytes) {
+        if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size())
+            throw EUndoLogError("Unable to write the file " + path);
+    };
+    // The header goes in last, once the records are counted.
+    put(std::string(UndoLogHeaderSize, '\0'));
+    std::size_t count = 0;
+    for (const UndoRecord& record : changes.Records()) {
+        put(EncodeRecord(record));
+        ++count;
+    }
+    if (std::fseek(file.get(), 0, SEEK_SET) != 0) throw EUndoLogError("Unable to write the file " + path);
+    put(EncodeHeader(changes, count));
+    if (std::fclose(file.release()) != 0) throw EUndoLogError("Unable to write the file " + path);
+}
+
+TUndoChanges DecodeUndoLog(std::istream& in) {
+    unsigned char header[UndoLogHeaderSize];
+    ReadExactly(in, header, sizeof header, "the header");
+    if (std::memcmp(header, UndoLogMagic, 8) != 0)
+        throw EUndoLogError("it does not start with the signature of an uninstall log");
+    const std::uint32_t declared = GetLE(header + 8, 2);
+    const std::size_t titleLength = header[10];
+    if (titleLength > UndoLogTitleMax) throw EUndoLogError("the title length is out of range");
+
+    TUndoChanges changes;
+    changes.Title.assign(reinterpret_cast<const char*>(header + 11), titleLength);
+    changes.CommonGroup = header[74];
+
+    std::size_t count = 0;
+    for (;;) {
+        unsigned char head[UndoRecordHeadSize];
+        const std::string what = "record " + std::to_string(count + 1);
+        if (!ReadExactly(in, head, 1, std::string())) break;
+        ReadExactly(in, head + 1, sizeof head - 1, what);
+        const std::size_t length = GetLE(head + 13, 2);
+        if (length > MaxUndoDataLength)
+            throw EUndoLogError(what + " claims more data than a record can hold");
+        std::string data(length, '\0');
+        ReadExactly(in, data.empty() ? nullptr : &data[0], length, what);
+        changes.AddRecord(head[12], data.data(), data.size(), GetLE(head + 8, 4));
+        ++count;
+    }
+    if ((count & 0xFFFF) != declared)
+        throw EUndoLogError("it holds " + std::to_string(count) + " records but its header counts " +
+                            std::to_string(declared));
+    return changes;
+}
+
+TUndoChanges DecodeUndoLog(const std::string& bytes) {
+    std::istringstream in(bytes);
+    return DecodeUndoLog(in);
+}
+
+TUndoChanges LoadUndoLog(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw EUndoLogError("Unable to open the file " + path);
+    try {
+        return DecodeUndoLog(in);
+    } catch (const EUndoLogError& e) {
+        if (in.bad()) throw EUndoLogError("Unable to read the file " + path);
+        throw EUndoLogError("The file " + path + " is damaged: " + e.what());
+    }
+}
+
+}  // namespace pelorin

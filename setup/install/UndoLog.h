@@ -1,0 +1,39 @@
+// The undo log REMOVE.LOG: a 78-byte header, then every record as a 15-byte head and its data.
+// Writing reproduces the layout byte for byte; reading rejects damaged or truncated logs.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <iosfwd>
+#include <string>
+
+#include "core/Exception.h"
+#include "setup/install/UndoChanges.h"
+
+namespace pelorin {
+
+constexpr char UndoLogMagic[] = "zfw102bs";     // first 8 bytes, no terminator in the file
+constexpr std::size_t UndoLogHeaderSize = 78;
+constexpr std::size_t UndoRecordHeadSize = 15;
+constexpr std::size_t UndoLogTitleMax = 63;
+
+// A log that cannot be written, opened or trusted.
+class EUndoLogError : public Exception {
+public:
+    explicit EUndoLogError(const std::string& message) : Exception(message) {}
+};
+
+// The exact bytes of the log for `changes`.
+std::string EncodeUndoLog(const TUndoChanges& changes);
+// Creates (or replaces) the file and writes the log; the file is closed on every way out.
+void WriteUndoLog(const std::string& path, const TUndoChanges& changes);
+
+// Reads a log from the stream. The header's 16-bit count is taken modulo 65536, so a log
+// of more records than that still reads whole; anything malformed raises EUndoLogError.
+// Memory grows with the bytes actually read, never with what the header claims.
+TUndoChanges DecodeUndoLog(std::istream& in);
+TUndoChanges DecodeUndoLog(const std::string& bytes);
+// Opens and reads the file at `path`; the error message names the file.
+TUndoChanges LoadUndoLog(const std::string& path);
+
+}  // namespace pelorin
