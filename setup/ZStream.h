@@ -73,18 +73,18 @@ InflateResult InflateStream(const InflateReader& read, const InflateWriter& writ
 
 // Source and destination of an inflate run: a stream or memory area with a count of
 // bytes still to read, and a memory area, growing buffer or stream with a count of
-// bytes still allowed (-1: no limit). Use with InflateStream(InflateAdaptor::Read,
-// InflateAdaptor::Write, &adaptor).
+// bytes still allowed (NoLimit: no limit; no destination: the bytes are counted and
+// dropped). Use as InflateStream(InflateAdaptor::Read, InflateAdaptor::Write, &adaptor).
 class InflateAdaptor {
 public:
     static constexpr std::int64_t NoLimit = -1;
 
-    static InflateAdaptor FromStream(std::istream& in, std::int64_t count);
-    static InflateAdaptor FromMemory(const std::uint8_t* data, std::size_t count);
+    void ReadFrom(std::istream& in, std::int64_t count);
+    void ReadFrom(const std::uint8_t* data, std::size_t count);
 
-    void ToMemory(std::uint8_t* dest, std::int64_t limit);
-    void ToBuffer(std::vector<std::uint8_t>& dest, std::int64_t limit);
-    void ToStream(std::ostream& out, std::int64_t limit);
+    void WriteTo(std::uint8_t* dest, std::int64_t limit);
+    void WriteTo(std::vector<std::uint8_t>& dest, std::int64_t limit);
+    void WriteTo(std::ostream& out, std::int64_t limit);
 
     // Bytes handed to the destination so far.
     std::uint64_t Written() const { return written_; }
@@ -93,8 +93,6 @@ public:
     static std::size_t Write(void* context, const std::uint8_t* buffer, std::size_t count);
 
 private:
-    InflateAdaptor() = default;
-
     std::istream* inStream_ = nullptr;
     const std::uint8_t* inMemory_ = nullptr;
     std::int64_t inLeft_ = 0;

@@ -1,0 +1,90 @@
+// Pure text helpers of the setup program: backslashes, version texts, replacement,
+// expansion of the directory constants and quoting for command lines.
+#include "setup/CmnFunc2.h"
+
+#include <cstdio>
+
+#include "setup/Globals.h"
+
+namespace pelorin {
+
+std::string AddBackslash(const std::string& path) {
+    if (path.empty() || path.back() == '\\') {
+        return path;
+    }
+    return path + '\\';
+}
+
+std::string RemoveBackslash(const std::string& path) {
+    if (path.empty() || path.back() != '\\') {
+        return path;
+    }
+    return path.substr(0, path.size() - 1);
+}
+
+std::string VersionText(int major, int minor) {
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%.2d", minor);
+    std::string m = digits;
+    while (!m.empty() && m.back() == '0') {
+        m.pop_back();
+    }
+    return std::to_string(major) + "." + m;
+}
+
+std::string StringReplaceAll(const std::string& text, const std::string& from,
+                             const std::string& to) {
+    if (from.empty()) {
+        return text;
+    }
+    std::string result;
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t found = text.find(from, pos);
+        if (found == std::string::npos) {
+            break;
+        }
+        result.append(text, pos, found - pos);
+        result += to;
+        pos = found + from.size();
+    }
+    result.append(text, pos, std::string::npos);
+    return result;
+}
+
+std::string ExpandConstants(const std::string& text, const DirConstants& dirs) {
+    std::string s = text;
+    s = StringReplaceAll(s, "{src}\\", AddBackslash(dirs.Src));
+    s = StringReplaceAll(s, "{app}\\", AddBackslash(dirs.App));
+    s = StringReplaceAll(s, "{win}\\", AddBackslash(dirs.Win));
+    s = StringReplaceAll(s, "{sys}\\", AddBackslash(dirs.Sys));
+    s = StringReplaceAll(s, "{src}", dirs.Src);
+    s = StringReplaceAll(s, "{app}", dirs.App);
+    s = StringReplaceAll(s, "{win}", dirs.Win);
+    s = StringReplaceAll(s, "{sys}", dirs.Sys);
+    return s;
+}
+
+std::string ExpandConstants(const std::string& text) {
+    return ExpandConstants(text, Globals().Dirs());
+}
+
+std::string AddQuotes(const std::string& text) {
+    const auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    std::size_t first = 0;
+    std::size_t last = text.size();
+    while (first < last && isSpace(text[first])) {
+        ++first;
+    }
+    while (last > first && isSpace(text[last - 1])) {
+        --last;
+    }
+    const std::string s = text.substr(first, last - first);
+    const bool quoted = !s.empty() && s.front() == '"' && s.back() == '"';
+    if (s.find(' ') == std::string::npos || quoted) {
+        return s;
+    }
+    return '"' + s + '"';
+}
+
+}  // namespace pelorin
