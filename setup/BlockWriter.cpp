@@ -69,9 +69,9 @@ void AppendRecords(std::vector<std::uint8_t>& out, const std::vector<R>& list,
 }
 
 template <class R>
-std::int32_t CountOf(const std::vector<R>& list, const char* name) {
+std::int32_t CountOf(const std::vector<R>& list) {
     if (list.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
-        throw ERecordEncodeError(std::string("Too many records of kind ") + name);
+        throw ERecordEncodeError("Too many records in one list");
     }
     return static_cast<std::int32_t>(list.size());
 }
@@ -145,13 +145,9 @@ std::vector<std::uint8_t> EncodeBlock(const std::uint8_t* data, std::size_t size
 std::vector<std::uint8_t> EncodeSetupDescription(const SetupData& data,
                                                  const DescriptionOptions& options) {
     SetupHeader header = data.Header;
-    header.DirCount = CountOf(data.DirEntries, "DirEntry");
-    header.FileCount = CountOf(data.FileEntries, "FileEntry");
-    header.IconCount = CountOf(data.IconEntries, "IconEntry");
-    header.IniCount = CountOf(data.IniEntries, "IniEntry");
-    header.RegistryCount = CountOf(data.RegistryEntries, "RegistryEntry");
-    header.UninstallDeleteCount = CountOf(data.UninstallDeleteEntries, "UninstallDeleteEntry");
-    header.RunCount = CountOf(data.RunEntries, "RunEntry");
+    ForEachRecordList(header, data, [](std::int32_t& count, const auto& list) {
+        count = CountOf(list);
+    });
     const std::string license = data.License.value_or(std::string());
     if (license.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         throw ERecordEncodeError("The license text is too large");
@@ -165,13 +161,9 @@ std::vector<std::uint8_t> EncodeSetupDescription(const SetupData& data,
             reinterpret_cast<const std::uint8_t*>(license.data()), license.size(), options.Storage);
         out.insert(out.end(), block.begin(), block.end());
     }
-    AppendRecords(out, data.DirEntries, options.Storage);
-    AppendRecords(out, data.FileEntries, options.Storage);
-    AppendRecords(out, data.IconEntries, options.Storage);
-    AppendRecords(out, data.IniEntries, options.Storage);
-    AppendRecords(out, data.RegistryEntries, options.Storage);
-    AppendRecords(out, data.UninstallDeleteEntries, options.Storage);
-    AppendRecords(out, data.RunEntries, options.Storage);
+    ForEachRecordList(header, data, [&out, &options](std::int32_t, const auto& list) {
+        AppendRecords(out, list, options.Storage);
+    });
     return out;
 }
 

@@ -66,13 +66,9 @@ void ReadBody(std::istream& file, SetupData& data, const SetupHeaderHook& afterH
             ReadBlock(file, static_cast<std::size_t>(header.LicenseSize));
         data.License.emplace(license.begin(), license.end());
     }
-    ReadRecords(file, header.DirCount, data.DirEntries);
-    ReadRecords(file, header.FileCount, data.FileEntries);
-    ReadRecords(file, header.IconCount, data.IconEntries);
-    ReadRecords(file, header.IniCount, data.IniEntries);
-    ReadRecords(file, header.RegistryCount, data.RegistryEntries);
-    ReadRecords(file, header.UninstallDeleteCount, data.UninstallDeleteEntries);
-    ReadRecords(file, header.RunCount, data.RunEntries);
+    ForEachRecordList(header, data, [&file](std::int32_t count, auto& list) {
+        ReadRecords(file, count, list);
+    });
     data.IconsStep =
         (header.Flags & SetupHeader::CreateUninstall) != 0 || !data.IconEntries.empty();
 }

@@ -258,6 +258,19 @@ struct SetupData {
     bool RestartRequired = false;
 };
 
+// Calls f(count, list) for the seven record lists in file order, with the header
+// field that counts each list. Header and Data may be const.
+template <class Header, class Data, class F>
+void ForEachRecordList(Header& header, Data& data, F&& f) {
+    f(header.DirCount, data.DirEntries);
+    f(header.FileCount, data.FileEntries);
+    f(header.IconCount, data.IconEntries);
+    f(header.IniCount, data.IniEntries);
+    f(header.RegistryCount, data.RegistryEntries);
+    f(header.UninstallDeleteCount, data.UninstallDeleteEntries);
+    f(header.RunCount, data.RunEntries);
+}
+
 // Sum of every FileEntry's UncompressedSize in a 32-bit value, wrapping on overflow.
 std::int32_t ComputeTotalSize(const std::vector<FileEntry>& files);
 
