@@ -1,0 +1,31 @@
+// Refilling of the bit buffer: a byte at a time while it holds fewer than 25
+// bits, asking the engine for the next chunk when the current one is used up.
+#include "update/unzip/BitReader.h"
+
+namespace pelorin {
+
+void BitReader::TopUp() {
+    while (held_ < 25) {
+        if (position_ == end_ && !LoadChunk()) {
+            padding_ += 8;  // zeros beyond the data; consuming them marks the overrun
+        } else {
+            bits_ |= std::uint32_t{chunk_[position_++]} << held_;
+        }
+        held_ += 8;
+    }
+}
+
+bool BitReader::LoadChunk() {
+    if (inputEnded_) {
+        return false;
+    }
+    end_ = input_.Fill(chunk_, sizeof chunk_);
+    position_ = 0;
+    if (end_ > sizeof chunk_) {
+        end_ = sizeof chunk_;
+    }
+    inputEnded_ = end_ == 0;
+    return !inputEnded_;
+}
+
+}  // namespace pelorin
