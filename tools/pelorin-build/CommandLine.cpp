@@ -1,0 +1,64 @@
+// Reads the tool's options; every option that takes a value accepts it as the next
+// argument, and exactly one project (or one --dump file) is expected.
+#include "tools/pelorin-build/CommandLine.h"
+
+#include "core/Exception.h"
+
+namespace pelorin {
+
+const char* const kUsage =
+    "usage: pelorin-build PROJECT -o OUTDIR [--setup-exe PATH | --no-setup-exe] [--machine i386|amd64]\n"
+    "       pelorin-build --dump PELORIN.DLL|DESCRIPTION\n"
+    "\n"
+    "Builds a distribution folder (pelorin.exe, PELORIN.DLL, PELORIN.DAT) from a project file,\n"
+    "or prints a setup description as text. Without --setup-exe, pelorin.exe is taken from the\n"
+    "tool's own folder or from the win64 build tree beside the tool's build tree.\n";
+
+CommandLine parseCommandLine(const std::vector<std::string>& args)
+{
+    CommandLine result;
+    std::vector<std::string> positional;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        const auto value = [&]() -> std::string {
+            if (i + 1 >= args.size()) throw Exception("option " + arg + " needs a value");
+            return args[++i];
+        };
+        if (arg == "-h" || arg == "--help") {
+            result.action = CommandLine::Action::Help;
+            return result;
+        }
+        if (arg == "-o" || arg == "--output") {
+            result.build.outputDir = value();
+        } else if (arg == "--setup-exe") {
+            result.build.setupExe = value();
+        } else if (arg == "--no-setup-exe") {
+            result.build.withoutSetupExe = true;
+        } else if (arg == "--machine") {
+            const std::string name = value();
+            result.build.machine = parseMachine(name);
+            if (!result.build.machine) throw Exception("unknown machine " + name + " (use i386 or amd64)");
+        } else if (arg == "--dump") {
+            result.action = CommandLine::Action::Dump;
+            result.dumpPath = value();
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            throw Exception("unknown option " + arg);
+        } else {
+            positional.push_back(arg);
+        }
+    }
+    if (result.action == CommandLine::Action::Dump) {
+        if (!positional.empty()) throw Exception("--dump takes one file and nothing else");
+        return result;
+    }
+    if (positional.empty() && args.empty()) return result;
+    if (positional.size() != 1) throw Exception("expected exactly one project file");
+    if (result.build.outputDir.empty()) throw Exception("the output folder is missing (-o OUTDIR)");
+    if (result.build.withoutSetupExe && !result.build.setupExe.empty())
+        throw Exception("--setup-exe and --no-setup-exe exclude each other");
+    result.action = CommandLine::Action::Build;
+    result.build.projectPath = positional.front();
+    return result;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,24 @@
+// The tool's command line: build a distribution folder from a project, or dump a
+// setup description; unknown or incomplete options are usage errors.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "tools/pelorin-build/Distribution.h"
+
+namespace pelorin {
+
+struct CommandLine {
+    enum class Action { Build, Dump, Help };
+    Action action = Action::Help;
+    BuildOptions build;
+    std::string dumpPath;
+};
+
+// Throws Exception with a short reason for a malformed command line.
+CommandLine parseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace pelorin

@@ -1,0 +1,112 @@
+// Runs a build in two halves: everything is checked before the first byte is
+// written, then the three files are staged and moved into place together.
+#include "tools/pelorin-build/Distribution.h"
+
+#include <filesystem>
+#include <fstream>
+
+#include "setup/BlockWriter.h"
+#include "tools/pelorin-build/BuildError.h"
+#include "tools/pelorin-build/DataArchive.h"
+#include "tools/pelorin-build/HostSystem.h"
+#include "tools/pelorin-build/PeImage.h"
+#include "tools/pelorin-build/ProjectParser.h"
+#include "tools/pelorin-build/ResourceDll.h"
+#include "tools/pelorin-build/StagedOutput.h"
+
+namespace pelorin {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSetupProgramName = "pelorin.exe";
+
+void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.close();
+    if (!out) throw BuildError(path, 0, "", "cannot write the file");
+}
+
+}  // namespace
+
+std::string findSetupProgram(const std::string& toolPath)
+{
+    if (toolPath.empty()) return std::string();
+    const fs::path bin = fs::path(toolPath).parent_path();
+    const fs::path candidates[] = {
+        bin / kSetupProgramName,
+        bin.parent_path().parent_path() / "win64" / "bin" / kSetupProgramName,
+    };
+    for (const fs::path& candidate : candidates) {
+        std::error_code error;
+        if (fs::is_regular_file(candidate, error)) return candidate.lexically_normal().string();
+    }
+    return std::string();
+}
+
+Machine machineOfImage(const std::string& path)
+{
+    const auto image = PeImage::parse(readWholeFile(path));
+    if (!image) throw BuildError(path, 0, "", "not a Windows program");
+    const auto machine = static_cast<Machine>(image->machine());
+    if (machine != Machine::I386 && machine != Machine::Amd64)
+        throw BuildError(path, 0, "", "the program is built for an unsupported machine (" +
+                                          std::to_string(image->machine()) + "); use --machine");
+    return machine;
+}
+
+BuildSummary buildDistribution(const BuildOptions& options)
+{
+    Project project = parseProjectFile(options.projectPath);
+
+    BuildSummary summary;
+    if (!options.withoutSetupExe) {
+        summary.setupExe = !options.setupExe.empty() ? options.setupExe : findSetupProgram(ownExecutablePath());
+        if (summary.setupExe.empty())
+            throw BuildError("the setup program pelorin.exe was not found beside the tool or in the win64 build "
+                             "tree; name it with --setup-exe PATH (or build without it: --no-setup-exe)");
+        std::error_code error;
+        if (!fs::is_regular_file(summary.setupExe, error))
+            throw BuildError(summary.setupExe, 0, "", "the setup program does not exist");
+        summary.machine = machineOfImage(summary.setupExe);
+    }
+    if (options.machine) summary.machine = *options.machine;
+
+    StagedOutput output(options.outputDir);
+    {
+        const std::string archivePath = output.stage("PELORIN.DAT");
+        std::ofstream archive(archivePath, std::ios::binary | std::ios::trunc);
+        if (!archive) throw BuildError(archivePath, 0, "", "cannot create the file");
+        writeDataArchive(project, archive);
+        summary.archiveSize = static_cast<std::uint64_t>(archive.tellp());
+        archive.close();
+        if (!archive) throw BuildError(archivePath, 0, "", "cannot write the file");
+    }
+
+    std::vector<std::uint8_t> description;
+    try {
+        description = EncodeSetupDescription(project.setup);
+    } catch (const ERecordEncodeError& error) {
+        throw BuildError(options.projectPath, 0, "", error.what());
+    }
+    summary.descriptionSize = description.size();
+    ResourceDllContent dll;
+    dll.machine = summary.machine;
+    dll.data = std::move(description);
+    writeBytes(output.stage("PELORIN.DLL"), makeResourceDll(dll));
+
+    if (!summary.setupExe.empty()) {
+        std::error_code error;
+        const std::string staged = output.stage(kSetupProgramName);
+        fs::copy_file(summary.setupExe, staged, fs::copy_options::overwrite_existing, error);
+        if (error) throw BuildError(summary.setupExe, 0, "", "cannot copy the setup program: " + error.message());
+    }
+    output.commit();
+    summary.fileCount = static_cast<int>(project.setup.FileEntries.size());
+    return summary;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,38 @@
+// Builds a distribution folder from a project: the setup program, PELORIN.DLL with
+// the setup description, and PELORIN.DAT with the compressed application files.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "tools/pelorin-build/Machine.h"
+
+namespace pelorin {
+
+struct BuildOptions {
+    std::string projectPath;
+    std::string outputDir;
+    std::string setupExe;                 // empty: look beside the tool (see findSetupProgram)
+    bool withoutSetupExe = false;         // write only PELORIN.DLL and PELORIN.DAT
+    std::optional<Machine> machine;       // forces the machine of PELORIN.DLL
+};
+
+struct BuildSummary {
+    std::string setupExe;  // copied program, empty when none
+    Machine machine = Machine::Amd64;
+    int fileCount = 0;
+    std::uint64_t archiveSize = 0;
+    std::uint64_t descriptionSize = 0;
+};
+
+// The setup program beside the tool, or in the win64 tree next to the tool's own
+// build tree (native/bin/pelorin-build -> win64/bin/pelorin.exe); empty when absent.
+std::string findSetupProgram(const std::string& toolPath);
+
+// The machine field of a Windows image; throws BuildError for other files or machines.
+Machine machineOfImage(const std::string& path);
+
+// Throws BuildError; on failure the output folder holds nothing new.
+BuildSummary buildDistribution(const BuildOptions& options);
+
+}  // namespace pelorin

@@ -1,0 +1,24 @@
+// A parsed project: the setup description to write (file entries still without
+// their data fields) and, for each file entry, the source it is built from.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "setup/Struct.h"
+
+namespace pelorin {
+
+struct FileSource {
+    std::string path;        // as found on disk
+    std::string projectFile; // where it was named, for error messages
+    int line = 0;
+};
+
+struct Project {
+    std::string path;
+    SetupData setup;                  // counts and LicenseSize follow from the lists
+    std::vector<FileSource> sources;  // one per setup.FileEntries element
+};
+
+}  // namespace pelorin

@@ -1,0 +1,54 @@
+// Entry of pelorin-build: parses the command line, runs a build or a dump, and turns
+// every error into one line on standard error and a non-zero exit status.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "tools/pelorin-build/CommandLine.h"
+#include "tools/pelorin-build/DescriptionDump.h"
+#include "tools/pelorin-build/Distribution.h"
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsageError = 2;
+
+int run(const pelorin::CommandLine& command)
+{
+    using Action = pelorin::CommandLine::Action;
+    if (command.action == Action::Help) {
+        std::cout << pelorin::kUsage;
+        return 0;
+    }
+    if (command.action == Action::Dump) {
+        pelorin::dumpDescription(pelorin::loadDescriptionFrom(command.dumpPath), std::cout);
+        return 0;
+    }
+    const pelorin::BuildSummary summary = pelorin::buildDistribution(command.build);
+    std::cout << "pelorin-build: " << command.build.outputDir << ": " << summary.fileCount << " file entries, PELORIN.DAT "
+              << summary.archiveSize << " bytes, description " << summary.descriptionSize << " bytes, PELORIN.DLL for "
+              << pelorin::machineName(summary.machine);
+    if (!summary.setupExe.empty()) std::cout << ", setup program from " << summary.setupExe;
+    std::cout << '\n';
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    pelorin::CommandLine command;
+    try {
+        command = pelorin::parseCommandLine(args);
+    } catch (const pelorin::Exception& error) {
+        std::cerr << "pelorin-build: " << error.what() << "\n" << pelorin::kUsage;
+        return kUsageError;
+    }
+    try {
+        return run(command);
+    } catch (const std::exception& error) {
+        std::cerr << "pelorin-build: " << error.what() << '\n';
+        return kFailed;
+    }
+}
