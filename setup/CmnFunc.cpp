@@ -1,0 +1,190 @@
+// System services for folders, files, temporary names and the environment.
+// Failures are reported by the result; only MakeUniqueTempName raises.
+#include "setup/CmnFunc.h"
+
+#include <cstdio>
+#include <random>
+#include <vector>
+
+#include "core/Exception.h"
+#include "setup/CmnFunc2.h"
+
+namespace pelorin {
+
+namespace {
+
+constexpr std::uint32_t kTempNameRange = 0x1000000;  // six hexadecimal digits
+
+// The generator behind the temporary names: seeded once per run by start-up.
+std::mt19937& TempNameGenerator()
+{
+    static std::mt19937 generator;
+    return generator;
+}
+
+bool IsDriveRoot(const std::string& path)
+{
+    const std::size_t n = path.size();
+    return n > 1 && path[n - 2] == ':' && path[n - 1] == '\\';
+}
+
+// Calls query(buffer, size) -> needed length, growing the buffer until the value fits.
+// query returns 0 for "nothing", < size for "done", >= size for "needs that many".
+template <typename Query>
+std::string QueryGrowing(std::size_t initial, Query query)
+{
+    std::vector<char> buffer(initial);
+    for (;;) {
+        const DWORD n = query(buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return std::string(buffer.data(), n);
+        buffer.resize(static_cast<std::size_t>(n) + 1);
+    }
+}
+
+}  // namespace
+
+// --- Folders and files -------------------------------------------------------
+
+bool DirExistsPlain(const std::string& path)
+{
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+bool DirExists(const std::string& path)
+{
+    const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
+    const bool exists = DirExistsPlain(IsDriveRoot(path) ? path : RemoveBackslash(path));
+    ::SetErrorMode(previous);
+    return exists;
+}
+
+bool PathExists(const std::string& path)
+{
+    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void ForceDirectories(const std::string& path)
+{
+    const std::string dir = RemoveBackslash(path);
+    if (dir.size() <= 2 || DirExistsPlain(dir)) return;
+    // The parent is strictly shorter than dir, so the recursion ends.
+    ForceDirectories(ExtractFilePath(dir));
+    ::CreateDirectoryA(dir.c_str(), nullptr);
+}
+
+std::string GetShortName(const std::string& path)
+{
+    const std::string shortName = QueryGrowing(MAX_PATH, [&](char* buffer, DWORD size) {
+        return ::GetShortPathNameA(path.c_str(), buffer, size);
+    });
+    return shortName.empty() ? path : shortName;
+}
+
+bool SetIniString(const std::string& section, const std::string& key,
+                  const std::string& value, const std::string& file)
+{
+    if (file.empty())
+        return ::WriteProfileStringA(section.c_str(), key.c_str(), value.c_str()) != FALSE;
+    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
+                                        file.c_str()) != FALSE;
+}
+
+// --- Temporary names ---------------------------------------------------------
+
+void SeedRandom()
+{
+    LARGE_INTEGER counter{};
+    ::QueryPerformanceCounter(&counter);
+    std::seed_seq seed{static_cast<std::uint32_t>(::GetTickCount()),
+                       static_cast<std::uint32_t>(counter.LowPart),
+                       static_cast<std::uint32_t>(counter.HighPart),
+                       static_cast<std::uint32_t>(::GetCurrentProcessId())};
+    TempNameGenerator().seed(seed);
+}
+
+std::string MakeUniqueTempName(const std::string& folder, std::uint32_t start,
+                               const std::function<bool(const std::string&)>& taken)
+{
+    const std::string dir = AddBackslash(folder);
+    start %= kTempNameRange;
+    std::uint32_t n = start;
+    for (;;) {
+        n = (n + 1) % kTempNameRange;
+        if (n == start)
+            throw Exception("Unable to create a file in the destination directory because it contains too many files");
+        char name[16];
+        std::snprintf(name, sizeof name, "zp%.6X.tmp", static_cast<unsigned>(n));
+        std::string candidate = dir + name;
+        if (!taken(candidate)) return candidate;
+    }
+}
+
+std::string MakeUniqueTempName(const std::string& folder)
+{
+    std::uniform_int_distribution<std::uint32_t> distribution(0, kTempNameRange - 1);
+    return MakeUniqueTempName(folder, distribution(TempNameGenerator()), PathExists);
+}
+
+std::string GetTempFileNameIn(const std::string& folder, const std::string& prefix)
+{
+    char name[MAX_PATH + 1] = {};
+    if (::GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, name) == 0) return std::string();
+    return name;
+}
+
+// --- Environment and platform folders ---------------------------------------
+
+std::string GetWinDir()
+{
+    char buffer[MAX_PATH] = {};
+    const UINT n = ::GetWindowsDirectoryA(buffer, MAX_PATH);
+    return n < MAX_PATH ? std::string(buffer, n) : std::string();
+}
+
+std::string GetSystemDir()
+{
+    char buffer[MAX_PATH] = {};
+    const UINT n = ::GetSystemDirectoryA(buffer, MAX_PATH);
+    return n < MAX_PATH ? std::string(buffer, n) : std::string();
+}
+
+std::string GetEnv(const std::string& name)
+{
+    return QueryGrowing(255, [&](char* buffer, DWORD size) {
+        return ::GetEnvironmentVariableA(name.c_str(), buffer, size);
+    });
+}
+
+std::string GetTempDir()
+{
+    std::string dir = GetEnv("TMP");
+    if (dir.empty() || !DirExists(dir)) {
+        dir = GetEnv("TEMP");
+        if (dir.empty() || !DirExists(dir)) dir = GetWinDir();
+    }
+    const std::string full = QueryGrowing(MAX_PATH, [&](char* buffer, DWORD size) {
+        return ::GetFullPathNameA(dir.c_str(), size, buffer, nullptr);
+    });
+    return AddBackslash(full.empty() ? dir : full);
+}
+
+std::string GetOwnPath()
+{
+    std::vector<char> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        if (n == 0) return std::string();
+        if (n < buffer.size()) return std::string(buffer.data(), n);
+        buffer.resize(buffer.size() * 2);  // cut off: try a larger buffer
+    }
+}
+
+std::string ExtractFilePath(const std::string& path)
+{
+    const std::size_t last = path.find_last_of("\\:");
+    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+}
+
+}  // namespace pelorin

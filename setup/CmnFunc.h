@@ -1,0 +1,109 @@
+// System services of the setup program: folders, temporary names, the environment,
+// the registry readers, the platform tests and the shell folders.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace pelorin {
+
+// --- Folders and files -------------------------------------------------------
+
+// A drive root ("C:\") is tested as it is, anything else after RemoveBackslash; the
+// critical-error boxes of the platform are off while testing.
+bool DirExists(const std::string& path);
+
+// The attribute test of DirExists on the unchanged path, error mode untouched.
+bool DirExistsPlain(const std::string& path);
+
+// True when anything (file or folder) of that name exists.
+bool PathExists(const std::string& path);
+
+// Creates the folder and every missing parent, from the top down. Failures are not
+// reported: the caller finds out when it uses the folder.
+void ForceDirectories(const std::string& path);
+
+// The platform's short (8.3) form of an existing path; the path itself on failure.
+std::string GetShortName(const std::string& path);
+
+// Writes to the INI file, or to WIN.INI when file is empty. True on success.
+bool SetIniString(const std::string& section, const std::string& key,
+                  const std::string& value, const std::string& file);
+
+// --- Temporary names ---------------------------------------------------------
+
+// Seeds the generator behind MakeUniqueTempName from the clock; start-up calls it once.
+void SeedRandom();
+
+// A full path "zpXXXXXX.tmp" in folder that does not exist yet; the file is not
+// created. Raises Exception when every one of the 2^24 names is taken.
+std::string MakeUniqueTempName(const std::string& folder);
+
+// The same search from a given start value with a given test for taken names: the
+// start value itself is tried last of all, i.e. never.
+std::string MakeUniqueTempName(const std::string& folder, std::uint32_t start,
+                               const std::function<bool(const std::string&)>& taken);
+
+// Lets the platform create a new empty temporary file in folder with the prefix;
+// its full name, or empty when the platform refuses.
+std::string GetTempFileNameIn(const std::string& folder, const std::string& prefix);
+
+// --- Environment and platform folders ---------------------------------------
+
+std::string GetWinDir();
+std::string GetSystemDir();
+
+// "TMP", else "TEMP" (each only when it names an existing folder), else the Windows
+// folder; as a full path with a trailing backslash.
+std::string GetTempDir();
+
+// The variable's value; empty when unset.
+std::string GetEnv(const std::string& name);
+
+// Full path of the running program.
+std::string GetOwnPath();
+
+// Everything up to and including the last "\" or ":" (empty when there is none).
+std::string ExtractFilePath(const std::string& path);
+
+// --- Registry -----------------------------------------------------------------
+
+// Found only for a value of type REG_SZ or REG_EXPAND_SZ (not expanded).
+bool RegQueryStringValue(HKEY key, const std::string& name, std::string& value);
+
+bool RegValueExists(HKEY key, const std::string& name);
+
+// Deletes subkey of root with everything below it. An empty subkey (which would name
+// root itself) is refused.
+bool RegDeleteKeyIncludingSubkeys(HKEY root, const std::string& subkey);
+
+// "ProgramFilesDir" of "Software\Microsoft\Windows\CurrentVersion" (local machine);
+// empty when missing.
+std::string GetProgramFilesDir(bool addBackslash);
+
+// The Start Menu's "Programs" folder (common one first when asked); empty on the
+// program-manager generation (major version 3 or lower).
+std::string GetProgramsFolder(bool common, bool addBackslash);
+
+// --- Platform -------------------------------------------------------------------
+
+struct WindowsVersion {
+    int Major = 0;
+    int Minor = 0;
+    DWORD Platform = 0;  // VER_PLATFORM_WIN32s, _WIN32_WINDOWS or _WIN32_NT
+};
+
+// Major and minor from the version query, the platform from the extended query.
+WindowsVersion GetWindowsVersion();
+
+bool IsNT();
+bool IsWin32s();
+
+// True on the non-NT family; on NT when the service control manager opens for
+// generic read, write and execute.
+bool IsAdmin();
+
+}  // namespace pelorin

@@ -1,0 +1,220 @@
+// The test harness behind ProcessHarness.h: build-tree paths, scratch folders,
+// program starts with clean-up, and console tools with captured output.
+#include "tests/e2e/driver/ProcessHarness.h"
+
+#include <cstdlib>
+#include <stdexcept>
+
+namespace pelorin::e2e {
+
+namespace {
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.find_last_of('\\');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string OwnPath()
+{
+    char buffer[MAX_PATH * 4] = {};
+    const DWORD n = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    return std::string(buffer, n);
+}
+
+}  // namespace
+
+std::string WindowsPathFromEnv(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    if (!value || !*value) return std::string();
+    std::string path = value;
+    if (path[0] != '/') return path;  // already a Windows path
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return "Z:" + path;
+}
+
+std::string BinaryDir()
+{
+    const std::string fromEnv = WindowsPathFromEnv("PELORIN_BINARY_DIR");
+    return fromEnv.empty() ? FolderOf(FolderOf(OwnPath())) : fromEnv;
+}
+
+std::string SourceDir()
+{
+    return WindowsPathFromEnv("PELORIN_SOURCE_DIR");
+}
+
+std::string ProgramPath(const std::string& name)
+{
+    return BinaryDir() + "\\bin\\" + name;
+}
+
+// --- Files ---------------------------------------------------------------------
+
+ScratchDir::ScratchDir(const std::string& stem)
+{
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    for (unsigned attempt = 0;; ++attempt) {
+        path_ = std::string(temp) + stem + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
+                std::to_string(::GetTickCount() + attempt);
+        if (::CreateDirectoryA(path_.c_str(), nullptr)) return;
+        if (::GetLastError() != ERROR_ALREADY_EXISTS || attempt > 1000)
+            throw std::runtime_error("cannot create scratch folder " + path_);
+    }
+}
+
+ScratchDir::~ScratchDir()
+{
+    RemoveTree(path_);
+}
+
+void RemoveTree(const std::string& path)
+{
+    WIN32_FIND_DATAA found{};
+    {
+        const FindHandle find(::FindFirstFileA((path + "\\*").c_str(), &found));
+        if (find) {
+            do {
+                const std::string name = found.cFileName;
+                if (name == "." || name == "..") continue;
+                const std::string child = path + "\\" + name;
+                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
+                else ::DeleteFileA(child.c_str());
+            } while (::FindNextFileA(find.get(), &found));
+        }
+    }
+    ::RemoveDirectoryA(path.c_str());
+}
+
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
+{
+    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    if (!file || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+        throw std::runtime_error("cannot write " + path);
+}
+
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
+{
+    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) throw std::runtime_error("cannot open " + path);
+    std::vector<std::uint8_t> bytes(::GetFileSize(file.get(), nullptr));
+    DWORD read = 0;
+    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size()))
+        throw std::runtime_error("cannot read " + path);
+    return bytes;
+}
+
+void CopyFileOrFail(const std::string& from, const std::string& to)
+{
+    if (!::CopyFileA(from.c_str(), to.c_str(), FALSE))
+        throw std::runtime_error("cannot copy " + from + " to " + to);
+}
+
+// --- Programs ------------------------------------------------------------------
+
+RunningProgram::RunningProgram(const std::string& commandLine, const std::string& workDir)
+{
+    std::string line = commandLine;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr,
+                          workDir.empty() ? nullptr : workDir.c_str(), &startup, &info))
+        throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(::GetLastError()) + ")");
+    const KernelHandle thread(info.hThread);
+    process_.reset(info.hProcess);
+    pid_ = info.dwProcessId;
+}
+
+RunningProgram::~RunningProgram()
+{
+    if (running()) {
+        ::TerminateProcess(process_.get(), 255);
+        ::WaitForSingleObject(process_.get(), 5000);
+    }
+}
+
+std::optional<DWORD> RunningProgram::waitForExit(double timeoutSeconds)
+{
+    if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeoutSeconds * 1000)) != WAIT_OBJECT_0)
+        return std::nullopt;
+    DWORD code = 0;
+    ::GetExitCodeProcess(process_.get(), &code);
+    return code;
+}
+
+bool RunningProgram::running() const
+{
+    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+ToolResult RunTool(const std::string& commandLine, double timeoutSeconds)
+{
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    KernelHandle readEnd;
+    KernelHandle writeEnd;
+    if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0))
+        throw std::runtime_error("cannot create a pipe");
+    ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
+
+    std::string line = commandLine;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = ::GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = writeEnd.get();
+    startup.hStdError = writeEnd.get();
+    PROCESS_INFORMATION info{};
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
+                          &startup, &info))
+        throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(::GetLastError()) + ")");
+    const KernelHandle thread(info.hThread);
+    const KernelHandle process(info.hProcess);
+    writeEnd.reset();  // the child holds the only write end now
+
+    ToolResult result;
+    const DWORD start = ::GetTickCount();
+    const DWORD limit = static_cast<DWORD>(timeoutSeconds * 1000);
+    for (;;) {
+        DWORD available = 0;
+        if (!::PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &available, nullptr)) break;  // closed
+        if (available > 0) {
+            std::string chunk(available, '\0');
+            DWORD read = 0;
+            if (!::ReadFile(readEnd.get(), &chunk[0], available, &read, nullptr)) break;
+            result.output.append(chunk, 0, read);
+            continue;
+        }
+        if (::GetTickCount() - start >= limit) {
+            result.timedOut = true;
+            ::TerminateProcess(process.get(), 255);
+            break;
+        }
+        ::Sleep(20);
+    }
+    ::WaitForSingleObject(process.get(), 5000);
+    ::GetExitCodeProcess(process.get(), &result.exitCode);
+    return result;
+}
+
+std::string Quote(const std::string& argument)
+{
+    if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
+    std::string quoted = "\"";
+    for (const char c : argument) {
+        if (c == '"') quoted += '\\';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+}  // namespace pelorin::e2e

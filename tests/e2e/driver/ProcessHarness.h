@@ -1,0 +1,81 @@
+// Test harness for the real programs under Wine: where the build tree is, scratch
+// folders, starting a program, waiting for it, and running a console tool.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/win/Handles.h"
+
+namespace pelorin::e2e {
+
+// A path from the environment of the test (a Unix path under Wine) in Windows form,
+// e.g. PELORIN_BINARY_DIR "/work/b" -> "Z:\work\b". Empty when the variable is unset.
+std::string WindowsPathFromEnv(const char* variable);
+
+// The build tree (PELORIN_BINARY_DIR), or the folder above the test program's own.
+std::string BinaryDir();
+// The source tree (PELORIN_SOURCE_DIR).
+std::string SourceDir();
+// BinaryDir()\bin\name.
+std::string ProgramPath(const std::string& name);
+
+// A new empty folder under the temporary folder, removed with its contents at the end.
+class ScratchDir {
+public:
+    explicit ScratchDir(const std::string& stem = "pelorin-test");
+    ~ScratchDir();
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::string& path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void RemoveTree(const std::string& path);
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
+void CopyFileOrFail(const std::string& from, const std::string& to);
+
+// A program started for a test; it is ended when the object goes, if still running.
+class RunningProgram {
+public:
+    // Starts commandLine (program path first) in workDir (empty: the test's folder).
+    // Raises std::runtime_error when the process cannot be created.
+    explicit RunningProgram(const std::string& commandLine, const std::string& workDir = "");
+    ~RunningProgram();
+    RunningProgram(const RunningProgram&) = delete;
+    RunningProgram& operator=(const RunningProgram&) = delete;
+
+    DWORD pid() const { return pid_; }
+    HANDLE handle() const { return process_.get(); }
+
+    // The exit code once the program has ended; nothing when it still runs then.
+    std::optional<DWORD> waitForExit(double timeoutSeconds);
+    bool running() const;
+
+private:
+    KernelHandle process_;
+    DWORD pid_ = 0;
+};
+
+struct ToolResult {
+    DWORD exitCode = 0;
+    std::string output;  // stdout and stderr together
+    bool timedOut = false;
+};
+
+// Runs a console program to its end and collects what it printed.
+ToolResult RunTool(const std::string& commandLine, double timeoutSeconds = 60);
+
+// commandLine quoting for one argument.
+std::string Quote(const std::string& argument);
+
+}  // namespace pelorin::e2e
