@@ -22,7 +22,7 @@ struct Context {
     fs::path baseDir;
     Project project;
     bool haveSetup = false;
-    int undoLogLine = 0;  // line of a file entry that installs the undo log
+    int undoLogLine = 0;  // Flags line of a file entry that installs the undo log
 };
 
 // Project files may be written on Windows: a backslash separates folders too.
@@ -174,7 +174,7 @@ void readFile(Context& context, FieldReader& fields)
     if (undoLog && fields.has("DestName"))
         fields.fail("DestName", "not used for the undo-log file, which goes to the uninstall log's place");
     entry.DestName = fields.path("DestName", FileEntry::DestNameCapacity, !undoLog);
-    if (undoLog) context.undoLogLine = fields.block().line;
+    if (undoLog) context.undoLogLine = fields.lineOf("Flags");
 
     context.project.setup.FileEntries.push_back(entry);
     context.project.sources.push_back(source);

@@ -1,0 +1,124 @@
+// PELORIN.DAT: each entry's data is "zel8" and one zlib stream that inflates to the
+// source with the recorded size and Adler-32; stamps come from the source file.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ctime>
+#include <fstream>
+
+#include "TestFiles.h"
+#include "setup/ZStream.h"
+#include "tools/pelorin-build/DataArchive.h"
+#include "tools/pelorin-build/HostSystem.h"
+#include "tools/pelorin-build/ProjectParser.h"
+
+namespace pelorin {
+namespace {
+
+using test::TempDir;
+
+std::vector<std::uint8_t> inflateEntry(const std::string& archive, const FileEntry& entry)
+{
+    std::ifstream in(archive, std::ios::binary);
+    in.seekg(entry.DataOffset);
+    char magic[4] = {};
+    in.read(magic, 4);
+    EXPECT_EQ(std::string(magic, 4), "zel8");
+    std::vector<std::uint8_t> out;
+    std::uint32_t left = entry.CompressedSize;
+    const InflateResult result = InflateStream(
+        [&](std::uint8_t* buffer, std::size_t capacity) {
+            const auto count = static_cast<std::streamsize>(std::min<std::size_t>(capacity, left));
+            in.read(reinterpret_cast<char*>(buffer), count);
+            left -= static_cast<std::uint32_t>(in.gcount());
+            return static_cast<std::size_t>(in.gcount());
+        },
+        [&](const std::uint8_t* buffer, std::size_t count) {
+            out.insert(out.end(), buffer, buffer + count);
+            return count;
+        });
+    EXPECT_TRUE(result.Completed);
+    EXPECT_EQ(result.Checksum, entry.Adler32);
+    return out;
+}
+
+std::string pseudoRandom(std::size_t size)
+{
+    std::string text(size, '\0');
+    std::uint32_t state = 12345;
+    for (char& c : text) {
+        state = state * 1103515245u + 12345u;
+        c = static_cast<char>(state >> 24);
+    }
+    return text;
+}
+
+TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
+{
+    TempDir dir;
+    const std::string big = pseudoRandom(300000);  // larger than the 32000-byte inflate buffers
+    test::writeText(dir / "big.bin", big);
+    test::writeText(dir / "empty.txt", "");
+    test::writeText(dir / "small.txt", "small file\n");
+    const std::string setup = "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n";
+    Project project = parseProjectText(setup + "[File]\nSource=big.bin\nDestName=1\n"
+                                               "[File]\nSource=empty.txt\nDestName=2\n"
+                                               "[File]\nSource=./big.bin\nDestName=3\n"
+                                               "[File]\nSource=small.txt\nDestName=4\n",
+                                       "p", dir.path());
+    {
+        std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
+        writeDataArchive(project, out);
+    }
+    const auto& files = project.setup.FileEntries;
+    ASSERT_EQ(files.size(), 4u);
+    const std::vector<std::string> expected = {big, "", big, "small file\n"};
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(files[i].UncompressedSize, expected[i].size());
+        const auto data = inflateEntry(dir / "PELORIN.DAT", files[i]);
+        EXPECT_EQ(std::string(data.begin(), data.end()), expected[i]);
+    }
+    EXPECT_EQ(files[2].DataOffset, files[0].DataOffset);
+    EXPECT_EQ(files[2].Adler32, files[0].Adler32);
+    EXPECT_EQ(files[3].DataOffset, static_cast<std::int32_t>(files[1].DataOffset + 4 + files[1].CompressedSize));
+    EXPECT_EQ(test::readBytes(dir / "PELORIN.DAT").size(), files[3].DataOffset + 4 + files[3].CompressedSize);
+    EXPECT_EQ(files[1].Adler32, 1u);
+}
+
+TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits)
+{
+    EXPECT_EQ(fileTimeFromUnix(0, 0), 116444736000000000ull);
+    EXPECT_EQ(fileTimeFromUnix(1, 999999999), 116444736019999999ull);
+
+    TempDir dir;
+    test::writeText(dir / "now.txt", "x");
+    Project project = parseProjectText("[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
+                                       "[File]\nSource=now.txt\nDestName=x\n",
+                                       "p", dir.path());
+    std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
+    writeDataArchive(project, out);
+    const std::uint64_t now = fileTimeFromUnix(std::time(nullptr), 0);
+    const std::uint64_t stamp = project.setup.FileEntries[0].FileTime;
+    const std::uint64_t tenMinutes = 600ull * 10000000ull;
+    EXPECT_LT(stamp, now + tenMinutes);
+    EXPECT_GT(stamp, now - tenMinutes);
+    EXPECT_EQ(project.setup.FileEntries[0].VersionMS, FileEntry::NoVersion);
+}
+
+#ifdef PELORIN_VERSIONED_x86_64
+TEST(DataArchiveTest, VersionComesFromTheSourcesVersionResource)
+{
+    TempDir dir;
+    Project project = parseProjectText(std::string("[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
+                                                   "[File]\nDestName=x\nSource=") + PELORIN_VERSIONED_x86_64 + "\n",
+                                       "p", dir.path());
+    std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
+    writeDataArchive(project, out);
+    EXPECT_EQ(project.setup.FileEntries[0].VersionMS, 0x00010002u);
+    EXPECT_EQ(project.setup.FileEntries[0].VersionLS, 0x00030004u);
+}
+#endif
+
+}  // namespace
+}  // namespace pelorin

@@ -1,0 +1,164 @@
+// Bad input: every complaint names the project file, the line and the field, the
+// exit is an error, and no output is left behind (nor an older one disturbed).
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "TestFiles.h"
+#include "tools/pelorin-build/BuildError.h"
+#include "tools/pelorin-build/CommandLine.h"
+#include "tools/pelorin-build/Distribution.h"
+#include "tools/pelorin-build/StagedOutput.h"
+
+namespace pelorin {
+namespace {
+
+using test::TempDir;
+
+const std::string kSetup = "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n";  // lines 1-4
+
+struct BadProject {
+    const char* what;
+    std::string text;
+    int line;
+    const char* field;
+    const char* problem;
+};
+
+const BadProject kBadProjects[] = {
+    {"unknown section", kSetup + "[Files]\nSource=x\n", 5, "[Files]", "unknown section"},
+    {"unknown key", kSetup + "AppTitle=t\n", 5, "AppTitle", "unknown key in [Setup]"},
+    {"missing source", kSetup + "[File]\nDestName={app}\\x\nSource=nothere.txt\n", 7, "Source", "file not found"},
+    {"missing license", kSetup + "LicenseFile=gone.rtf\n", 5, "LicenseFile", "file not found"},
+    {"header text too long", "[Setup]\nAppName=" + std::string(64, 'x') + "\nAppVerName=b\nDefaultDirName=c\n", 2,
+     "AppName", "text of 64 characters is longer than the field's capacity of 63"},
+    {"record text too long", kSetup + "[Run]\nFilename={app}\\" + std::string(58, 'r') + "\n", 6, "Filename",
+     "capacity of 63"},
+    {"zero-terminated text too long", kSetup + "[Registry]\nRootKey=HKCU\nSubKey=s\nValueType=string\nValueName=" +
+                                          std::string(49, 'v') + "\n",
+     9, "ValueName", "capacity of 48"},
+    {"bad number", kSetup + "[Icon]\nIconName=i\nFilename=f\nIconFilename=f\nIconIndex=12x\n", 9, "IconIndex",
+     "not a whole number"},
+    {"number out of range", kSetup + "[Icon]\nIconName=i\nFilename=f\nIconFilename=f\nIconIndex=2147483648\n", 9,
+     "IconIndex", "not a whole number"},
+    {"registry number not decimal", kSetup + "[Registry]\nRootKey=HKCU\nSubKey=s\nValueType=dword\nValueData=0x10\n", 9,
+     "ValueData", "not a decimal 32-bit number"},
+    {"bad version", kSetup + "MinNTVersion=4.123\n", 5, "MinNTVersion", "not a version"},
+    {"bad colour", kSetup + "BackColor=rgb(1,2,300)\n", 5, "BackColor", "not a colour"},
+    {"bad keyword", kSetup + "[File]\nSource=src.txt\nDestName=d\nCopyMode=sometimes\n", 8, "CopyMode",
+     "\"sometimes\" is not one of: normal, never-replace"},
+    {"unknown flag", kSetup + "[Run]\nFilename=f\nFlags=no-wait hidden\n", 7, "Flags", "unknown flag \"hidden\""},
+    {"required key missing", kSetup + "\n[Dir]\n", 6, "DirName", "missing in [Dir]"},
+    {"required key empty", kSetup + "[Ini]\nSection=\nKey=k\n", 6, "Section", "must not be empty"},
+    {"key given twice", kSetup + "[Dir]\nDirName=a\nDirName=b\n", 7, "DirName", "given twice"},
+    {"line without key", kSetup + "just text\n", 5, "", "expected Key = Value"},
+    {"key outside a section", "AppName=a\n" + kSetup, 1, "AppName", "outside of any section"},
+    {"second setup section", kSetup + kSetup, 5, "", "[Setup] is given twice"},
+    {"upper-case constant", kSetup + "[Dir]\nDirName={APP}\\x\n", 6, "DirName", "written in lower case: {app}"},
+    {"unused registry value", kSetup + "[Registry]\nRootKey=HKCU\nSubKey=s\nValueData=1\n", 8, "ValueData",
+     "not used when ValueType is none"},
+    {"exclusive flags", kSetup + "[Ini]\nSection=s\nKey=k\nFlags=uninstall-delete-entry,uninstall-delete-section\n", 8,
+     "Flags", "exclude each other"},
+    {"undo log without uninstall", kSetup + "[File]\nSource=src.txt\nFlags=undo-log\n", 7, "Flags",
+     "needs CreateUninstall = yes"},
+};
+
+TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing)
+{
+    for (const BadProject& bad : kBadProjects) {
+        SCOPED_TRACE(bad.what);
+        TempDir dir;
+        test::writeText(dir / "src.txt", "source");
+        const std::string project = dir / "bad.pelproj";
+        test::writeText(project, bad.text);
+        BuildOptions options{project, dir / "out", "", true, Machine::Amd64};
+        try {
+            buildDistribution(options);
+            ADD_FAILURE() << "no error";
+        } catch (const BuildError& error) {
+            const std::string message = error.what();
+            std::string where = project + ":" + std::to_string(bad.line) + ": ";
+            if (*bad.field != '\0') where += std::string(bad.field) + ": ";
+            EXPECT_EQ(message.rfind(where, 0), 0u) << message;
+            EXPECT_NE(message.find(bad.problem), std::string::npos) << message;
+        }
+        EXPECT_TRUE(test::listFolder(dir / "out").empty());
+    }
+}
+
+TEST(BadProject, MissingSetupSectionAndMissingProjectFile)
+{
+    TempDir dir;
+    test::writeText(dir / "empty.pelproj", "; nothing\n[Dir]\nDirName=x\n");
+    BuildOptions options{dir / "empty.pelproj", dir / "out", "", true, Machine::Amd64};
+    EXPECT_THROW(
+        try { buildDistribution(options); } catch (const BuildError& e) {
+            EXPECT_NE(std::string(e.what()).find("[Setup] section is missing"), std::string::npos);
+            throw;
+        },
+        BuildError);
+    options.projectPath = dir / "absent.pelproj";
+    EXPECT_THROW(buildDistribution(options), BuildError);
+    EXPECT_TRUE(test::listFolder(dir / "out").empty());
+}
+
+TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched)
+{
+    TempDir dir;
+    test::writeText(dir / "out/PELORIN.DAT", "old archive");
+    test::writeText(dir / "p.pelproj", kSetup + "[File]\nSource=missing\nDestName=x\n");
+    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::Amd64};
+    EXPECT_THROW(buildDistribution(options), BuildError);
+    EXPECT_EQ(test::listFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
+    EXPECT_EQ(test::readBytes(dir / "out/PELORIN.DAT").size(), 11u);
+
+    // A setup program that is not a Windows image is refused before anything is written.
+    test::writeText(dir / "p.pelproj", kSetup);
+    test::writeText(dir / "fake.exe", "MZ but nothing more");
+    options.setupExe = dir / "fake.exe";
+    options.withoutSetupExe = false;
+    EXPECT_THROW(buildDistribution(options), BuildError);
+    EXPECT_EQ(test::listFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
+}
+
+TEST(StagedOutputTest, UncommittedFilesAndCreatedFoldersAreRemoved)
+{
+    TempDir dir;
+    test::writeText(dir / "keep/old.txt", "old");
+    {
+        StagedOutput output(dir / "keep");
+        test::writeText(output.stage("old.txt"), "new");
+    }
+    EXPECT_EQ(test::listFolder(dir / "keep"), std::vector<std::string>{"old.txt"});
+    EXPECT_EQ(test::readBytes(dir / "keep/old.txt").size(), 3u);
+    {
+        StagedOutput output(dir / "new/deeper");
+        test::writeText(output.stage("a.txt"), "a");
+    }
+    EXPECT_TRUE(test::listFolder(dir.path()) == std::vector<std::string>{"keep"});
+    {
+        StagedOutput output(dir / "keep");
+        test::writeText(output.stage("old.txt"), "replaced");
+        output.commit();
+    }
+    EXPECT_EQ(test::listFolder(dir / "keep"), std::vector<std::string>{"old.txt"});
+    EXPECT_EQ(test::readBytes(dir / "keep/old.txt").size(), 8u);
+}
+
+TEST(CommandLineTest, MalformedCommandLinesAreRefused)
+{
+    using Args = std::vector<std::string>;
+    for (const Args& args : {Args{"p"}, Args{"-o"}, Args{"p", "q", "-o", "d"}, Args{"p", "-o", "d", "--machine", "arm"},
+                             Args{"p", "-o", "d", "--frobnicate"}, Args{"--dump", "a", "b"},
+                             Args{"p", "-o", "d", "--no-setup-exe", "--setup-exe", "x"}}) {
+        EXPECT_THROW(parseCommandLine(args), Exception) << args.size();
+    }
+    const CommandLine ok = parseCommandLine({"p", "-o", "d", "--machine", "x86", "--no-setup-exe"});
+    EXPECT_EQ(ok.action, CommandLine::Action::Build);
+    EXPECT_EQ(ok.build.machine, Machine::I386);
+    EXPECT_TRUE(ok.build.withoutSetupExe);
+    EXPECT_EQ(parseCommandLine({"--dump", "x"}).dumpPath, "x");
+}
+
+}  // namespace
+}  // namespace pelorin
