@@ -1,0 +1,128 @@
+// TInstallForm: builds its controls from the layout, wires the Cancel button and the close
+// query, and maps the engine's 64-bit progress onto the bar's 32-bit range.
+#include "setup/install/InstallForm.h"
+
+#include <climits>
+
+#include "setup/CmnFunc.h"
+#include "setup/Globals.h"
+#include "setup/MsgBox.h"
+#include "setup/install/InstallContext.h"
+#include "setup/install/InstallEngine.h"
+#include "ui/Application.h"
+
+namespace pelorin {
+
+namespace {
+
+// The shell library's copy-file clip; the form plays its frames 0 to 26.
+constexpr int kCopyFileClip = 161;
+constexpr int kCopyFileLastFrame = 26;
+
+// Stands in for the background window's close query while the form has no background window.
+bool AskExitSetup() {
+    return pelorin::MsgBox(
+               "Setup is not complete. If you quit now, the program will not be installed.\r\n\r\nDo you wish to exit Setup Wizard?",
+               "Exit Setup Wizard", mbConfirm, MB_YESNO | MB_DEFBUTTON2) == IDYES;
+}
+
+}  // namespace
+
+TInstallForm::TInstallForm(HWND mainWindow, TCloseMainQuery closeMain)
+    : TForm(mainWindow, bsDialog),
+      Ani(Add<TAnimate>(TControl::Bounds{8, 8, 272, 60})),
+      StatusLabel(Add<TLabel>(TControl::Bounds{8, 72, 345, 16})),
+      FilenameLabel(Add<TLabel>(TControl::Bounds{8, 88, 345, 17})),
+      Jauge(Add<TProgressBar>(TControl::Bounds{8, 112, 273, 17})),
+      CancelButton(Add<TButton>(TControl::Bounds{288, 112, 65, 25})),
+      mainWindow_(mainWindow),
+      closeMain_(closeMain ? std::move(closeMain) : TCloseMainQuery(&AskExitSetup)),
+      sourceDir_(ExtractFilePath(GetOwnPath())) {
+    Ani.Name = "Ani";
+    StatusLabel.Name = "StatusLabel";
+    FilenameLabel.Name = "FilenameLabel";
+    Jauge.Name = "Jauge";
+    CancelButton.Name = "CancelButton";
+    SetClientSize(362, 149);
+    CenterOnScreen();
+    CancelButton.SetCancel(true);
+    CancelButton.OnClick = [this](TComponent& sender) { CancelButtonClick(sender); };
+    OnCloseQuery = [this](TComponent& sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+    FormCreate();
+}
+
+TInstallForm::~TInstallForm() = default;
+
+void TInstallForm::FormCreate() {
+    SetCaption("Setup Wizard");
+    Ani.SetStopFrame(kCopyFileLastFrame);
+    Ani.SetCommonAVI(kCopyFileClip);
+    Ani.SetActive(true);
+    CancelButton.SetCaption("Cancel");
+    const SetupGlobals& globals = Globals();
+    SetMax(ProgressMaximum(globals.Setup));
+    Changes = std::make_unique<TUndoChanges>();
+    Changes->Title = globals.Setup.Header.AppName;
+    Changes->CommonGroup = globals.IsAdmin ? 1 : 0;
+}
+
+void TInstallForm::DoInstall() {
+    TInstallContext context{*this, *this, *Changes, std::string(), sourceDir_};
+    TInstallEngine engine(Globals().Setup, context);
+    engine.SetUndoPrompt(undoPrompt_);
+    if (!engine.Run()) {
+        TerminateApplication();
+        return;
+    }
+    Finished = true;
+    Close();
+    if (mainWindow_) ::PostMessageA(mainWindow_, AdvanceStepMessage, 0, 0);
+}
+
+void TInstallForm::CancelButtonClick(TComponent&) { Close(); }
+
+void TInstallForm::FormCloseQuery(TComponent&, bool& canClose) {
+    if (Finished) {
+        canClose = true;
+        return;
+    }
+    Finished = true;  // a second close request during the question does not ask again
+    canClose = closeMain_();
+    if (canClose) CancelRequested = true;
+    Finished = false;
+}
+
+void TInstallForm::SetStatus(const std::string& text) { StatusLabel.SetCaption(text); }
+
+void TInstallForm::SetFilename(const std::string& text) { FilenameLabel.SetCaption(text); }
+
+void TInstallForm::SetMax(std::int64_t max) {
+    max_ = max < 0 ? 0 : max;
+    shift_ = 0;
+    while ((max_ >> shift_) > INT_MAX) ++shift_;
+    Jauge.SetMax(static_cast<int>(max_ >> shift_));
+}
+
+void TInstallForm::SetPosition(std::int64_t position) {
+    position_ = position;
+    const std::int64_t shown = std::min(std::max<std::int64_t>(position, 0), max_);
+    Jauge.SetPosition(static_cast<int>(shown >> shift_));
+}
+
+bool TInstallForm::ProcessMessagesAndCheckCancel() {
+    ProcessMessages();
+    return CancelRequested;
+}
+
+int TInstallForm::MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind,
+                         UINT buttons) {
+    if (prompt_) return prompt_->MsgBox(text, caption, kind, buttons);
+    return pelorin::MsgBox(text, caption, kind, buttons);
+}
+
+void TInstallForm::ShowError(const std::string& message) {
+    if (prompt_) return prompt_->ShowError(message);
+    ShowErrorBox(message);
+}
+
+}  // namespace pelorin
