@@ -1,0 +1,100 @@
+// OsFile on Win32: a file HANDLE from CreateFileA, with the share mode the caller asks for.
+#include "platform/OsFile.h"
+
+#include <windows.h>
+
+#include <utility>
+
+namespace pelorin {
+
+namespace {
+
+HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+DWORD ShareMode(TFileShare share) {
+    switch (share) {
+    case TFileShare::fsExclusive: return 0;
+    case TFileShare::fsDenyWrite: return FILE_SHARE_READ;
+    case TFileShare::fsDenyRead: return FILE_SHARE_WRITE;
+    case TFileShare::fsDenyNone: return FILE_SHARE_READ | FILE_SHARE_WRITE;
+    }
+    return 0;
+}
+
+}  // namespace
+
+OsFile::~OsFile() { Close(); }
+
+OsFile::OsFile(OsFile&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
+
+OsFile& OsFile::operator=(OsFile&& other) noexcept {
+    if (this != &other) {
+        Close();
+        handle_ = std::exchange(other.handle_, kNone);
+    }
+    return *this;
+}
+
+OsFile OsFile::Open(const std::string& path, TFileAccess access, TFileShare share) {
+    const DWORD desired = access == TFileAccess::faRead    ? GENERIC_READ
+                          : access == TFileAccess::faWrite ? GENERIC_WRITE
+                                                           : GENERIC_READ | GENERIC_WRITE;
+    const HANDLE h = ::CreateFileA(path.c_str(), desired, ShareMode(share), nullptr, OPEN_EXISTING,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    return h == INVALID_HANDLE_VALUE ? OsFile() : OsFile(reinterpret_cast<std::intptr_t>(h));
+}
+
+OsFile OsFile::Create(const std::string& path) {
+    const HANDLE h = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    return h == INVALID_HANDLE_VALUE ? OsFile() : OsFile(reinterpret_cast<std::intptr_t>(h));
+}
+
+std::size_t OsFile::Read(void* buffer, std::size_t count) {
+    if (!IsOpen()) return 0;
+    auto* out = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const DWORD chunk = static_cast<DWORD>(count - done > 0x40000000 ? 0x40000000 : count - done);
+        DWORD got = 0;
+        if (!::ReadFile(Handle(handle_), out + done, chunk, &got, nullptr) || got == 0) break;
+        done += got;
+    }
+    return done;
+}
+
+std::size_t OsFile::Write(const void* buffer, std::size_t count) {
+    if (!IsOpen()) return 0;
+    const auto* in = static_cast<const char*>(buffer);
+    std::size_t done = 0;
+    while (done < count) {
+        const DWORD chunk = static_cast<DWORD>(count - done > 0x40000000 ? 0x40000000 : count - done);
+        DWORD put = 0;
+        if (!::WriteFile(Handle(handle_), in + done, chunk, &put, nullptr) || put == 0) break;
+        done += put;
+    }
+    return done;
+}
+
+std::int64_t OsFile::Seek(std::int64_t offset, int origin) {
+    if (!IsOpen() || origin < 0 || origin > 2) return -1;
+    const DWORD method = origin == 0 ? FILE_BEGIN : origin == 1 ? FILE_CURRENT : FILE_END;
+    LARGE_INTEGER distance;
+    distance.QuadPart = offset;
+    LARGE_INTEGER result;
+    if (!::SetFilePointerEx(Handle(handle_), distance, &result, method)) return -1;
+    return result.QuadPart;
+}
+
+std::int64_t OsFile::Size() {
+    if (!IsOpen()) return -1;
+    LARGE_INTEGER size;
+    return ::GetFileSizeEx(Handle(handle_), &size) ? size.QuadPart : -1;
+}
+
+void OsFile::Close() {
+    if (!IsOpen()) return;
+    ::CloseHandle(Handle(std::exchange(handle_, kNone)));
+}
+
+}  // namespace pelorin

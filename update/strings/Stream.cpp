@@ -1,0 +1,37 @@
+// TStream: size by seeking, checked reads and writes, and the seek target rules.
+#include "update/strings/Stream.h"
+
+#include "update/strings/StreamMessages.h"
+#include "update/strings/StringsErrors.h"
+#include "update/strings/TextFormat.h"
+
+namespace pelorin {
+
+std::int64_t TStream::Size() {
+    const std::int64_t position = Seek(0, soFromCurrent);
+    const std::int64_t size = Seek(0, soFromEnd);
+    Seek(position, soFromBeginning);
+    return size;
+}
+
+void TStream::ReadBuffer(void* buffer, std::size_t count) {
+    if (Read(buffer, count) != count) throw EStreamError("Stream read error");
+}
+
+void TStream::WriteBuffer(const void* buffer, std::size_t count) {
+    if (Write(buffer, count) != count) throw EStreamError("Stream write error");
+}
+
+std::int64_t SeekTarget(std::int64_t offset, int origin, std::int64_t position, std::int64_t size) {
+    std::int64_t target = 0;
+    switch (origin) {
+    case soFromBeginning: target = offset; break;
+    case soFromCurrent: target = position + offset; break;
+    case soFromEnd: target = size + offset; break;
+    default: throw EStreamError(FormatText(StreamMessage(kInvalidSeekOrigin), origin));
+    }
+    if (target < 0) throw EStreamError(StreamMessage(kSeekError));
+    return target;
+}
+
+}  // namespace pelorin
