@@ -44,16 +44,26 @@ public:
     }
 
     // Spells code's string so that it ends at stack[end]; returns where it
-    // starts, or kStackSize when the chain is broken or loops.
-    unsigned Spell(unsigned code, unsigned end) const {
+    // starts, or kStackSize when the chain is broken or loops. The chain may
+    // run through pending, the free code about to be defined as pendingPrefix's
+    // string plus the first byte of this very string, that is pendingFirst.
+    unsigned Spell(unsigned code, unsigned end, unsigned pending, unsigned pendingPrefix,
+                   std::uint8_t pendingFirst) const {
         unsigned at = end;
         while (code >= kFirstFreeCode) {
-            const std::uint16_t prefix = Prefix(code);
-            if (prefix == kFreeCode || at == 0) {
+            if (at == 0) {
                 return kStackSize;
             }
-            stack_[at--] = suffixes_[code];
-            code = prefix;
+            const std::uint16_t prefix = Prefix(code);
+            if (prefix != kFreeCode) {
+                stack_[at--] = suffixes_[code];
+                code = prefix;
+            } else if (code == pending) {
+                stack_[at--] = pendingFirst;
+                code = pendingPrefix;
+            } else {
+                return kStackSize;
+            }
         }
         if (code == kControlCode) {
             return kStackSize;
@@ -110,6 +120,7 @@ void Unshrink(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSiz
     unsigned nextFree = kFirstFreeCode;
     bool havePrevious = false;
     unsigned previous = 0;
+    std::uint8_t previousFirst = 0;  // first byte of the previous code's string
     std::uint64_t produced = 0;
 
     while (produced < uncompressedSize) {
@@ -133,35 +144,34 @@ void Unshrink(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSiz
             continue;
         }
 
-        // A code not yet defined stands for the previous string plus its own first byte.
-        unsigned start;
-        unsigned end = kStackSize - 1;
-        if (table.InUse(code)) {
-            start = table.Spell(code, end);
-        } else {
-            if (!havePrevious) {
-                return;
+        // The entry (previous, first byte of this string) is defined by this
+        // code, and the string may already run through it. A code not yet
+        // defined stands for that entry: the previous string plus its first byte.
+        const unsigned pending = havePrevious && nextFree < kCodeCount ? nextFree : kCodeCount;
+        unsigned current = code;
+        if (!table.InUse(code)) {
+            if (pending == kCodeCount) {
+                return;  // malformed: nothing this code could stand for
             }
-            start = table.Spell(previous, end - 1);
-            if (start < kStackSize) {
-                table.Stack()[end] = table.Stack()[start];
-            }
+            current = pending;
         }
+        const unsigned end = kStackSize - 1;
+        const unsigned start = table.Spell(current, end, pending, previous, previousFirst);
         if (start >= kStackSize) {
             return;  // malformed: broken or looping chain
         }
         const std::uint8_t firstByte = table.Stack()[start];
-        const std::uint64_t length =
-            std::min<std::uint64_t>(end - start + 1, uncompressedSize - produced);
+        const std::uint64_t length = std::min<std::uint64_t>(end - start + 1, uncompressedSize - produced);
         output.Put(table.Stack() + start, static_cast<std::size_t>(length));
         produced += length;
 
-        if (havePrevious && nextFree < kCodeCount) {
-            table.Add(nextFree, previous, firstByte);
-            nextFree = table.NextFree(nextFree + 1);
+        if (pending != kCodeCount) {
+            table.Add(pending, previous, firstByte);
+            nextFree = table.NextFree(pending + 1);
         }
         havePrevious = true;
-        previous = code;
+        previous = current;
+        previousFirst = firstByte;
     }
 }
 
