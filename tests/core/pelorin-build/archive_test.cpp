@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 
 #include "TestFiles.h"
@@ -110,8 +111,10 @@ TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits)
 TEST(DataArchiveTest, VersionComesFromTheSourcesVersionResource)
 {
     TempDir dir;
-    Project project = parseProjectText(std::string("[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
-                                                   "[File]\nDestName=x\nSource=") + PELORIN_VERSIONED_x86_64 + "\n",
+    // Under Windows the build tree's path has no drive; take the current one.
+    const std::string exe = std::filesystem::absolute(PELORIN_VERSIONED_x86_64).string();
+    Project project = parseProjectText("[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
+                                       "[File]\nDestName=x\nSource=" + exe + "\n",
                                        "p", dir.path());
     std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
     writeDataArchive(project, out);
