@@ -280,7 +280,13 @@ SetupData loadDescriptionFrom(const std::string& path)
     }
     const ScratchFile scratch(bytes);
     SetupData data;
-    LoadSetupDescription(scratch.path(), data, {});
+    try {
+        LoadSetupDescription(scratch.path(), data, {});
+    } catch (const BuildError&) {
+        throw;
+    } catch (const Exception& error) {
+        throw BuildError(path, 0, "", error.what());
+    }
     return data;
 }
 

@@ -1,0 +1,76 @@
+// The tool as a program: exit statuses, where it finds the setup program, and the
+// dump of a finished distribution (native only: it starts the built binary).
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "TestFiles.h"
+#include "tools/pelorin-build/Distribution.h"
+
+namespace pelorin {
+namespace {
+
+using test::TempDir;
+
+TEST(SetupProgramSearch, BesideTheToolFirstThenTheSiblingWin64Tree)
+{
+    TempDir root;
+    const std::string tool = root / "native/bin/pelorin-build";
+    test::writeText(tool, "");
+    EXPECT_EQ(findSetupProgram(tool), "");
+    test::writeText(root / "win64/bin/pelorin.exe", "64");
+    EXPECT_EQ(std::filesystem::path(findSetupProgram(tool)),
+              std::filesystem::path(root / "win64/bin/pelorin.exe").lexically_normal());
+    test::writeText(root / "native/bin/pelorin.exe", "beside");
+    EXPECT_EQ(std::filesystem::path(findSetupProgram(tool)),
+              std::filesystem::path(root / "native/bin/pelorin.exe").lexically_normal());
+    EXPECT_EQ(findSetupProgram(""), "");
+}
+
+#ifndef _WIN32
+// Runs the built tool through the shell; returns its exit status and output.
+int runTool(const std::string& args, const TempDir& dir, std::string& output)
+{
+    const char* binary = std::getenv("PELORIN_BINARY_DIR");
+    const std::string log = dir / "tool.log";
+    const std::string command = std::string(binary ? binary : ".") + "/bin/pelorin-build " + args + " > '" + log + "' 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream in(log);
+    std::stringstream text;
+    text << in.rdbuf();
+    output = text.str();
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+TEST(ToolProgram, ExitStatusAndMessagesOfBuildAndDump)
+{
+    if (std::getenv("PELORIN_BINARY_DIR") == nullptr) GTEST_SKIP() << "PELORIN_BINARY_DIR is not set";
+    TempDir dir;
+    std::string output;
+    test::writeText(dir / "ok.pelproj", "[Setup]\nAppName=Cli\nAppVerName=Cli 1\nDefaultDirName=Cli\n");
+    test::writeText(dir / "bad.pelproj", "[Setup]\nAppName=Cli\nAppVerName=Cli 1\nDefaultDirName=Cli\nColour=red\n");
+
+    EXPECT_EQ(runTool("'" + (dir / "bad.pelproj") + "' -o '" + (dir / "bad") + "' --no-setup-exe", dir, output), 1);
+    EXPECT_NE(output.find("bad.pelproj:5: Colour: unknown key in [Setup]"), std::string::npos) << output;
+    EXPECT_FALSE(std::filesystem::exists(dir / "bad"));
+
+    EXPECT_EQ(runTool("'" + (dir / "ok.pelproj") + "'", dir, output), 2);  // no -o
+    EXPECT_NE(output.find("usage:"), std::string::npos);
+
+    ASSERT_EQ(runTool("'" + (dir / "ok.pelproj") + "' -o '" + (dir / "ok") + "' --no-setup-exe --machine i386", dir,
+                      output),
+              0)
+        << output;
+    EXPECT_EQ(runTool("--dump '" + (dir / "ok/PELORIN.DLL") + "'", dir, output), 0);
+    EXPECT_NE(output.find("AppVerName           = \"Cli 1\""), std::string::npos) << output;
+
+    EXPECT_EQ(runTool("--dump '" + (dir / "ok.pelproj") + "'", dir, output), 1);  // not a description
+    EXPECT_NE(output.find("The Setup Wizard files are corrupted, or are incompatible"), std::string::npos) << output;
+}
+#endif
+
+}  // namespace
+}  // namespace pelorin
