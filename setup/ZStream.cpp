@@ -93,6 +93,9 @@ void CheckInflateResult(int rc, bool inputDone) {
     case Z_STREAM_END:
         return;
     case Z_DATA_ERROR:
+    // Our streams never use a preset dictionary: a header asking for one is corrupt
+    // data, not a failure inside zlib.
+    case Z_NEED_DICT:
         throw EZlibDataError();
     case Z_MEM_ERROR:
         throw std::bad_alloc();

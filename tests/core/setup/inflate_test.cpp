@@ -87,6 +87,7 @@ TEST(InflateStream, MalformedInputIsCorruptedData) {
     };
     EXPECT_THROW(run({}), EZlibDataError);
     EXPECT_THROW(run({0x12, 0x34, 0x56}), EZlibDataError);
+    EXPECT_THROW(run({0x78, 0xBB, 0, 0, 0, 1, 0}), EZlibDataError) << "preset dictionary";
     EXPECT_THROW(run(Bytes(z.begin(), z.end() - 1)), EZlibDataError);
     Bytes extra = z;
     extra.push_back(0);
