@@ -16,12 +16,7 @@ namespace pelorin {
 
 namespace {
 
-struct Counter {
-    long long count = 0;
-    DWORD kind = REG_DWORD;
-};
-
-// Whole-text decimal conversion; false for anything that is not a number.
+// Whole-text decimal conversion; false for anything that is not a 32-bit number.
 bool ParseDecimal(const std::string& text, long long& value) {
     if (text.empty()) return false;
     char* end = nullptr;
@@ -29,51 +24,45 @@ bool ParseDecimal(const std::string& text, long long& value) {
     return end && *end == '\0' && value >= INT32_MIN && value <= INT32_MAX;
 }
 
-Counter ReadCounter(HKEY key, const std::string& name) {
+}  // namespace
+
+bool ReadSharedCounter(HKEY key, const std::string& name, TSharedCounter& counter) {
     DWORD type = 0, size = 0;
     if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return {};
+        return false;
     std::vector<BYTE> data(size + 1, 0);
     DWORD read = size;
     if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &read) != ERROR_SUCCESS)
-        return {};
-    switch (type) {
-    case REG_SZ: {
-        long long value = 0;
-        const std::string text(reinterpret_cast<const char*>(data.data()));
-        if (!ParseDecimal(text, value)) return {};
-        return {value, REG_SZ};
+        return false;
+    long long value = 0;
+    if (type == REG_SZ) {
+        if (!ParseDecimal(reinterpret_cast<const char*>(data.data()), value)) return false;
+    } else if (type == REG_BINARY && read >= 1 && read <= 4) {
+        std::uint32_t bits = 0;
+        for (DWORD i = 0; i < read; ++i) bits |= static_cast<std::uint32_t>(data[i]) << (8 * i);
+        value = static_cast<std::int32_t>(bits);
+    } else if (type == REG_DWORD && read == 4) {
+        std::int32_t number = 0;
+        std::memcpy(&number, data.data(), 4);
+        value = number;
+    } else {
+        return false;
     }
-    case REG_BINARY: {
-        if (read < 1 || read > 4) return {};
-        std::uint32_t value = 0;
-        for (DWORD i = 0; i < read; ++i) value |= static_cast<std::uint32_t>(data[i]) << (8 * i);
-        return {static_cast<std::int32_t>(value), REG_BINARY};
-    }
-    case REG_DWORD: {
-        if (read != 4) return {};
-        std::int32_t value = 0;
-        std::memcpy(&value, data.data(), 4);
-        return {value, REG_DWORD};
-    }
-    default:
-        return {};
-    }
+    counter = {value, type};
+    return true;
 }
 
-void WriteCounter(HKEY key, const std::string& name, const Counter& counter) {
-    const auto value = static_cast<std::int32_t>(counter.count);
-    if (counter.kind == REG_SZ) {
+void WriteSharedCounter(HKEY key, const std::string& name, const TSharedCounter& counter) {
+    const auto value = static_cast<std::int32_t>(counter.Count);
+    if (counter.Kind == REG_SZ) {
         const std::string text = std::to_string(value);
         ::RegSetValueExA(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                          static_cast<DWORD>(text.size() + 1));
         return;
     }
-    ::RegSetValueExA(key, name.c_str(), 0, counter.kind, reinterpret_cast<const BYTE*>(&value),
+    ::RegSetValueExA(key, name.c_str(), 0, counter.Kind, reinterpret_cast<const BYTE*>(&value),
                      sizeof value);
 }
-
-}  // namespace
 
 void IncrementSharedCount(const std::string& path, bool existed) {
     KeyHandle key;
@@ -82,11 +71,12 @@ void IncrementSharedCount(const std::string& path, bool existed) {
                           KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(),
                           &disposition) != ERROR_SUCCESS)
         throw Exception(FormatText("Error opening registry key: %s", SharedDllsKey));
-    Counter counter = ReadCounter(key.get(), path);
-    if (counter.count < 0) counter.count = 0;
-    if (counter.count == 0 && existed) counter.count = 1;
-    counter.count += 1;
-    WriteCounter(key.get(), path, counter);
+    TSharedCounter counter;
+    if (!ReadSharedCounter(key.get(), path, counter)) counter = TSharedCounter{};
+    if (counter.Count < 0) counter.Count = 0;
+    if (counter.Count == 0 && existed) counter.Count = 1;
+    counter.Count += 1;
+    WriteSharedCounter(key.get(), path, counter);
 }
 
 }  // namespace pelorin

@@ -1,0 +1,114 @@
+// Helpers of the installation tests: a scripted prompt, a recording progress display, a files
+// archive built on the fly, a private folder, and snapshots of file trees and registry keys.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "setup/Struct.h"
+#include "setup/install/InstallPrompt.h"
+
+namespace pelorin::testing {
+
+// One question the engine asked.
+struct Asked {
+    std::string Text;
+    std::string Caption;
+    MsgBoxKind Kind = mbInformation;
+    UINT Buttons = 0;
+};
+
+// Answers questions from a script, in order; an unscripted question fails the test.
+class ScriptedInstallPrompt : public IInstallPrompt {
+public:
+    std::deque<int> Answers;
+    std::vector<Asked> Questions;
+    std::vector<std::string> Errors;  // standard error boxes
+
+    int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind,
+               UINT buttons) override;
+    void ShowError(const std::string& message) override { Errors.push_back(message); }
+};
+
+// Records what the engine shows; CancelAt confirms the cancel at the n-th check (1-based).
+class RecordingProgress : public IInstallProgress {
+public:
+    std::vector<std::string> Statuses;
+    std::vector<std::string> Filenames;
+    std::int64_t Max = 0;
+    std::int64_t Pos = 0;
+    std::int64_t HighestPos = 0;
+    int Checks = 0;
+    int CancelAt = 0;  // 0: never
+    std::function<void(int check)> OnCheck;
+
+    void SetStatus(const std::string& text) override { Statuses.push_back(text); }
+    void SetFilename(const std::string& text) override { Filenames.push_back(text); }
+    void SetMax(std::int64_t max) override { Max = max; }
+    std::int64_t Position() const override { return Pos; }
+    void SetPosition(std::int64_t position) override;
+    bool ProcessMessagesAndCheckCancel() override;
+};
+
+// A fresh folder below the temporary folder, removed with its contents afterwards.
+class TempDir {
+public:
+    explicit TempDir(const char* prefix = "pit");
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+    const std::string& Path() const { return path_; }
+    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// Builds PELORIN.DAT in a folder: each Add stores "zel8" and one zlib stream.
+class ArchiveBuilder {
+public:
+    explicit ArchiveBuilder(std::string folder) : folder_(std::move(folder)) {}
+    // An entry for data with its offset, sizes and checksum filled in; the rest from base.
+    FileEntry Add(const std::string& data, FileEntry base);
+    // Writes the archive; returns its path.
+    std::string Write() const;
+    std::string& Bytes() { return bytes_; }
+
+private:
+    std::string folder_;
+    std::string bytes_;
+};
+
+FileEntry EntryFor(const std::string& dest, std::uint8_t flags = 0, std::uint8_t copyMode = cmNormal);
+
+void WriteFileText(const std::string& path, const std::string& text);
+std::string ReadFileText(const std::string& path);
+bool FileExists(const std::string& path);
+std::uint64_t LastWriteTime(const std::string& path);
+void SetLastWriteTime(const std::string& path, std::uint64_t time);
+
+// Every file and folder below root with sizes, one per line, sorted.
+std::string TreeListing(const std::string& root);
+// Every key and value below root\subKey, one per line, sorted; empty when the key is missing.
+std::string RegistryExport(HKEY root, const std::string& subKey);
+
+// The shared counter of path: its type and raw bytes; type 0 when missing.
+DWORD SharedCounterOf(const std::string& path, std::string& bytes);
+void SetSharedCounterRaw(const std::string& path, DWORD type, const std::string& bytes);
+void DeleteSharedCounterOf(const std::string& path);
+
+// Sets the program-wide folder values for a test: {app}, {win}, {sys}, {src} below root.
+void UseFolders(const std::string& root);
+
+// Runs this test program again with a gtest filter, with Wine told to report the given
+// Windows version ("win95", "nt40") to that process; returns its exit code.
+int RunSelfAs(const std::string& wineVersion, const std::string& filter);
+// True inside such a run.
+bool InEmulatedRun();
+
+}  // namespace pelorin::testing
