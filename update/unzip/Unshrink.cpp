@@ -41,6 +41,7 @@ public:
     void Add(unsigned code, unsigned prefix, std::uint8_t suffix) {
         SetPrefix(code, static_cast<std::uint16_t>(prefix));
         suffixes_[code] = suffix;
+        highest_ = code > highest_ ? code : highest_;
     }
 
     // Spells code's string so that it ends at stack[end]; returns where it
@@ -77,7 +78,7 @@ public:
 
     // Frees every code from 257 up that is no other used code's prefix.
     void PartialClear() {
-        for (unsigned code = kFirstFreeCode; code < kCodeCount; ++code) {
+        for (unsigned code = kFirstFreeCode; code <= highest_; ++code) {
             const std::uint16_t prefix = Prefix(code);
             if (prefix == kFreeCode) {
                 continue;
@@ -87,13 +88,19 @@ public:
                 SetPrefix(parent, Prefix(parent) | kParentMark);
             }
         }
-        for (unsigned code = kFirstFreeCode; code < kCodeCount; ++code) {
+        const unsigned highest = highest_;
+        highest_ = kControlCode;
+        for (unsigned code = kFirstFreeCode; code <= highest; ++code) {
             const std::uint16_t prefix = Prefix(code);
             if (prefix == kFreeCode) {
                 continue;
             }
-            SetPrefix(code, (prefix & kParentMark) != 0 ? static_cast<std::uint16_t>(prefix & ~kParentMark)
-                                                        : kFreeCode);
+            if ((prefix & kParentMark) == 0) {
+                SetPrefix(code, kFreeCode);
+                continue;
+            }
+            SetPrefix(code, static_cast<std::uint16_t>(prefix & ~kParentMark));
+            highest_ = code;
         }
     }
 
@@ -109,6 +116,7 @@ private:
     std::uint8_t* prefixes_;
     std::uint8_t* suffixes_;
     std::uint8_t* stack_;
+    unsigned highest_ = kControlCode;  // no code above this one is in use
 };
 
 }  // namespace
