@@ -87,6 +87,8 @@ std::string GetProgramFilesDir(bool addBackslash);
 // The Start Menu's "Programs" folder (common one first when asked); empty on the
 // program-manager generation (major version 3 or lower).
 std::string GetProgramsFolder(bool common, bool addBackslash);
+// The same for a given Windows major version.
+std::string GetProgramsFolder(bool common, bool addBackslash, int windowsMajor);
 
 // --- Platform -------------------------------------------------------------------
 

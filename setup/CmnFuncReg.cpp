@@ -84,7 +84,12 @@ std::string GetProgramFilesDir(bool addBackslash)
 
 std::string GetProgramsFolder(bool common, bool addBackslash)
 {
-    if (GetWindowsVersion().Major <= 3) return std::string();
+    return GetProgramsFolder(common, addBackslash, GetWindowsVersion().Major);
+}
+
+std::string GetProgramsFolder(bool common, bool addBackslash, int windowsMajor)
+{
+    if (windowsMajor <= 3) return std::string();
     std::string dir;
     if (common) dir = ReadStringValue(HKEY_LOCAL_MACHINE, kShellFoldersKey, "Common Programs");
     if (dir.empty()) dir = ReadStringValue(HKEY_CURRENT_USER, kShellFoldersKey, "Programs");

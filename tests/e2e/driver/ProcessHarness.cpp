@@ -157,6 +157,62 @@ bool RunningProgram::running() const
     return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
+std::vector<driver::MessageBoxInfo> AnswerBoxesUntilExit(RunningProgram& program, const std::string& button,
+                                                         double timeoutSeconds)
+{
+    std::vector<driver::MessageBoxInfo> boxes;
+    driver::WindowQuery query;
+    query.pid = program.pid();
+    query.className = "#32770";
+    const DWORD start = ::GetTickCount();
+    const DWORD limit = static_cast<DWORD>(timeoutSeconds * 1000);
+    while (program.running() && ::GetTickCount() - start < limit) {
+        const HWND dialog = driver::WaitForWindow(query, 0.2);
+        if (!dialog) continue;
+        boxes.push_back(driver::ReadMessageBox(dialog));
+        driver::PressButton(driver::FindControl(dialog, button));
+        // The same box must not be read twice while it closes.
+        for (int i = 0; i < 100 && ::IsWindow(dialog) && ::IsWindowVisible(dialog); ++i) ::Sleep(50);
+    }
+    return boxes;
+}
+
+EnvOverride::EnvOverride(std::string name, const char* value) : name_(std::move(name))
+{
+    const DWORD size = ::GetEnvironmentVariableA(name_.c_str(), nullptr, 0);
+    if (size > 0) {
+        std::string old(size, '\0');
+        old.resize(::GetEnvironmentVariableA(name_.c_str(), &old[0], size));
+        old_ = old;
+    }
+    ::SetEnvironmentVariableA(name_.c_str(), value);
+}
+
+EnvOverride::~EnvOverride()
+{
+    ::SetEnvironmentVariableA(name_.c_str(), old_ ? old_->c_str() : nullptr);
+}
+
+WineVersionOverride::WineVersionOverride(std::string exeName, const std::string& version)
+    : key_("Software\\Wine\\AppDefaults\\" + exeName)
+{
+    KeyHandle key;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
+                          nullptr) != ERROR_SUCCESS ||
+        ::RegSetValueExA(key.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
+                         static_cast<DWORD>(version.size() + 1)) != ERROR_SUCCESS)
+        throw std::runtime_error("cannot set the Wine version of " + exeName);
+}
+
+WineVersionOverride::~WineVersionOverride()
+{
+    KeyHandle key;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
+        ::RegDeleteValueA(key.get(), "Version");
+    key.reset();
+    ::RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());  // only when nothing else is left in it
+}
+
 ToolResult RunTool(const std::string& commandLine, double timeoutSeconds)
 {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/win/Handles.h"
+#include "tests/e2e/driver/Driver.h"
 
 namespace pelorin::e2e {
 
@@ -64,6 +65,39 @@ public:
 private:
     KernelHandle process_;
     DWORD pid_ = 0;
+};
+
+// Answers every message box (dialog of class #32770) that the program shows with
+// button, in turn, until it ends or timeoutSeconds passed; the boxes as read.
+std::vector<driver::MessageBoxInfo> AnswerBoxesUntilExit(RunningProgram& program, const std::string& button,
+                                                         double timeoutSeconds = 30);
+
+// Sets an environment variable of the test (and so of the programs it starts) for
+// the scope; value nullptr removes it. The old value comes back at the end.
+class EnvOverride {
+public:
+    EnvOverride(std::string name, const char* value);
+    ~EnvOverride();
+    EnvOverride(const EnvOverride&) = delete;
+    EnvOverride& operator=(const EnvOverride&) = delete;
+
+private:
+    std::string name_;
+    std::optional<std::string> old_;
+};
+
+// Makes Wine report another Windows version ("win95", "nt40", "nt351", "win31", ...)
+// to programs of the given file name started from now on, through
+// HKCU\Software\Wine\AppDefaults\<exe>\Version; removed at the end.
+class WineVersionOverride {
+public:
+    WineVersionOverride(std::string exeName, const std::string& version);
+    ~WineVersionOverride();
+    WineVersionOverride(const WineVersionOverride&) = delete;
+    WineVersionOverride& operator=(const WineVersionOverride&) = delete;
+
+private:
+    std::string key_;
 };
 
 struct ToolResult {
