@@ -135,7 +135,6 @@ InflateResult InflateStream(InflateReadProc read, InflateWriteProc write, void* 
     std::vector<std::uint8_t> output(InflateBufferSize);
     InflateState state;
     z_stream& z = state.z();
-    std::uint32_t checksum = 1;
     bool inputDone = false;
 
     for (;;) {
@@ -151,12 +150,9 @@ InflateResult InflateStream(InflateReadProc read, InflateWriteProc write, void* 
         CheckInflateResult(rc, inputDone);
 
         const std::size_t produced = InflateBufferSize - z.avail_out;
-        if (produced > 0) {
-            if (write(context, output.data(), produced) < produced) {
-                state.End();
-                return {false, 0};
-            }
-            checksum = Adler32(checksum, output.data(), produced);
+        if (produced > 0 && write(context, output.data(), produced) < produced) {
+            state.End();
+            return {false, 0};
         }
         if (rc == Z_STREAM_END) {
             break;
@@ -169,6 +165,9 @@ InflateResult InflateStream(InflateReadProc read, InflateWriteProc write, void* 
     if (z.avail_in != 0 || (!inputDone && Fill(read, context, input.data()) != 0)) {
         throw EZlibDataError();
     }
+    // zlib keeps the running Adler-32 of all output for its trailer check; taking it
+    // spares a second pass over every byte.
+    const auto checksum = static_cast<std::uint32_t>(z.adler);
     state.End();
     return {true, checksum};
 }

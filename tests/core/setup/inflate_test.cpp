@@ -44,6 +44,13 @@ TEST(InflateStream, DeliversEverythingWhateverTheInputPieces) {
         EXPECT_EQ(out, data) << "piece " << piece;
         EXPECT_EQ(pos, z.size());
     }
+    const Bytes empty = DeflateBytes(nullptr, 0);
+    std::size_t pos = 0;
+    Bytes out;
+    const InflateResult r = InflateStream(PieceReader(empty, 1, pos), Collector(out));
+    EXPECT_TRUE(r.Completed);
+    EXPECT_EQ(r.Checksum, 1u);
+    EXPECT_TRUE(out.empty());
 }
 
 TEST(InflateStream, OutputFarLargerThanOneInputBufferIsNotLost) {
