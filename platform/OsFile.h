@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace pelorin {
 
@@ -14,11 +15,17 @@ enum class TFileShare { fsExclusive, fsDenyWrite, fsDenyRead, fsDenyNone };
 class OsFile {
 public:
     OsFile() = default;
-    ~OsFile();
+    ~OsFile() { Close(); }
     OsFile(const OsFile&) = delete;
     OsFile& operator=(const OsFile&) = delete;
-    OsFile(OsFile&& other) noexcept;
-    OsFile& operator=(OsFile&& other) noexcept;
+    OsFile(OsFile&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
+    OsFile& operator=(OsFile&& other) noexcept {
+        if (this != &other) {
+            Close();
+            handle_ = std::exchange(other.handle_, kNone);
+        }
+        return *this;
+    }
 
     // Opens an existing file; an unopened OsFile when that fails.
     static OsFile Open(const std::string& path, TFileAccess access, TFileShare share);

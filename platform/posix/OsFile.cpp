@@ -18,18 +18,6 @@ int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 }  // namespace
 
-OsFile::~OsFile() { Close(); }
-
-OsFile::OsFile(OsFile&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
-
-OsFile& OsFile::operator=(OsFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kNone);
-    }
-    return *this;
-}
-
 OsFile OsFile::Open(const std::string& path, TFileAccess access, TFileShare /*share*/) {
     const int flags = access == TFileAccess::faRead    ? O_RDONLY
                       : access == TFileAccess::faWrite ? O_WRONLY

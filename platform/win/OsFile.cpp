@@ -23,18 +23,6 @@ DWORD ShareMode(TFileShare share) {
 
 }  // namespace
 
-OsFile::~OsFile() { Close(); }
-
-OsFile::OsFile(OsFile&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
-
-OsFile& OsFile::operator=(OsFile&& other) noexcept {
-    if (this != &other) {
-        Close();
-        handle_ = std::exchange(other.handle_, kNone);
-    }
-    return *this;
-}
-
 OsFile OsFile::Open(const std::string& path, TFileAccess access, TFileShare share) {
     const DWORD desired = access == TFileAccess::faRead    ? GENERIC_READ
                           : access == TFileAccess::faWrite ? GENERIC_WRITE

@@ -1,0 +1,268 @@
+// TVCLUnZip: extraction. A selection pass marks the entries that FilesList (or DoAll) picks;
+// each is then written below DestDir, checked against its CRC-32 and given its time stamp.
+#include "update/unzip/VCLUnZip.h"
+
+#include <memory>
+#include <vector>
+
+#include "update/strings/FileStream.h"
+#include "update/strings/LFNFileStream.h"
+#include "update/strings/TextCase.h"
+#include "update/unzip/Decoders.h"
+#include "update/unzip/EntryWriter.h"
+#include "update/unzip/Percent.h"
+#include "update/unzip/TargetPath.h"
+#include "update/unzip/UnzipErrors.h"
+#include "update/unzip/Wildcard.h"
+#include "update/unzip/ZipRecords.h"
+
+namespace pelorin {
+
+// The buffers of one extraction: the sliding window and the compressed and decompressed data.
+struct TVCLUnZip::WorkBuffers {
+    std::vector<std::uint8_t> window = std::vector<std::uint8_t>(kWindowBufferSize);
+    std::vector<std::uint8_t> input = std::vector<std::uint8_t>(kDataBufferSize);
+    std::vector<std::uint8_t> output = std::vector<std::uint8_t>(kDataBufferSize);
+};
+
+namespace {
+
+constexpr std::uint32_t kNormalAttributes = 0x80;
+
+// Makes DestDir the current folder for the extraction and restores the previous one after.
+class CurrentFolder {
+public:
+    CurrentFolder(OsServices& os, const std::string& destDir) : os_(os), saved_(os.GetCurrentDir()) {
+        if (destDir.empty()) return;
+        if (!os_.DirectoryExists(destDir)) os_.ForceDirectories(destDir);
+        os_.SetCurrentDir(destDir);
+    }
+    ~CurrentFolder() { os_.SetCurrentDir(saved_); }
+    CurrentFolder(const CurrentFolder&) = delete;
+    CurrentFolder& operator=(const CurrentFolder&) = delete;
+
+private:
+    OsServices& os_;
+    std::string saved_;
+};
+
+}  // namespace
+
+int TVCLUnZip::Extract() {
+    cancelRequested_ = false;
+    const ArchiveSession session(*this);
+    WorkBuffers buffers;
+    const CurrentFolder folder(*os_, destDir_);
+
+    // A spanned archive is extracted in physical order, to ask for each disk once.
+    const TZipSortMode chosenMode = sortMode_;
+    const bool physical = spanMode_ != TSpanMode::SpanNone && chosenMode != TZipSortMode::ByNone;
+    if (physical) SetSortMode(TZipSortMode::ByNone);
+    struct RestoreSort {
+        TVCLUnZip& zip;
+        TZipSortMode mode;
+        bool active;
+        ~RestoreSort() {
+            if (active) zip.SetSortMode(mode);
+        }
+    } const restore{*this, chosenMode, physical};
+
+    totalWritten_ = 0;
+    int count = SelectEntries(totalBytes_);
+    bool stopNow = false;
+    if (OnStartUnZipInfo) OnStartUnZipInfo(*this, count, totalBytes_, stopNow);
+    if (count <= 0 || stopNow) return count;
+    for (int i = 0; i < EntryCount(); ++i) {
+        if (!doAll_ && !ViewEntry(i).Selected) continue;
+        while (ExtractEntry(i, count, buffers)) {
+        }
+    }
+    return count;
+}
+
+int TVCLUnZip::SelectEntries(std::int64_t& totalBytes) {
+    int count = EntryCount();
+    totalBytes = 0;
+    std::vector<std::string> patterns;
+    for (const std::string& line : filesList_) patterns.push_back(LowerCaseAscii(line));
+    for (int i = 0; i < EntryCount(); ++i) {
+        TZipHeaderInfo& entry = ViewEntry(i);
+        entry.Selected = doAll_;
+        if (entry.FileName().empty() && !recreateDirs_) {
+            entry.Selected = false;
+            --count;
+            continue;
+        }
+        const std::string name = LowerCaseAscii(entry.FullName());
+        for (const std::string& pattern : patterns) {
+            if (entry.Selected) break;
+            entry.Selected = MatchesPattern(pattern, name);
+        }
+        if (entry.Selected) {
+            totalBytes += entry.UncompressedSize;
+        } else {
+            --count;
+        }
+    }
+    return count;
+}
+
+void TVCLUnZip::Skip(TSkipReason reason, int index, int& count) {
+    if (OnSkippingFile) OnSkippingFile(*this, reason, index);
+    --count;
+}
+
+// True when the entry is to be extracted once more (a new password after a failed checksum).
+bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
+    const TZipHeaderInfo& entry = ViewEntry(index);
+    currentEntry_.Assign(entry);
+    const bool hasName = !entry.FileName().empty();
+    if (hasName) {
+        if (spanMode_ != TSpanMode::SpanNone && entry.DiskNumberStart != currentDisk_) {
+            RequestDisk(entry.DiskNumberStart + 1);
+        }
+        SeekArchive(entry.LocalHeaderOffset, soFromBeginning);
+        std::uint8_t local[kLocalHeaderSize];
+        if (ReadArchive(local, sizeof local) != sizeof local) throw EFatalUnzipError("Premature end of file reached");
+        SeekArchive(ReadLE16(local + 26) + ReadLE16(local + 28), soFromCurrent);
+    }
+
+    const std::string folder = EntryFolder(destDir_, rootDir_, entry.Path(), recreateDirs_);
+    if (!folder.empty() && !os_->DirectoryExists(folder)) os_->ForceDirectories(folder);
+    if (!hasName) {
+        bool skip = false;
+        if (recreateDirs_ && OnStartUnZip) OnStartUnZip(*this, index, folder, skip);
+        return false;
+    }
+    if (IsUnsafeFileName(entry.FileName())) {
+        Skip(TSkipReason::SkipUnsafeName, index, count);
+        return false;
+    }
+    std::string target = folder + entry.FileName();
+
+    EntryReader reader(*this, static_cast<std::uint32_t>(entry.CompressedSize));
+    if (entry.Encrypted() && !CheckPassword(index, entry, reader)) {
+        Skip(TSkipReason::SkipBadPassword, index, count);
+        return false;
+    }
+    if (!MayOverwrite(index, entry, target)) {
+        Skip(TSkipReason::SkipNoOverwrite, index, count);
+        return false;
+    }
+    // Asked before the file is created, so that a skipped entry leaves an existing file as it was.
+    bool skip = false;
+    if (OnStartUnZip) OnStartUnZip(*this, index, target, skip);
+    if (skip) return false;
+
+    std::uint32_t crc = 0;
+    auto file = std::make_unique<TLFNFileStream>(target, fmCreate);
+    try {
+        EntryWriter writer(*file, buffers.output.data(), entry.UncompressedSize, *os_,
+                           [&](std::size_t written, std::int64_t entryWritten) {
+                               totalWritten_ += static_cast<std::int64_t>(written);
+                               if (OnFilePercentDone) {
+                                   OnFilePercentDone(*this, RoundPercent(entryWritten, entry.UncompressedSize));
+                               }
+                               if (OnTotalPercentDone) {
+                                   OnTotalPercentDone(*this, RoundPercent(totalWritten_, totalBytes_));
+                               }
+                           });
+        try {
+            Decode(entry, reader, writer, buffers);
+            writer.Finish();
+        } catch (const EBiggerThanUncompressed&) {
+            // The bytes up to the uncompressed size stay; the checksum decides.
+        }
+        file->Flush();
+        crc = ~writer.RunningCrc();
+        file.reset();
+    } catch (...) {
+        // A file cut short by an error must not pass for the real one.
+        file.reset();
+        os_->RemoveFile(target);
+        throw;
+    }
+    if (retainAttributes_) os_->SetAttributes(target, entry.ExternalAttributes);
+    os_->SetFileDosTime(target, entry.DateTime);
+
+    if (crc == entry.Crc32) {
+        if (OnEndUnZip) OnEndUnZip(*this, index, target);
+        return false;
+    }
+    const bool retry = FailedChecksum(index, entry, crc, target);
+    if (!retry) --count;
+    return retry;
+}
+
+bool TVCLUnZip::CheckPassword(int index, const TZipHeaderInfo& entry, EntryReader& reader) {
+    const std::uint8_t check = CryptCheckByte(entry.Flags, entry.DateTime, entry.Crc32);
+    for (;;) {
+        std::uint8_t header[ZipCrypt::kHeaderSize];
+        reader.ReadEncryptionHeader(header);
+        ZipCrypt crypt(zipPassword_);
+        if (crypt.CheckHeader(header, check)) {
+            reader.SetDecryption(crypt);
+            return true;
+        }
+        if (!OnBadPassword) return false;
+        std::string password = zipPassword_;
+        OnBadPassword(*this, index, password);
+        if (password == zipPassword_) return false;
+        zipPassword_ = password;
+        reader.UnreadEncryptionHeader();
+    }
+}
+
+bool TVCLUnZip::MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& target) {
+    if (overwriteMode_ == TUZOverwriteMode::Always || !os_->FileExists(target)) return true;
+    if (overwriteMode_ == TUZOverwriteMode::Never) return false;
+    bool overwrite = false;
+    if (OnPromptForOverwrite) {
+        OnPromptForOverwrite(*this, overwrite, index, target);
+        return overwrite;
+    }
+    return os_->ShowMessageBox("Replace existing file " + entry.FileName() + "?", "File Exists Alert",
+                               TMsgButtons::mbYesNo) == TMsgResult::mrYes;
+}
+
+void TVCLUnZip::Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWriter& writer,
+                       WorkBuffers& buffers) {
+    if (entry.CompressionMethod == 0) {
+        for (std::size_t n; (n = reader.Fill(buffers.input.data(), kDataChunkSize)) > 0;) {
+            writer.Put(buffers.input.data(), n);
+        }
+        return;
+    }
+    if (!IsDecoderMethod(entry.CompressionMethod)) {
+        os_->ShowMessageBox("Unknown Compression Method", "Zip Error", TMsgButtons::mbOK);
+        return;
+    }
+    DecodeJob job;
+    job.method = entry.CompressionMethod;
+    job.flags = entry.Flags;
+    job.compressedSize = reader.Remaining();
+    job.uncompressedSize = static_cast<std::uint32_t>(entry.UncompressedSize);
+    DecodeEntry(job, reader, writer, buffers.window.data());
+}
+
+// True when a new password asks for another try. The damaged file goes either way.
+bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc,
+                               const std::string& target) {
+    bool retry = false;
+    if (entry.Encrypted()) {
+        if (OnBadPassword) {
+            std::string password = zipPassword_;
+            OnBadPassword(*this, index, password);
+            retry = password != zipPassword_;
+            zipPassword_ = password;
+        }
+        if (!retry && OnSkippingFile) OnSkippingFile(*this, TSkipReason::SkipBadPassword, index);
+    } else if (OnBadCRC) {
+        OnBadCRC(*this, crc, entry.Crc32, index);
+    }
+    os_->SetAttributes(target, kNormalAttributes);
+    os_->RemoveFile(target);
+    return retry;
+}
+
+}  // namespace pelorin

@@ -1,0 +1,304 @@
+// TVCLUnZip: reading the archive directory. The end record is searched from the end, the
+// central directory read from where it says; when that fails, the local headers are scanned.
+// Spanned archives ask for their other disks through OnGetNextDisk.
+#include "update/unzip/VCLUnZip.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <vector>
+
+#include "update/strings/FileStream.h"
+#include "update/strings/LFNFileStream.h"
+#include "update/unzip/UnzipErrors.h"
+#include "update/unzip/ZipRecords.h"
+
+namespace pelorin {
+
+namespace {
+
+constexpr std::int64_t kEndSearchSize = 65528;
+constexpr std::int64_t kSelfExtractorSize = 14000;  // the program in front of an ".EXE" archive
+constexpr int kScanBreathEvery = 10240;
+
+// Restores the cursor on every way out of a scan.
+class BusyCursor {
+public:
+    explicit BusyCursor(OsServices& os) : os_(os) { os_.SetBusyCursor(true); }
+    ~BusyCursor() { os_.SetBusyCursor(false); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+
+private:
+    OsServices& os_;
+};
+
+bool HasExeExtension(const std::string& name) {
+    const std::size_t dot = name.find_last_of(".\\");
+    return dot != std::string::npos && name[dot] == '.' && name.substr(dot) == ".EXE";
+}
+
+bool StartsLikeCentralHeader(const std::uint8_t* bytes, std::size_t count) {
+    const std::uint8_t signature[4] = {'P', 'K', 1, 2};
+    return std::equal(bytes, bytes + std::min<std::size_t>(count, 4), signature);
+}
+
+}  // namespace
+
+void TVCLUnZip::OpenArchiveFile(const std::string& name) {
+    archive_ = std::make_unique<TLFNFileStream>(name, fmOpenRead | fmShareDenyWrite);
+}
+
+void TVCLUnZip::OpenArchive() {
+    if (!archive_) OpenArchiveFile(zipName_);
+    const bool stale = !timeStamp_ || (!memoryMode_ && os_->FileTimeStamp(zipName_) != timeStamp_);
+    if (stale) ReadDirectoryNow();
+}
+
+void TVCLUnZip::CloseArchiveStream() {
+    if (!keepZipOpen_ && !memoryMode_) archive_.reset();
+}
+
+void TVCLUnZip::FreeDirectory() {
+    sorted_.reset();
+    directory_.reset();
+}
+
+TSortedZip* TVCLUnZip::View() const { return sorted_ ? sorted_.get() : directory_.get(); }
+
+void TVCLUnZip::ApplySortMode() {
+    sorted_.reset();
+    if (!directory_ || sortMode_ == TZipSortMode::ByNone) return;
+    auto view = std::make_unique<TSortedZip>(sortMode_, TDuplicates::dupAccept);
+    view->SetOwnsObjects(false);
+    for (int i = 0; i < directory_->Count(); ++i) view->Add(directory_->Items(i));
+    sorted_ = std::move(view);
+}
+
+void TVCLUnZip::ReadDirectoryNow() {
+    timeStamp_ = memoryMode_ ? std::chrono::system_clock::now().time_since_epoch().count()
+                             : os_->FileTimeStamp(zipName_).value_or(0);
+    FreeDirectory();
+    rebuilt_ = false;
+    try {
+        ReadDirectoryFromArchive();
+    } catch (...) {
+        FreeDirectory();
+        timeStamp_.reset();
+        throw;
+    }
+}
+
+void TVCLUnZip::ReadDirectoryFromArchive() {
+    if (LocateEndRecord()) {
+        currentDisk_ = ecrec_.ThisDisk;
+        numberOfDisks_ = ecrec_.ThisDisk + 1;
+        spanMode_ = TSpanMode::SpanNone;
+        if (ecrec_.ThisDisk != 0) {
+            const bool drive = zipName_.size() >= 2 && zipName_[1] == ':';
+            const bool removable = drive && os_->DriveType(zipName_.substr(0, 3)) == TDriveType::dtRemovable;
+            spanMode_ = removable ? TSpanMode::SpanRemovableDisks : TSpanMode::SpanOtherDrives;
+        }
+        if (ecrec_.CentralStartDisk != currentDisk_) RequestDisk(ecrec_.CentralStartDisk + 1);
+        SeekArchive(ecrec_.CentralOffset, soFromBeginning);
+        std::uint8_t signature[4] = {};
+        const bool central = ReadArchive(signature, 4) == 4 && ReadLE32(signature) == kCentralHeaderSignature;
+        if (central) {
+            SeekArchive(-4, soFromCurrent);
+            directory_ = std::make_unique<TSortedZip>(TZipSortMode::ByNone, TDuplicates::dupError);
+        } else if (!RebuildByScanning()) {
+            ApplySortMode();
+            return;
+        }
+    } else {
+        TIncompleteZipMode mode = incompleteZipMode_;
+        if (OnInCompleteZip) OnInCompleteZip(*this, mode);
+        incompleteZipMode_ = mode;
+        if (mode == TIncompleteZipMode::izAssumeMulti) throw EIncompleteZip("Incomplete Zip File");
+        if (!RebuildByScanning()) {
+            ApplySortMode();
+            return;
+        }
+    }
+    ReadCentralDirectory();
+    if (spanMode_ != TSpanMode::SpanNone && ecrec_.CommentLength > 0) {
+        if (currentDisk_ != ecrec_.ThisDisk) RequestDisk(ecrec_.ThisDisk + 1);
+        ArchiveComment();
+    }
+    // The current disk stays the one actually open: entries are read from it next.
+    numberOfDisks_ = ecrec_.ThisDisk + 1;
+    ApplySortMode();
+}
+
+bool TVCLUnZip::LocateEndRecord() {
+    const std::int64_t size = archive_ ? archive_->Size() : 0;
+    if (size < static_cast<std::int64_t>(kEndCentralSize)) return false;
+    const std::int64_t want = std::min(size, kEndSearchSize);
+    SeekArchive(size - want, soFromBeginning);
+    std::vector<std::uint8_t> tail(static_cast<std::size_t>(want));
+    if (ReadArchive(tail.data(), tail.size()) != tail.size()) return false;
+    for (std::size_t i = tail.size() - kEndCentralSize + 1; i-- > 0;) {
+        if (tail[i] == 'P' && ReadLE32(&tail[i]) == kEndCentralSignature) {
+            ecrec_.Fill(&tail[i], size);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TVCLUnZip::RebuildByScanning() {
+    rebuilt_ = true;
+    FreeDirectory();
+    const BusyCursor busy(*os_);
+    SeekArchive(HasExeExtension(zipName_) ? kSelfExtractorSize : 0, soFromBeginning);
+    if (!FindLocalSignature()) return false;
+    SeekArchive(-4, soFromCurrent);
+    directory_ = std::make_unique<TSortedZip>(TZipSortMode::ByNone, TDuplicates::dupError);
+    int found = 0;
+    for (;;) {
+        auto entry = std::make_unique<TZipHeaderInfo>();
+        if (!ReadLocalHeader(*entry)) break;
+        const std::int64_t skip = static_cast<std::int64_t>(entry->ExtraFieldLength) +
+                                  static_cast<std::uint32_t>(entry->CompressedSize) +
+                                  (entry->HasDataDescriptor() ? 16 : 0);
+        directory_->Add(entry.get());
+        entry.release();
+        ++found;
+        SeekArchive(skip, soFromCurrent);
+    }
+    ecrec_.ThisDisk = 0;
+    currentDisk_ = 0;
+    ecrec_.CentralOffset = static_cast<std::uint32_t>(ArchivePosition());
+    ecrec_.TotalEntries = static_cast<std::uint16_t>(std::min(found, 0xFFFF));
+    numberOfDisks_ = 1;
+    spanMode_ = TSpanMode::SpanNone;
+    return true;
+}
+
+// Byte by byte for "PK\3\4"; a byte that breaks the pattern may itself start it again.
+bool TVCLUnZip::FindLocalSignature() {
+    const std::uint8_t signature[4] = {'P', 'K', 3, 4};
+    std::size_t matched = 0;
+    int sinceBreath = 0;
+    std::uint8_t byte = 0;
+    while (ReadArchive(&byte, 1) == 1) {
+        if (byte == signature[matched]) {
+            if (++matched == 4) return true;
+            continue;
+        }
+        matched = byte == 'P' ? 1 : 0;
+        if (byte != 'P' && ++sinceBreath == kScanBreathEvery) {
+            sinceBreath = 0;
+            CheckCancel();
+        }
+    }
+    return false;
+}
+
+// A central header that cannot be read ends the directory: the next one would be read
+// from the same place.
+void TVCLUnZip::ReadCentralDirectory() {
+    for (int i = 0; i < ecrec_.TotalEntries; ++i) {
+        auto entry = std::make_unique<TZipHeaderInfo>();
+        if (!ReadCentralHeader(*entry)) break;
+        if (!rebuilt_) {
+            directory_->Add(entry.get());
+            entry.release();
+            continue;
+        }
+        const int at = directory_->FindPhysical(entry->DiskNumberStart, entry->LocalHeaderOffset);
+        if (at < 0) continue;
+        TZipHeaderInfo& listed = *directory_->Entry(at);
+        const std::uint32_t scannedOffset = listed.LocalHeaderOffset;
+        listed.Assign(*entry);
+        listed.LocalHeaderOffset = scannedOffset;
+    }
+}
+
+bool TVCLUnZip::ReadCentralHeader(TZipHeaderInfo& entry) {
+    const std::int64_t start = ArchivePosition();
+    std::uint8_t header[kCentralHeaderSize] = {};
+    std::size_t got = ReadArchive(header, sizeof header);
+    const bool spanned = spanMode_ != TSpanMode::SpanNone;
+    if (spanned && got < sizeof header && (got == 0 || StartsLikeCentralHeader(header, got))) {
+        RequestDisk(currentDisk_ + 2);
+        got += ReadArchive(header + got, sizeof header - got);
+    }
+    if (got != sizeof header || ReadLE32(header) != kCentralHeaderSignature) {
+        SeekArchive(start, soFromBeginning);
+        return false;
+    }
+    std::string raw(ReadLE16(header + 28), '\0');
+    if (!raw.empty() && ReadArchive(reinterpret_cast<std::uint8_t*>(&raw[0]), raw.size()) != raw.size()) {
+        SeekArchive(start, soFromBeginning);
+        return false;
+    }
+    entry.FillFromCentral(header);
+    entry.SetFullName(ConvertName(raw));
+    entry.CentralHeaderOffset = static_cast<std::uint32_t>(start);
+    SeekArchive(entry.ExtraFieldLength, soFromCurrent);
+    if (!spanned || entry.CommentLength == 0) {
+        SeekArchive(entry.CommentLength, soFromCurrent);
+        return true;
+    }
+    // Comments of a spanned archive are loaded now: their disk may be gone later.
+    std::string comment(entry.CommentLength, '\0');
+    comment.resize(ReadArchive(reinterpret_cast<std::uint8_t*>(&comment[0]), comment.size()));
+    entry.SetComment(comment);
+    return true;
+}
+
+bool TVCLUnZip::ReadLocalHeader(TZipHeaderInfo& entry) {
+    const std::int64_t start = ArchivePosition();
+    std::uint8_t header[kLocalHeaderSize];
+    if (ReadArchive(header, sizeof header) != sizeof header || ReadLE32(header) != kLocalHeaderSignature) {
+        SeekArchive(start, soFromBeginning);
+        return false;
+    }
+    std::string raw(ReadLE16(header + 26), '\0');
+    if (!raw.empty() && ReadArchive(reinterpret_cast<std::uint8_t*>(&raw[0]), raw.size()) != raw.size()) {
+        SeekArchive(start, soFromBeginning);
+        return false;
+    }
+    entry.FillFromLocal(header);
+    entry.SetFullName(ConvertName(raw));
+    entry.LocalHeaderOffset = static_cast<std::uint32_t>(start);
+    return true;
+}
+
+std::string TVCLUnZip::ConvertName(const std::string& raw) const {
+    std::string name = raw;
+    std::replace(name.begin(), name.end(), '/', '\\');
+    return os_->OemToAnsiText(name);
+}
+
+void TVCLUnZip::RequestDisk(int disk) {
+    archive_.reset();
+    std::string name = zipName_;
+    for (;;) {
+        if (!OnGetNextDisk) throw EUserCanceled("User canceled loading new disk.");
+        OnGetNextDisk(*this, disk, name);
+        const bool checkLabel =
+            checkDiskLabels_ && !name.empty() && spanMode_ == TSpanMode::SpanRemovableDisks;
+        if (checkLabel && !DiskLabelMatches(disk)) continue;
+        if (name.empty()) throw EUserCanceled("User canceled loading new disk.");
+        if (os_->FileExists(name)) break;
+    }
+    OpenArchiveFile(name);
+    currentDisk_ = disk - 1;
+    timeStamp_ = os_->FileTimeStamp(name).value_or(0);
+    zipName_ = name;
+}
+
+// The volume of the archive's drive is labelled with the disk number in its last three characters.
+bool TVCLUnZip::DiskLabelMatches(int disk) const {
+    std::string root = zipName_.substr(0, 3);
+    std::transform(root.begin(), root.end(), root.begin(),
+                   [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; });
+    const std::string label = os_->VolumeLabel(root).substr(0, 11);
+    char expected[16];
+    std::snprintf(expected, sizeof expected, "%03d", disk);
+    return label.size() >= 3 && label.substr(label.size() - 3) == expected;
+}
+
+}  // namespace pelorin
