@@ -1,0 +1,215 @@
+// Extracts archives made by independent tools with pelorin-unzip and with Info-ZIP unzip
+// and compares the trees byte for byte; damaged archives must fail cleanly.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Quote(const std::string& text) { return "'" + text + "'"; }
+
+// Runs a shell command; returns its exit status.
+int Shell(const std::string& command) {
+    const int raw = std::system((command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : 255;
+}
+
+std::string Tool() { return std::string(std::getenv("PELORIN_BINARY_DIR")) + "/bin/pelorin-unzip"; }
+
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void WriteFile(const fs::path& path, const std::string& bytes) {
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+// Every regular file below root with its contents, by relative path.
+std::vector<std::pair<std::string, std::string>> Tree(const fs::path& root) {
+    std::vector<std::pair<std::string, std::string>> files;
+    if (!fs::exists(root)) return files;
+    for (const auto& item : fs::recursive_directory_iterator(root)) {
+        if (item.is_regular_file()) files.emplace_back(fs::relative(item.path(), root).string(), ReadAll(item.path()));
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+class UnzipCorpus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        work_ = fs::temp_directory_path() / ("pelorin-unzip-corpus-" + std::to_string(std::random_device()()));
+        src_ = work_ / "src";
+        std::mt19937 random(7);
+        std::string noise(300000, '\0');
+        for (char& c : noise) c = static_cast<char>(random());
+        std::string text;
+        for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + " of some compressible text\n";
+        WriteFile(src_ / "data/noise.bin", noise);
+        WriteFile(src_ / "data/text.txt", text);
+        WriteFile(src_ / "data/deeper/small.txt", "small\n");
+        WriteFile(src_ / "empty.txt", "");
+        WriteFile(src_ / "Mixed Case Name.TXT", "blank and case\n");
+    }
+    void TearDown() override { fs::remove_all(work_); }
+
+    // Makes an archive of the source tree with a shell command run in the source folder.
+    fs::path Make(const std::string& name, const std::string& command) {
+        const fs::path archive = work_ / name;
+        EXPECT_EQ(0, Shell("cd " + Quote(src_.string()) + " && " + command + " " + Quote(archive.string()) + " ."))
+            << command;
+        return archive;
+    }
+
+    int Ours(const fs::path& archive, const std::string& options, const fs::path& out,
+             const std::string& patterns = "") {
+        return Shell(Quote(Tool()) + " -q " + options + " " + Quote(archive.string()) + " " + patterns + " -d " +
+                     Quote(out.string()));
+    }
+
+    void ExpectSameAsUnzip(const fs::path& archive, const std::string& options = "", bool sameNames = true) {
+        const fs::path ours = work_ / (archive.filename().string() + ".ours");
+        const fs::path theirs = work_ / (archive.filename().string() + ".theirs");
+        ASSERT_EQ(0, Ours(archive, "-o " + options, ours)) << archive;
+        ASSERT_EQ(0, Shell("unzip -qq -o " + options + " " + Quote(archive.string()) + " -d " + Quote(theirs.string())));
+        auto expected = Tree(theirs);
+        auto actual = Tree(ours);
+        EXPECT_FALSE(expected.empty());
+        if (!sameNames) {
+            // Names in the OEM character set come out in different character sets; compare contents.
+            for (auto* files : {&expected, &actual}) {
+                for (auto& file : *files) file.first.clear();
+                std::sort(files->begin(), files->end());
+            }
+        }
+        EXPECT_TRUE(actual == expected) << archive;
+    }
+
+    fs::path work_;
+    fs::path src_;
+};
+
+TEST_F(UnzipCorpus, MatchesUnzipOnArchivesOfIndependentTools) {
+    ExpectSameAsUnzip(Make("stored.zip", "zip -q -r -0"));
+    ExpectSameAsUnzip(Make("fast.zip", "zip -q -r -1"));
+    ExpectSameAsUnzip(Make("best.zip", "zip -q -r -9"));
+    ExpectSameAsUnzip(Make("sevenzip.zip", "7z a -bd -tzip -mx=9"));
+    ExpectSameAsUnzip(Make("crypt.zip", "zip -q -r -P secret"), "-P secret");
+    ExpectSameAsUnzip(Make("crypt7z.zip", "7z a -bd -tzip -psecret -mem=ZipCrypto"), "-P secret");
+    const fs::path commented = Make("commented.zip", "echo 'archive comment' | zip -q -r -z");
+    ExpectSameAsUnzip(commented);
+}
+
+TEST_F(UnzipCorpus, ReadsArchivesAppendedToAStubAndSplitArchives) {
+    const fs::path plain = Make("plain.zip", "zip -q -r");
+    const fs::path stubbed = work_ / "stubbed.exe";
+    WriteFile(stubbed, std::string(20000, 'M') + ReadAll(plain));
+    const fs::path out = work_ / "stubbed.out";
+    EXPECT_EQ(0, Ours(stubbed, "-o", out));
+    EXPECT_TRUE(Tree(out) == Tree(src_));
+
+    // Info-ZIP unzip cannot read split archives; compare with the source instead.
+    const fs::path split = Make("split.zip", "zip -q -r -s 64k");
+    ASSERT_TRUE(fs::exists(work_ / "split.z01"));
+    const fs::path splitOut = work_ / "split.out";
+    EXPECT_EQ(0, Ours(split, "-o", splitOut));
+    EXPECT_TRUE(Tree(splitOut) == Tree(src_));
+}
+
+TEST_F(UnzipCorpus, LegacyMethodsFromOtherEncoders) {
+    const fs::path fixtures = fs::path(std::getenv("PELORIN_SOURCE_DIR")) / "tests/fixtures/zip-legacy";
+    for (const char* name : {"cc-SHRUNK.ZIP", "cc-imploding-4Kdict-2trees.zip", "cc-imploding-8Kdict-3trees.zip",
+                             "sc-shrink.zip"}) {
+        ExpectSameAsUnzip(fixtures / name);
+    }
+    ExpectSameAsUnzip(fixtures / "sc-implode.zip", "", false);
+    // Nothing independent decodes reduced entries here: their stored CRC-32 is the check.
+    for (const char* name : {"sc-reduce1.zip", "sc-reduce2.zip", "sc-reduce3.zip", "sc-reduce4.zip"}) {
+        EXPECT_EQ(0, Shell(Quote(Tool()) + " -t " + Quote((fixtures / name).string()))) << name;
+    }
+}
+
+TEST_F(UnzipCorpus, RefusesWhatItCannotExtractAndKeepsGoing) {
+    // Deflate64 is a method the component does not know: counted as failed, nothing left.
+    const fs::path deflate64 = Make("deflate64.zip", "7z a -bd -tzip -mm=Deflate64");
+    const fs::path out = work_ / "d64.out";
+    EXPECT_EQ(1, Ours(deflate64, "-o", out));
+    EXPECT_FALSE(fs::exists(out / "data/text.txt"));
+
+    const fs::path crypt = Make("wrongpw.zip", "zip -q -r -P secret");
+    EXPECT_EQ(1, Ours(crypt, "-o -P wrong", work_ / "wrongpw.out"));
+    EXPECT_EQ(11, Ours(crypt, "-o -P secret", work_ / "nomatch.out", "nothing-matches"));
+    EXPECT_EQ(9, Shell(Quote(Tool()) + " " + Quote((work_ / "missing.zip").string())));
+    EXPECT_EQ(10, Shell(Quote(Tool()) + " -x"));
+}
+
+TEST_F(UnzipCorpus, DamagedArchivesFailCleanly) {
+    const fs::path good = Make("good.zip", "zip -q -r -0");
+    const std::string bytes = ReadAll(good);
+
+    // A flipped byte inside the stored data of text.txt: that file fails its CRC and is removed.
+    std::string damaged = bytes;
+    const std::size_t at = damaged.find("line 100 of");
+    ASSERT_NE(at, std::string::npos);
+    damaged[at] ^= 0x20;
+    const fs::path bad = work_ / "badcrc.zip";
+    WriteFile(bad, damaged);
+    const fs::path out = work_ / "badcrc.out";
+    EXPECT_EQ(1, Ours(bad, "-o", out));
+    EXPECT_FALSE(fs::exists(out / "data/text.txt"));
+    EXPECT_TRUE(fs::exists(out / "data/deeper/small.txt"));
+    EXPECT_EQ(1, Shell(Quote(Tool()) + " -t " + Quote(bad.string())));
+
+    // Cut short at many places: never a crash (status 2 or 1, not a signal).
+    for (const std::size_t cut : {std::size_t{10}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 30}) {
+        const fs::path truncated = work_ / ("cut" + std::to_string(cut) + ".zip");
+        WriteFile(truncated, bytes.substr(0, cut));
+        const int status = Ours(truncated, "-o", work_ / "cut.out");
+        EXPECT_TRUE(status == 1 || status == 2) << "cut at " << cut << " gave " << status;
+    }
+
+    // A central directory of garbage.
+    std::string garbage = bytes;
+    const std::size_t central = garbage.rfind("PK\x01\x02");
+    ASSERT_NE(central, std::string::npos);
+    for (std::size_t i = central + 4; i < central + 40; ++i) garbage[i] = static_cast<char>(0xA5);
+    const fs::path scrambled = work_ / "scrambled.zip";
+    WriteFile(scrambled, garbage);
+    const int status = Ours(scrambled, "-o", work_ / "scrambled.out");
+    EXPECT_TRUE(status == 0 || status == 1 || status == 2) << status;
+}
+
+TEST_F(UnzipCorpus, PatternsJunkPathsAndOverwriteChoices) {
+    const fs::path archive = Make("select.zip", "zip -q -r");
+    const fs::path out = work_ / "select.out";
+    EXPECT_EQ(0, Ours(archive, "-o", out, "'data/*.TXT'"));
+    EXPECT_TRUE(fs::exists(out / "data/text.txt"));
+    EXPECT_TRUE(fs::exists(out / "data/deeper/small.txt"));
+    EXPECT_FALSE(fs::exists(out / "data/noise.bin"));
+
+    const fs::path flat = work_ / "flat.out";
+    EXPECT_EQ(0, Ours(archive, "-o -j", flat));
+    EXPECT_TRUE(fs::exists(flat / "small.txt"));
+    EXPECT_FALSE(fs::exists(flat / "data"));
+
+    WriteFile(flat / "small.txt", "mine\n");
+    EXPECT_EQ(1, Ours(archive, "-n -j", flat));
+    EXPECT_EQ("mine\n", ReadAll(flat / "small.txt"));
+    EXPECT_EQ(0, Ours(archive, "-o -j", flat));
+    EXPECT_EQ("small\n", ReadAll(flat / "small.txt"));
+}
+
+}  // namespace
