@@ -74,7 +74,6 @@ public:
     }
 
     const std::uint8_t* Stack() const { return stack_; }
-    std::uint8_t* Stack() { return stack_; }
 
     // Frees every code from 257 up that is no other used code's prefix.
     void PartialClear() {
