@@ -133,8 +133,7 @@ void RunStartup()
     ExtractOrFail(AddBackslash(ExtractFilePath(ownPath)) + "PELORIN.DLL", tempFile);
     if (!PathExists(tempFile))
         Fatal("A file required by Setup Wizard is missing from the installation directory. Please correct the problem or contact your provider.");
-    LoadOrFail(tempFile, g.Setup);
-    g.Setup.TotalSize = ComputeTotalSize(g.Setup.FileEntries);
+    LoadOrFail(tempFile, g.Setup);  // TotalSize, IconsStep and RestartRequired included
 
     g.WinDir = GetWinDir();
     g.SysDir = ChooseSystemDir(g.WinDir, GetSystemDir());
