@@ -4,6 +4,9 @@
 
 #include <string>
 
+#include "update/strings/MemoryStream.h"
+#include "update/strings/StreamMessages.h"
+#include "update/strings/StringsErrors.h"
 #include "update/unzip/Crc32.h"
 #include "update/unzip/DosDateTime.h"
 #include "update/unzip/Percent.h"
@@ -110,6 +113,18 @@ TEST(TargetFolder, DotDotNeverLeavesDestDir) {
     EXPECT_TRUE(IsUnsafeFileName(".."));
     EXPECT_TRUE(IsUnsafeFileName("."));
     EXPECT_FALSE(IsUnsafeFileName("..x"));
+}
+
+// This program carries no "S_STREAM" resource in the Windows builds: the texts stay.
+TEST(StreamErrors, KeepTheirTextsWithoutTheResource) {
+    EXPECT_EQ(StreamMessage(kSeekError), "Seek error");
+    TMemoryStream stream;
+    try {
+        stream.Seek(0, 7);
+        FAIL() << "origin 7 was accepted";
+    } catch (const EStreamError& e) {
+        EXPECT_STREQ(e.what(), "Invalid seek origin (7)");
+    }
 }
 
 }  // namespace
