@@ -1,0 +1,13 @@
+// Services for the fuzz targets: the real file system, message boxes answered without a word.
+#pragma once
+
+#include "platform/SystemServices.h"
+
+namespace pelorin::fuzz {
+
+class QuietServices : public SystemServices {
+public:
+    TMsgResult ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons) override;
+};
+
+}  // namespace pelorin::fuzz
