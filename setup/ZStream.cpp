@@ -130,6 +130,8 @@ std::size_t CallWriter(void* context, const std::uint8_t* buffer, std::size_t co
 //    shorter than the stream): otherwise a cut stream would pass unverified;
 //  - input left over after the end of the stream (a stored length longer than the
 //    stream): otherwise inflate would be called again without ever making progress.
+// Running out of input does not end the loop by itself: zlib may still hold output
+// for more buffers, which is drained until it reports the end of the stream.
 InflateResult InflateStream(InflateReadProc read, InflateWriteProc write, void* context) {
     std::vector<std::uint8_t> input(InflateBufferSize);
     std::vector<std::uint8_t> output(InflateBufferSize);
