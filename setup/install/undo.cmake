@@ -6,3 +6,19 @@ pelorin_library(pelorin_undo_log
     ${CMAKE_CURRENT_LIST_DIR}/UndoChanges.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UndoLog.cpp
   LIBS pelorin_core)
+
+# The program-manager answer parser is portable (tested natively and fuzzable).
+pelorin_library(pelorin_undo_progman_text
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/UndoProgmanText.cpp
+  LIBS pelorin_core)
+
+pelorin_library(setup_undo WIN32_ONLY
+  SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/Undo.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UndoFile.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UndoProgman.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UndoPrompt.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UndoRegistry.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UndoSharedCount.cpp
+  LIBS pelorin_undo_log pelorin_undo_progman_text pelorin_setup_core setup_services install_dde
+       platform_win shell32 advapi32 user32)

@@ -1,0 +1,177 @@
+// Undoing ukFile records: which files a rollback and an uninstall delete, help-file companions,
+// files in use, temporary files kept for a restart, and calls of DllUnregisterServer.
+#include <gtest/gtest.h>
+
+#include "setup/install/Undo.h"
+#include "tests/win/testdlls/FileInUse.h"
+#include "tests/win/testdlls/TestDlls.h"
+#include "tests/win/undo/UndoTestSupport.h"
+
+namespace pelorin::testing {
+namespace {
+
+class UndoFiles : public ::testing::Test {
+protected:
+    TempFolder dir;
+    ScriptedPrompt prompt;
+    TUndoChanges changes;
+};
+
+TEST_F(UndoFiles, RollbackDeletesNewFilesAndKeepsThoseThatExistedBefore) {
+    const std::string fresh = dir / "new.txt", existed = dir / "old.txt", later = dir / "later.txt";
+    WriteTextFile(fresh);
+    WriteTextFile(existed);
+    WriteTextFile(later);
+    changes.AddChange(ukFile, {fresh, ""}, 0);
+    changes.AddChange(ukFile, {existed, ""}, ufExisted);
+    changes.AddChange(ukFile, {later, ""}, ufUninstallOnly);  // an uninstall-delete entry
+    changes.AddChange(ukFile, {dir / "never-made.txt", ""}, ufNotifyShell);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_TRUE(changes.Empty());
+    EXPECT_FALSE(FileExists(fresh));
+    EXPECT_TRUE(FileExists(existed));
+    EXPECT_TRUE(FileExists(later));
+}
+
+TEST_F(UndoFiles, UninstallDeletesEveryRecordedFile) {
+    const std::string fresh = dir / "new.txt", existed = dir / "old.txt", later = dir / "later.txt";
+    WriteTextFile(fresh);
+    WriteTextFile(existed);
+    WriteTextFile(later);
+    changes.AddChange(ukFile, {fresh, ""}, ufNotifyShell);
+    changes.AddChange(ukFile, {existed, ""}, ufExisted);
+    changes.AddChange(ukFile, {later, ""}, ufUninstallOnly);
+    EXPECT_TRUE(Replay(changes, true, prompt).Ok);
+    EXPECT_FALSE(FileExists(fresh));
+    EXPECT_FALSE(FileExists(existed));
+    EXPECT_FALSE(FileExists(later));
+    EXPECT_TRUE(prompt.SharedQuestions.empty());
+}
+
+TEST_F(UndoFiles, TemporaryFileKeptForARestartIsWhatARollbackDeletes) {
+    const std::string dest = dir / "busy.dll", temp = dir / "zp123456.tmp";
+    WriteTextFile(dest);
+    WriteTextFile(temp);
+    changes.AddChange(ukFile, {dest, temp}, ufExisted);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_TRUE(FileExists(dest));
+    EXPECT_FALSE(FileExists(temp));
+
+    const std::string dest2 = dir / "new-busy.dll", temp2 = dir / "zp654321.tmp";
+    WriteTextFile(dest2);
+    WriteTextFile(temp2);
+    changes.AddChange(ukFile, {dest2, temp2}, 0);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_TRUE(FileExists(dest2));  // the destination is not the new file yet
+    EXPECT_FALSE(FileExists(temp2));
+}
+
+TEST_F(UndoFiles, HelpFileTakesItsCompanionsAlongWhateverTheCase) {
+    for (const char* name : {"Guide.hlp", "Guide.GID", "Guide.fts", "Guide.cnt", "Other.GID"})
+        WriteTextFile(dir / name);
+    changes.AddChange(ukFile, {dir / "Guide.hlp", ""}, 0);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_FALSE(FileExists(dir / "Guide.hlp"));
+    EXPECT_FALSE(FileExists(dir / "Guide.GID"));
+    EXPECT_FALSE(FileExists(dir / "Guide.fts"));
+    EXPECT_TRUE(FileExists(dir / "Guide.cnt"));
+    EXPECT_TRUE(FileExists(dir / "Other.GID"));
+
+    // Companions go even when the help file itself is already gone; other files keep theirs.
+    WriteTextFile(dir / "Gone.GID");
+    WriteTextFile(dir / "Readme.GID");
+    WriteTextFile(dir / "Readme.txt");
+    changes.AddChange(ukFile, {dir / "Gone.HLP", ""}, 0);
+    changes.AddChange(ukFile, {dir / "Readme.txt", ""}, 0);
+    EXPECT_TRUE(Replay(changes, true, prompt).Ok);
+    EXPECT_FALSE(FileExists(dir / "Gone.GID"));
+    EXPECT_TRUE(FileExists(dir / "Readme.GID"));
+}
+
+TEST_F(UndoFiles, FileInUseFailsButTheReplayGoesOn) {
+    const std::string busy = dir / "busy.txt", other = dir / "other.txt";
+    WriteTextFile(busy);
+    WriteTextFile(other);
+    changes.AddChange(ukFile, {other, ""}, 0);
+    changes.AddChange(ukFile, {busy, ""}, 0);
+    FileInUse hold(busy);
+    ASSERT_TRUE(hold.held());
+    ASSERT_FALSE(::DeleteFileA(busy.c_str()));
+    ASSERT_EQ(::GetLastError(), static_cast<DWORD>(ERROR_SHARING_VIOLATION));
+
+    const ReplayResult result = Replay(changes, true, prompt);
+    EXPECT_FALSE(result.Ok);
+    ASSERT_EQ(result.Failures.size(), 1u);
+    EXPECT_EQ(result.Failures[0].Item, busy);
+    EXPECT_EQ(result.Failures[0].Reason, "error 32");
+    EXPECT_TRUE(FileExists(busy));
+    EXPECT_FALSE(FileExists(other));
+    EXPECT_TRUE(prompt.Errors.empty());
+}
+
+TEST_F(UndoFiles, RunningFileIsScheduledForTheRestartInsteadOfDeleted) {
+    const std::string self = dir / "FERROW.EXE";
+    WriteTextFile(self);
+    changes.AddChange(ukFile, {self, ""}, 0);
+    std::vector<std::string> scheduled;
+    UndoOptions options;
+    options.FullUninstall = true;
+    options.Prompt = &prompt;
+    options.RunningFile = self;
+    options.Scheduled = &scheduled;
+    EXPECT_TRUE(UndoAll(changes, options));
+    EXPECT_TRUE(FileExists(self));
+    ASSERT_EQ(scheduled.size(), 1u);
+    EXPECT_EQ(scheduled[0], self);
+}
+
+class UndoRegistration : public UndoFiles {
+protected:
+    std::string Install(const char* dll, const char* as) {
+        const std::string path = dir / as;
+        EXPECT_TRUE(CopyTestDll(dll, path)) << TestDllPath(dll);
+        ClearTestDllMark(path);
+        return path;
+    }
+};
+
+TEST_F(UndoRegistration, NewRegisteredLibraryIsUnregisteredThenDeleted) {
+    const std::string ok = Install(SelfRegDll, "ok.dll");
+    changes.AddChange(ukFile, {ok, ""}, ufRegistered);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_EQ(ReadTestDllMark(ok), "unregistered");
+    EXPECT_FALSE(FileExists(ok));
+}
+
+TEST_F(UndoRegistration, FailingOrMissingEntryPointFailsButTheFileStillGoes) {
+    const std::string fails = Install(FailingRegDll, "fails.dll");
+    const std::string none = Install(NoExportDll, "none.dll");
+    changes.AddChange(ukFile, {fails, ""}, ufRegistered);
+    changes.AddChange(ukFile, {none, ""}, ufRegistered);
+    changes.AddChange(ukFile, {dir / "missing.dll", ""}, ufRegistered);
+    const ReplayResult result = Replay(changes, true, prompt);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Failures.size(), 3u);
+    EXPECT_EQ(ReadTestDllMark(fails), "unregister failed");
+    EXPECT_FALSE(FileExists(fails));
+    EXPECT_FALSE(FileExists(none));
+    EXPECT_TRUE(prompt.Errors.empty());
+}
+
+TEST_F(UndoRegistration, RollbackLeavesLibrariesThatExistedOrWaitForARestart) {
+    const std::string existed = Install(SelfRegDll, "existed.dll");
+    const std::string pending = Install(SelfRegDll, "pending.dll");
+    const std::string temp = dir / "zp000001.tmp";
+    WriteTextFile(temp);
+    changes.AddChange(ukFile, {existed, ""}, ufExisted | ufRegistered);
+    changes.AddChange(ukFile, {pending, temp}, ufRegistered);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_EQ(ReadTestDllMark(existed), "");
+    EXPECT_EQ(ReadTestDllMark(pending), "");
+    EXPECT_TRUE(FileExists(existed));
+    EXPECT_TRUE(FileExists(pending));
+    EXPECT_FALSE(FileExists(temp));
+}
+
+}  // namespace
+}  // namespace pelorin::testing

@@ -1,0 +1,154 @@
+// Undoing directories, INI entries, registry keys and values, and the replay as a whole:
+// last-first order, failures that do not stop it, and errors reported in the error box.
+#include <gtest/gtest.h>
+
+#include "setup/CmnFunc.h"
+#include "setup/install/Undo.h"
+#include "setup/install/UndoRegistry.h"
+#include "tests/win/undo/UndoTestSupport.h"
+
+namespace pelorin::testing {
+namespace {
+
+constexpr std::uint32_t CurrentUser = 0x80000001u;
+
+class UndoSettings : public ::testing::Test {
+protected:
+    TempFolder dir;
+    ScriptedPrompt prompt;
+    TUndoChanges changes;
+    const std::string key = std::string(TestKeyRoot) + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+
+    void TearDown() override { RegDeleteKeyIncludingSubkeys(HKEY_CURRENT_USER, TestKeyRoot); }
+
+    std::string IniRead(const std::string& file, const char* section, const char* name) {
+        char text[256] = {};
+        ::GetPrivateProfileStringA(section, name, "", text, sizeof text, file.c_str());
+        return text;
+    }
+};
+
+TEST_F(UndoSettings, RecordsAreUndoneLastFirst) {
+    const std::string app = dir / "App", sub = dir / "App\\Sub";
+    ::CreateDirectoryA(app.c_str(), nullptr);
+    ::CreateDirectoryA(sub.c_str(), nullptr);
+    WriteTextFile(sub + "\\f.txt");
+    changes.AddChange(ukDirectory, {app}, 0);
+    changes.AddChange(ukDirectory, {sub}, udNotifyShell);
+    changes.AddChange(ukFile, {sub + "\\f.txt", ""}, 0);
+    ::SetCurrentDirectoryA(sub.c_str());  // a current directory does not keep it alive
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_FALSE(DirExistsNow(app));
+}
+
+TEST_F(UndoSettings, DirectoryStillHoldingFilesFailsWithoutStoppingTheReplay) {
+    const std::string full = dir / "Full", empty = dir / "Empty";
+    ::CreateDirectoryA(full.c_str(), nullptr);
+    ::CreateDirectoryA(empty.c_str(), nullptr);
+    WriteTextFile(full + "\\user-data.txt");
+    changes.AddChange(ukDirectory, {empty}, 0);
+    changes.AddChange(ukDirectory, {full}, 0);
+    changes.AddChange(ukDirectory, {dir / "NeverCreated"}, 0);
+    const ReplayResult result = Replay(changes, false, prompt);
+    EXPECT_FALSE(result.Ok);
+    ASSERT_EQ(result.Failures.size(), 1u);
+    EXPECT_EQ(result.Failures[0].Item, full);
+    EXPECT_TRUE(DirExistsNow(full));
+    EXPECT_FALSE(DirExistsNow(empty));
+    EXPECT_TRUE(changes.Empty());
+}
+
+TEST_F(UndoSettings, IniValueGoesAndItsSectionWhenNothingIsLeft) {
+    const std::string ini = dir / "app.ini";
+    ::WritePrivateProfileStringA("Alone", "Key", "1", ini.c_str());
+    ::WritePrivateProfileStringA("Shared", "Key", "1", ini.c_str());
+    ::WritePrivateProfileStringA("Shared", "Other", "2", ini.c_str());
+    ::WritePrivateProfileStringA("Whole", "A", "1", ini.c_str());
+    ::WritePrivateProfileStringA("Whole", "B", "2", ini.c_str());
+    changes.AddChange(ukIniValue, {ini, "Alone", "Key"}, 0);
+    changes.AddChange(ukIniValue, {ini, "Shared", "Key"}, 0);
+    changes.AddChange(ukIniSection, {ini, "Whole"}, 0);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+
+    char sections[512] = {};
+    ::GetPrivateProfileSectionNamesA(sections, sizeof sections, ini.c_str());
+    EXPECT_STREQ(sections, "Shared");  // the only section left
+    EXPECT_EQ(IniRead(ini, "Shared", "Key"), "");
+    EXPECT_EQ(IniRead(ini, "Shared", "Other"), "2");
+}
+
+TEST_F(UndoSettings, WindowsIniIsUsedWhenNoFileIsNamed) {
+    ::WriteProfileStringA("Pelorin Undo Test", "Key", "1");
+    changes.AddChange(ukIniValue, {"", "Pelorin Undo Test", "Key"}, 0);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    char names[64] = {};
+    ::GetProfileStringA("Pelorin Undo Test", nullptr, "", names, sizeof names);
+    EXPECT_EQ(names[0], '\0');
+}
+
+TEST_F(UndoSettings, KeyTreeGoesWithEverythingBelowIt) {
+    SetStringValue(key + "\\Tree\\Deep\\Deeper", "v", "1");
+    SetStringValue(key + "\\Tree", "v", "1");
+    changes.AddChange(ukRegKeyTree, {key + "\\Tree"}, CurrentUser);
+    changes.AddChange(ukRegKeyTree, {key + "\\Missing"}, CurrentUser);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_FALSE(KeyExists(key + "\\Tree"));
+    EXPECT_TRUE(KeyExists(key));
+}
+
+TEST_F(UndoSettings, KeysGoOnlyWhenEmpty) {
+    SetStringValue(key + "\\Keep", "mine", "1");
+    SetStringValue(key + "\\Keep", "other", "1");
+    SetStringValue(key + "\\Gone", "mine", "1");
+    CreateKey(key + "\\Empty");
+    CreateKey(key + "\\Parent\\Child");
+    changes.AddChange(ukRegValue, {key + "\\Keep", "mine"}, CurrentUser);
+    changes.AddChange(ukRegValue, {key + "\\Gone", "mine"}, CurrentUser);
+    changes.AddChange(ukRegKeyIfEmpty, {key + "\\Empty"}, CurrentUser);
+    changes.AddChange(ukRegKeyIfEmpty, {key + "\\Parent"}, CurrentUser);
+    changes.AddChange(ukRegValue, {key + "\\Missing", "x"}, CurrentUser);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+    EXPECT_TRUE(KeyExists(key + "\\Keep"));
+    EXPECT_FALSE(ValueExists(key + "\\Keep", "mine"));
+    EXPECT_TRUE(ValueExists(key + "\\Keep", "other"));
+    EXPECT_FALSE(KeyExists(key + "\\Gone"));
+    EXPECT_FALSE(KeyExists(key + "\\Empty"));
+    EXPECT_TRUE(KeyExists(key + "\\Parent\\Child"));
+}
+
+TEST_F(UndoSettings, EmptyKeyPathsAndUnknownRootsAreRefused) {
+    CreateKey(key);
+    changes.AddChange(ukRegKeyTree, {""}, CurrentUser);     // would be the whole root
+    changes.AddChange(ukRegKeyTree, {key}, 0x00000010u);    // not a root key
+    changes.AddChange(ukRegValue, {key, "v"}, 0x7FFFFFFFu);
+    const ReplayResult result = Replay(changes, true, prompt);
+    EXPECT_FALSE(result.Ok);
+    EXPECT_EQ(result.Failures.size(), 3u);
+    EXPECT_TRUE(KeyExists(key));
+    EXPECT_TRUE(KeyExists("Software"));
+    EXPECT_EQ(UndoRootKey(0x80000002u), HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(UndoRootKey(0x80000000u), HKEY_CLASSES_ROOT);
+    EXPECT_EQ(UndoRootKey(0x80000007u), nullptr);
+}
+
+TEST_F(UndoSettings, ProgramManagerErrorIsReportedAndTheReplayGoesOn) {
+    const std::string file = dir / "after.txt";
+    WriteTextFile(file);
+    changes.AddChange(ukFile, {file, ""}, 0);
+    changes.AddChange(ukProgman, {"Pelorin Undo Group", "No Such Item"}, 0);
+    changes.AddRecord(42, "x", 1, 0);  // an unknown kind is skipped
+    const ReplayResult result = Replay(changes, false, prompt);
+    EXPECT_FALSE(result.Ok);
+    ASSERT_EQ(prompt.Errors.size(), 1u);
+    EXPECT_EQ(prompt.Errors[0], "DDE: Command was not successful.");
+    EXPECT_FALSE(FileExists(file));
+    EXPECT_TRUE(changes.Empty());
+}
+
+TEST_F(UndoSettings, ShellNotificationsAreSentWithoutFailing) {
+    changes.AddChange(ukShellNotify, {dir.Path()}, 0x1000);
+    EXPECT_TRUE(Replay(changes, false, prompt).Ok);
+}
+
+}  // namespace
+}  // namespace pelorin::testing
