@@ -2,26 +2,13 @@
 // with its command line, icon and working-directory fields.
 #include "setup/install/ProgmanCommands.h"
 
+#include "setup/CmnFunc2.h"
+
 namespace pelorin {
 
 namespace {
 
 std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
-
-bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
-
-// A path for a command line: trimmed of blanks and control characters, and put in
-// double quotes when it holds a blank and is not quoted already.
-std::string AddQuotes(const std::string& text) {
-    std::string::size_type first = 0;
-    std::string::size_type last = text.size();
-    while (first < last && IsBlankOrControl(text[first])) ++first;
-    while (last > first && IsBlankOrControl(text[last - 1])) --last;
-    const std::string trimmed = text.substr(first, last - first);
-    const bool quoted = trimmed.size() >= 2 && trimmed.front() == '"' && trimmed.back() == '"';
-    if (quoted || trimmed.find(' ') == std::string::npos) return trimmed;
-    return Quoted(trimmed);
-}
 
 }  // namespace
 
