@@ -7,12 +7,14 @@
 namespace pelorin {
 
 const char* const kUsage =
-    "usage: pelorin-build PROJECT -o OUTDIR [--setup-exe PATH | --no-setup-exe] [--machine i386|amd64]\n"
+    "usage: pelorin-build PROJECT -o OUTDIR [--setup-exe PATH | --no-setup-exe]\n"
+    "                     [--uninstaller PATH | --no-uninstaller] [--machine i386|amd64]\n"
     "       pelorin-build --dump PELORIN.DLL|DESCRIPTION\n"
     "\n"
     "Builds a distribution folder (pelorin.exe, PELORIN.DLL, PELORIN.DAT) from a project file,\n"
     "or prints a setup description as text. Without --setup-exe, pelorin.exe is taken from the\n"
-    "tool's own folder or from the win64 build tree beside the tool's build tree.\n";
+    "tool's own folder or from the win64 build tree beside the tool's build tree; FERROW.EXE,\n"
+    "which a project with CreateUninstall installs into {win}, is found the same way.\n";
 
 CommandLine parseCommandLine(const std::vector<std::string>& args)
 {
@@ -34,6 +36,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
             result.build.setupExe = value();
         } else if (arg == "--no-setup-exe") {
             result.build.withoutSetupExe = true;
+        } else if (arg == "--uninstaller") {
+            result.build.uninstaller = value();
+        } else if (arg == "--no-uninstaller") {
+            result.build.withoutUninstaller = true;
         } else if (arg == "--machine") {
             const std::string name = value();
             result.build.machine = parseMachine(name);
@@ -56,6 +62,8 @@ CommandLine parseCommandLine(const std::vector<std::string>& args)
     if (result.build.outputDir.empty()) throw Exception("the output folder is missing (-o OUTDIR)");
     if (result.build.withoutSetupExe && !result.build.setupExe.empty())
         throw Exception("--setup-exe and --no-setup-exe exclude each other");
+    if (result.build.withoutUninstaller && !result.build.uninstaller.empty())
+        throw Exception("--uninstaller and --no-uninstaller exclude each other");
     result.action = CommandLine::Action::Build;
     result.build.projectPath = positional.front();
     return result;

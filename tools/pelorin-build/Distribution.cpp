@@ -13,6 +13,7 @@
 #include "tools/pelorin-build/ProjectParser.h"
 #include "tools/pelorin-build/ResourceDll.h"
 #include "tools/pelorin-build/StagedOutput.h"
+#include "tools/pelorin-build/Uninstaller.h"
 
 namespace pelorin {
 
@@ -63,6 +64,18 @@ BuildSummary buildDistribution(const BuildOptions& options)
     Project project = parseProjectFile(options.projectPath);
 
     BuildSummary summary;
+    if (!options.withoutUninstaller && needsUninstaller(project)) {
+        summary.uninstaller = !options.uninstaller.empty() ? options.uninstaller : findUninstaller(ownExecutablePath());
+        if (summary.uninstaller.empty())
+            throw BuildError(options.projectPath, 0, "",
+                             "CreateUninstall needs the uninstaller FERROW.EXE, which was not found beside the tool or "
+                             "in the win64 build tree; name it with --uninstaller PATH (or leave it out: "
+                             "--no-uninstaller, or IncludeUninstaller = no in [Setup])");
+        std::error_code error;
+        if (!fs::is_regular_file(summary.uninstaller, error))
+            throw BuildError(summary.uninstaller, 0, "", "the uninstaller does not exist");
+        addUninstallerEntry(project, summary.uninstaller);
+    }
     if (!options.withoutSetupExe) {
         summary.setupExe = !options.setupExe.empty() ? options.setupExe : findSetupProgram(ownExecutablePath());
         if (summary.setupExe.empty())

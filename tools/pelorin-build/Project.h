@@ -19,6 +19,7 @@ struct Project {
     std::string path;
     SetupData setup;                  // counts and LicenseSize follow from the lists
     std::vector<FileSource> sources;  // one per setup.FileEntries element
+    bool includeUninstaller = true;   // [Setup] IncludeUninstaller
 };
 
 }  // namespace pelorin

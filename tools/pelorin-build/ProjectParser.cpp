@@ -133,6 +133,9 @@ void readSetup(Context& context, FieldReader& fields)
     if (fields.yesNo("AlwaysRestart", false)) flags |= SetupHeader::AlwaysRestart;
     if (fields.yesNo("SolidBackground", false)) flags |= SetupHeader::SolidBackground;
     header.Flags = flags;
+    if (fields.has("IncludeUninstaller") && (flags & SetupHeader::CreateUninstall) == 0)
+        fields.fail("IncludeUninstaller", "used only together with CreateUninstall = yes");
+    context.project.includeUninstaller = fields.yesNo("IncludeUninstaller", true);
 
     const std::string license = fields.text("LicenseFile", 4096);
     if (license.empty()) return;

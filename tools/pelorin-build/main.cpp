@@ -29,6 +29,7 @@ int run(const pelorin::CommandLine& command)
               << summary.archiveSize << " bytes, description " << summary.descriptionSize << " bytes, PELORIN.DLL for "
               << pelorin::machineName(summary.machine);
     if (!summary.setupExe.empty()) std::cout << ", setup program from " << summary.setupExe;
+    if (!summary.uninstaller.empty()) std::cout << ", uninstaller from " << summary.uninstaller;
     std::cout << '\n';
     return 0;
 }

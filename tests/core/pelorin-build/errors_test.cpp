@@ -71,7 +71,7 @@ TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing)
         test::writeText(dir / "src.txt", "source");
         const std::string project = dir / "bad.pelproj";
         test::writeText(project, bad.text);
-        BuildOptions options{project, dir / "out", "", true, Machine::Amd64};
+        BuildOptions options{project, dir / "out", "", true, Machine::Amd64, "", false};
         try {
             buildDistribution(options);
             ADD_FAILURE() << "no error";
@@ -90,7 +90,7 @@ TEST(BadProject, MissingSetupSectionAndMissingProjectFile)
 {
     TempDir dir;
     test::writeText(dir / "empty.pelproj", "; nothing\n[Dir]\nDirName=x\n");
-    BuildOptions options{dir / "empty.pelproj", dir / "out", "", true, Machine::Amd64};
+    BuildOptions options{dir / "empty.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
     EXPECT_THROW(
         try { buildDistribution(options); } catch (const BuildError& e) {
             EXPECT_NE(std::string(e.what()).find("[Setup] section is missing"), std::string::npos);
@@ -107,7 +107,7 @@ TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched)
     TempDir dir;
     test::writeText(dir / "out/PELORIN.DAT", "old archive");
     test::writeText(dir / "p.pelproj", kSetup + "[File]\nSource=missing\nDestName=x\n");
-    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::Amd64};
+    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
     EXPECT_THROW(buildDistribution(options), BuildError);
     EXPECT_EQ(test::listFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
     EXPECT_EQ(test::readBytes(dir / "out/PELORIN.DAT").size(), 11u);

@@ -93,6 +93,7 @@ void buildFull(Built& built, Machine machine)
     options.projectPath = built.dir / "p.pelproj";
     options.outputDir = built.dist();
     options.withoutSetupExe = true;
+    options.withoutUninstaller = true;
     options.machine = machine;
     built.summary = buildDistribution(options);
 }
@@ -182,7 +183,7 @@ TEST(ProjectRoundTrip, TextsFillingTheirFieldExactlyAreKept)
     const std::string name63(63, 'n'), subKey128(128, 'k');
     test::writeText(dir / "p.pelproj", "[Setup]\nAppName=" + name63 + "\nAppVerName=v\nDefaultDirName=d\n"
                                        "[Registry]\nRootKey=HKCU\nSubKey=" + subKey128 + "\n");
-    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::I386};
+    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::I386, "", false};
     buildDistribution(options);
     const SetupData data = loadDescriptionFrom(dir / "out/PELORIN.DLL");
     EXPECT_EQ(data.Header.AppName, name63);
@@ -207,7 +208,7 @@ TEST(ProjectRoundTrip, LibraryFollowsTheMachineOfTheShippedSetupProgram)
         std::ofstream out(dir / "pelorin32.exe", std::ios::binary);
         out.write(reinterpret_cast<const char*>(fakeExe.data()), static_cast<std::streamsize>(fakeExe.size()));
     }
-    BuildOptions options{dir / "p.pelproj", dir / "out", dir / "pelorin32.exe", false, std::nullopt};
+    BuildOptions options{dir / "p.pelproj", dir / "out", dir / "pelorin32.exe", false, std::nullopt, "", false};
     const BuildSummary summary = buildDistribution(options);
     EXPECT_EQ(summary.machine, Machine::I386);
     EXPECT_EQ(test::listFolder(dir / "out"), (std::vector<std::string>{"PELORIN.DAT", "PELORIN.DLL", "pelorin.exe"}));
