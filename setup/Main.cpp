@@ -9,6 +9,7 @@
 #include "setup/MsgBox.h"
 #include "setup/Restart.h"
 #include "setup/Startup.h"
+#include "setup/install/InstallAlone.h"
 
 namespace pelorin {
 namespace {
@@ -28,11 +29,11 @@ void ProcessPendingMessages()
 
 // Steps 4 and 5: the background window, the group browse dialog and the About box,
 // then the message loop until the background window has closed or the installation
-// has ended the application. The windows are not part of the program yet, so the
-// setup ends as soon as start-up has succeeded.
+// has ended the application. Until the background window and the wizard exist, the
+// installation window runs on its own with the description's defaults.
 int RunWindows()
 {
-    return kExitSuccess;
+    return RunInstallationAlone() == 0 ? kExitSuccess : kExitFailure;
 }
 
 int Run()

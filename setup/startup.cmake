@@ -9,4 +9,4 @@ pelorin_library(setup_startup WIN32_ONLY
 
 pelorin_program(pelorin WIN32_ONLY GUI
   SOURCES Main.cpp
-  LIBS setup_startup)
+  LIBS setup_startup setup_install)
