@@ -1,4 +1,5 @@
 // Custom resources of the running program (Windows builds): find, load and lock one by name and type.
+// The native builds carry no such resources; their string tables are built into the code.
 #pragma once
 
 #include <cstddef>

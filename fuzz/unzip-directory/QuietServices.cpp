@@ -1,4 +1,5 @@
 // Message boxes of the fuzz targets: Yes/No questions get No, the others OK.
+// Nothing is printed: the fuzzer's output stays readable.
 #include "QuietServices.h"
 
 namespace pelorin::fuzz {

@@ -1,4 +1,5 @@
 // Services for the fuzz targets: the real file system, message boxes answered without a word.
+// Every other service is the system's own.
 #pragma once
 
 #include "platform/SystemServices.h"

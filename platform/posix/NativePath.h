@@ -1,4 +1,5 @@
 // Paths of the portable code use backslashes; the POSIX calls want slashes.
+// Every POSIX call of this folder converts its path arguments first.
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
 // OsFile on POSIX: a file descriptor. Share modes have no POSIX counterpart and are ignored.
+// Short reads and writes are retried until the count is reached or nothing moves.
 #include "platform/OsFile.h"
 
 #include <fcntl.h>

@@ -1,4 +1,5 @@
 // OsFile on Win32: a file HANDLE from CreateFileA, with the share mode the caller asks for.
+// Reads and writes loop in chunks that a DWORD can count.
 #include "platform/OsFile.h"
 
 #include <windows.h>

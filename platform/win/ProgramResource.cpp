@@ -1,4 +1,5 @@
 // Custom resources of the running program through FindResourceA, LoadResource and LockResource.
+// Locked resource data stays valid while the program runs: nothing is freed.
 #include "platform/ProgramResource.h"
 
 #include <windows.h>

@@ -1,4 +1,5 @@
 // TS_BufferStream: the buffer's read and write states and the logical position they imply.
+// The underlying position is tracked here, so a seek to the current place costs no I/O.
 #include "update/strings/BufferStream.h"
 
 #include <algorithm>

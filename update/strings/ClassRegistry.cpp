@@ -1,4 +1,5 @@
 // TClassRegistry: lookup by class name and the per-item stream layout.
+// A name is a length byte and at most 63 characters.
 #include "update/strings/ClassRegistry.h"
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 // TFileStream: open modes mapped to the system's access and share modes.
+// Failures to open, create or seek raise stream errors with their message texts.
 #include "update/strings/FileStream.h"
 
 #include "update/strings/StreamMessages.h"

@@ -1,4 +1,5 @@
 // TFileStream: a stream over a file opened by name with an open mode, closed with the stream.
+// The open modes combine an access value with a share value.
 #pragma once
 
 #include <cstdint>

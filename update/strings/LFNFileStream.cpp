@@ -1,4 +1,5 @@
 // TLFNFileStream: the buffered stream that owns its file stream.
+// Long file names need nothing special here: the name goes to the system as it is.
 #include "update/strings/LFNFileStream.h"
 
 #include <memory>

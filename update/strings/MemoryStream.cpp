@@ -1,4 +1,5 @@
 // TMemoryStream: reads stop at the end; writes past the end grow the bytes.
+// Seeks follow the shared target rules; a position past the end is allowed.
 #include "update/strings/MemoryStream.h"
 
 #include <algorithm>

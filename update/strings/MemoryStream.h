@@ -1,4 +1,5 @@
 // TMemoryStream: a stream over bytes held in memory, growing as it is written.
+// An archive handed to the zip component as ArchiveStream is usually one of these.
 #pragma once
 
 #include <cstdint>

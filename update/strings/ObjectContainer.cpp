@@ -1,4 +1,5 @@
 // The "ObjectContainer" binary property around an object list's items.
+// The items themselves are written by the list, through the class registry.
 #include "update/strings/ObjectContainer.h"
 
 #include <cstdint>

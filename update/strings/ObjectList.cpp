@@ -1,4 +1,5 @@
 // TObjectList: growth, bounds, ownership and the neighbour walk.
+// Items are kept in a vector; the capacity is the list's own count of reserved slots.
 #include "update/strings/ObjectList.h"
 
 #include <cstdint>

@@ -1,4 +1,5 @@
 // The default assignment refuses: only classes that know each other copy their data.
+// Its error names both classes.
 #include "update/strings/Persistent.h"
 
 #include "update/strings/StringsErrors.h"

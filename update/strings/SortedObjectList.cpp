@@ -1,4 +1,5 @@
 // TSortedObjectList: binary search and the duplicate rules.
+// An equal key lands before the equal items under accept, on the found one otherwise.
 #include "update/strings/SortedObjectList.h"
 
 #include "update/strings/Stream.h"

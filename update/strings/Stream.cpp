@@ -1,4 +1,5 @@
 // TStream: size by seeking, checked reads and writes, and the seek target rules.
+// The seek rules are shared by the memory and file streams.
 #include "update/strings/Stream.h"
 
 #include "update/strings/StreamMessages.h"

@@ -1,4 +1,5 @@
 // TS_StringResource: loading, locking and the walk over the records, kept inside the bytes.
+// A table without its end record stops at the end of its bytes.
 #include "update/strings/StringResource.h"
 
 #include "update/strings/StringTableSource.h"

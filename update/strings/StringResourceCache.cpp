@@ -1,4 +1,5 @@
 // The message lookup: resources found by name (without regard to case) in a sorted list.
+// A resource that cannot be loaded is not kept.
 #include "update/strings/StringResourceCache.h"
 
 #include <memory>

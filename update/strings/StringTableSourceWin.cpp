@@ -1,4 +1,5 @@
 // String tables of the Windows builds: custom resources of the running program.
+// The resource type matches without regard to case ("S_STRINGTABLE" in the resource script).
 #include "update/strings/StringTableSource.h"
 
 namespace pelorin {

@@ -1,4 +1,5 @@
 // ASCII case folding and comparison of 8-bit texts.
+// Bytes above 127 are compared as they are.
 #include "update/strings/TextCase.h"
 
 #include <algorithm>

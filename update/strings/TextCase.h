@@ -1,4 +1,5 @@
 // Case rules of the 8-bit texts: only the ASCII letters fold, as in the archive name comparisons.
+// Used for names in archives, class names and resource names.
 #pragma once
 
 #include <string>

@@ -1,4 +1,5 @@
 // Filling message patterns: the first placeholder of the right kind takes the value.
+// A pattern without the placeholder comes back unchanged.
 #include "update/strings/TextFormat.h"
 
 namespace pelorin {

@@ -1,4 +1,5 @@
 // Fills the first "%d" or "%s" of a message pattern, the way the message texts are written.
+// Only what the message texts of this program use: one number or one text.
 #pragma once
 
 #include <string>

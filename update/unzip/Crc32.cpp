@@ -1,4 +1,5 @@
 // CRC-32: the 256-entry table is computed once at compile time.
+// One byte at a time, as both the checksum and the decryption keys need it.
 #include "update/unzip/Crc32.h"
 
 #include <array>

@@ -1,4 +1,5 @@
 // TEndCentral: the record's fields and its comment.
+// Clearing goes back to a fresh record.
 #include "update/unzip/EndCentral.h"
 
 #include "update/unzip/ZipRecords.h"

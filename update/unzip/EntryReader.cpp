@@ -1,4 +1,5 @@
 // The entry reader: chunked, decrypted, and continued across disks.
+// The bytes of the entry are counted, so a decoder never reads into the next entry.
 #include "update/unzip/EntryReader.h"
 
 #include <algorithm>

@@ -1,4 +1,5 @@
 // The entry writer: size check, CRC-32 and progress notice per buffer written.
+// The size check comes before the write: nothing past the uncompressed size reaches the file.
 #include "update/unzip/EntryWriter.h"
 
 #include <algorithm>

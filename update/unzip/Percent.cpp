@@ -1,4 +1,5 @@
 // Percent rounding in integers, so that halves go to the even neighbour exactly.
+// Negative parts round towards the even neighbour as well.
 #include "update/unzip/Percent.h"
 
 namespace pelorin {

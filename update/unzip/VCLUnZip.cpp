@@ -1,4 +1,5 @@
 // TVCLUnZip: properties, the archive stream and its ownership, and the entry accessors.
+// Reading the directory and extracting live in ReadDirectory.cpp and Extract.cpp.
 #include "update/unzip/VCLUnZip.h"
 
 #include "platform/SystemServices.h"

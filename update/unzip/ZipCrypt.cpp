@@ -1,4 +1,5 @@
 // Traditional zip decryption, as published in the zip application note.
+// The keys are updated with each plain byte after it is decrypted.
 #include "update/unzip/ZipCrypt.h"
 
 #include "update/unzip/Crc32.h"

@@ -1,4 +1,5 @@
 // TZipHeaderInfo: header fields, name splitting and the comment kept in step with its length.
+// Date-times are repaired as they are read.
 #include "update/unzip/ZipHeader.h"
 
 #include "update/strings/StringsErrors.h"

@@ -1,4 +1,5 @@
 // The message of the error an action raises, or "no error": for tests that check message texts.
+// Shared by the tests of this folder.
 #pragma once
 
 #include <functional>

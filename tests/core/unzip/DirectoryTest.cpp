@@ -197,6 +197,39 @@ TEST(Directory, IncompleteArchiveFollowsTheHandlersMode) {
     EXPECT_EQ(zip.EntryName(1), "b.txt");
 }
 
+TEST(Directory, ScanLetsMessagesRunAndHonoursACancelRequest) {
+    std::vector<std::uint8_t> bytes(50000, 0);
+    const std::vector<std::uint8_t> archive = ZipBuilder().Add("a.txt", "A").Build();
+    bytes.insert(bytes.end(), archive.begin(), archive.end() - 22);  // no end record
+    test::ScriptedServices os;
+    TVCLUnZip zip(os);
+    zip.SetIncompleteZipMode(TIncompleteZipMode::izAssumeBad);
+    zip.SetArchiveStream(Memory(bytes));
+    zip.ReadDirectory();
+    EXPECT_EQ(os.messageRuns, 4);  // once per 10240 bytes that are not "P"
+    EXPECT_EQ(zip.EntryCount(), 1);
+
+    TVCLUnZip cancelled(os);
+    os.onProcessMessages = [&] { cancelled.SetCancelRequested(true); };
+    cancelled.SetIncompleteZipMode(TIncompleteZipMode::izAssumeBad);
+    cancelled.SetArchiveStream(Memory(bytes));
+    try {
+        cancelled.ReadDirectory();
+        FAIL() << "the scan went on after a cancel request";
+    } catch (const EUserCanceled& e) {
+        EXPECT_STREQ(e.what(), "User Aborted Operation");
+    }
+    EXPECT_FALSE(cancelled.CancelRequested());
+    EXPECT_EQ(cancelled.EntryCount(), 0);
+
+    os.onProcessMessages = nullptr;
+    cancelled.SetDoProcessMessages(false);
+    const int runs = os.messageRuns;
+    cancelled.ReadDirectory();
+    EXPECT_EQ(os.messageRuns, runs);
+    EXPECT_EQ(cancelled.EntryCount(), 1);
+}
+
 TEST(Directory, StreamsTooShortOrWithoutHeadersHaveNoEntries) {
     TVCLUnZip tiny;
     tiny.SetIncompleteZipMode(TIncompleteZipMode::izAssumeBad);

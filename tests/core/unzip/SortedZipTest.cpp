@@ -1,4 +1,5 @@
 // The sort modes of the archive directory and the physical order's duplicate rule.
+// Entries are synthetic: only the fields a mode compares are set.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,7 +12,7 @@
 namespace pelorin {
 namespace {
 
-struct Spec {
+struct EntryShape {
     std::string name;
     std::int32_t compressed;
     std::int32_t uncompressed;
@@ -21,17 +22,17 @@ struct Spec {
 
 // Entries given in directory order, added to a non-owning list in the mode; returns the
 // names in list order.
-std::vector<std::string> Order(TZipSortMode mode, const std::vector<Spec>& specs) {
+std::vector<std::string> Order(TZipSortMode mode, const std::vector<EntryShape>& shapes) {
     std::vector<std::unique_ptr<TZipHeaderInfo>> entries;
     TSortedZip list(mode);
     list.SetOwnsObjects(false);
-    for (const Spec& spec : specs) {
+    for (const EntryShape& shape : shapes) {
         auto entry = std::make_unique<TZipHeaderInfo>();
-        entry->SetFullName(spec.name);
-        entry->CompressedSize = spec.compressed;
-        entry->UncompressedSize = spec.uncompressed;
-        entry->DateTime = spec.dateTime;
-        entry->LocalHeaderOffset = spec.offset;
+        entry->SetFullName(shape.name);
+        entry->CompressedSize = shape.compressed;
+        entry->UncompressedSize = shape.uncompressed;
+        entry->DateTime = shape.dateTime;
+        entry->LocalHeaderOffset = shape.offset;
         list.Add(entry.get());
         entries.push_back(std::move(entry));
     }
@@ -47,27 +48,27 @@ const std::uint32_t kFeb30 = 0x505E0000;  // no such day
 using Names = std::vector<std::string>;
 
 TEST(SortedZip, NamesSortWithoutRegardToCase) {
-    const std::vector<Spec> specs = {{"b.txt", 1, 1, 0, 30}, {"Tools\\A.pas", 1, 1, 0, 0}, {"a.txt", 1, 1, 0, 60},
+    const std::vector<EntryShape> shapes = {{"b.txt", 1, 1, 0, 30}, {"Tools\\A.pas", 1, 1, 0, 0}, {"a.txt", 1, 1, 0, 60},
                                      {"tools\\b.pas", 1, 1, 0, 90}};
-    EXPECT_EQ(Order(TZipSortMode::ByName, specs), (Names{"a.txt", "b.txt", "Tools\\A.pas", "tools\\b.pas"}));
-    EXPECT_EQ(Order(TZipSortMode::ByFileName, specs), (Names{"Tools\\A.pas", "a.txt", "tools\\b.pas", "b.txt"}));
-    EXPECT_EQ(Order(TZipSortMode::ByDirectoryName, specs),
+    EXPECT_EQ(Order(TZipSortMode::ByName, shapes), (Names{"a.txt", "b.txt", "Tools\\A.pas", "tools\\b.pas"}));
+    EXPECT_EQ(Order(TZipSortMode::ByFileName, shapes), (Names{"Tools\\A.pas", "a.txt", "tools\\b.pas", "b.txt"}));
+    EXPECT_EQ(Order(TZipSortMode::ByDirectoryName, shapes),
               (Names{"a.txt", "b.txt", "tools\\b.pas", "Tools\\A.pas"}));
 }
 
 TEST(SortedZip, SizesAndDatesLargestFirstWithTiesInDirectoryOrder) {
-    const std::vector<Spec> specs = {{"one", 10, 100, k2019, 0}, {"two", 50, 100, kFeb30, 1},
+    const std::vector<EntryShape> shapes = {{"one", 10, 100, k2019, 0}, {"two", 50, 100, kFeb30, 1},
                                      {"three", 10, 300, k2020, 2}, {"four", 10, 20, k2019, 3}};
-    EXPECT_EQ(Order(TZipSortMode::ByCompressedSize, specs), (Names{"two", "one", "three", "four"}));
-    EXPECT_EQ(Order(TZipSortMode::ByUnCompressedSize, specs), (Names{"three", "one", "two", "four"}));
-    EXPECT_EQ(Order(TZipSortMode::ByDate, specs), (Names{"three", "one", "four", "two"}));
+    EXPECT_EQ(Order(TZipSortMode::ByCompressedSize, shapes), (Names{"two", "one", "three", "four"}));
+    EXPECT_EQ(Order(TZipSortMode::ByUnCompressedSize, shapes), (Names{"three", "one", "two", "four"}));
+    EXPECT_EQ(Order(TZipSortMode::ByDate, shapes), (Names{"three", "one", "four", "two"}));
 }
 
 TEST(SortedZip, RateHighestFirstEqualRatesBeforeEarlierOnes) {
     // Rates: 10, 50, 3 (3.33), 50, 0 (empty), 100 (capped from 200).
-    const std::vector<Spec> specs = {{"a", 10, 100, 0, 0}, {"b", 50, 100, 0, 1}, {"c", 10, 300, 0, 2},
+    const std::vector<EntryShape> shapes = {{"a", 10, 100, 0, 0}, {"b", 50, 100, 0, 1}, {"c", 10, 300, 0, 2},
                                      {"d", 25, 50, 0, 3}, {"e", 5, 0, 0, 4}, {"f", 40, 20, 0, 5}};
-    EXPECT_EQ(Order(TZipSortMode::ByRate, specs), (Names{"f", "d", "b", "a", "c", "e"}));
+    EXPECT_EQ(Order(TZipSortMode::ByRate, shapes), (Names{"f", "d", "b", "a", "c", "e"}));
     TZipHeaderInfo half;
     half.CompressedSize = 1;
     half.UncompressedSize = 8;

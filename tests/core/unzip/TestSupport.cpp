@@ -1,4 +1,5 @@
 // Helpers of the unzip tests: paths, files and the scripted message boxes.
+// Temporary folders are made unique and removed with read-only files in them.
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>

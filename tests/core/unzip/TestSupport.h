@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -48,7 +49,10 @@ private:
 class ScriptedServices : public SystemServices {
 public:
     TMsgResult ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons) override;
-    void ProcessMessages() override { ++messageRuns; }
+    void ProcessMessages() override {
+        ++messageRuns;
+        if (onProcessMessages) onProcessMessages();
+    }
     std::optional<std::string> OpenFileDialog(const std::string& title, const std::string& filter,
                                               const std::string& initialDir) override;
     std::optional<std::string> BrowseForFolder(const std::string& initialDir) override;
@@ -59,6 +63,7 @@ public:
     std::optional<std::string> fileAnswer;
     std::optional<std::string> folderAnswer;
     int messageRuns = 0;
+    std::function<void()> onProcessMessages;
 };
 
 }  // namespace pelorin::test

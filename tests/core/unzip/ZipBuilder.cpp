@@ -1,4 +1,5 @@
 // The test archive builder: local headers with their data, central headers, end record.
+// Sizes are those of the data; the method is written but nothing is compressed.
 #include "ZipBuilder.h"
 
 #include "update/unzip/Crc32.h"
