@@ -157,23 +157,29 @@ bool RunningProgram::running() const
     return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
+std::optional<driver::MessageBoxInfo> AnswerNextBox(DWORD pid, const std::string& button, double timeoutSeconds)
+{
+    driver::WindowQuery query;
+    query.pid = pid;
+    query.className = "#32770";
+    const HWND dialog = driver::WaitForWindow(query, timeoutSeconds);
+    if (!dialog) return std::nullopt;
+    driver::MessageBoxInfo box = driver::ReadMessageBox(dialog);
+    driver::PressButton(driver::FindControl(dialog, button));
+    // The same box must not be read twice while it closes.
+    for (int i = 0; i < 100 && ::IsWindow(dialog) && ::IsWindowVisible(dialog); ++i) ::Sleep(50);
+    return box;
+}
+
 std::vector<driver::MessageBoxInfo> AnswerBoxesUntilExit(RunningProgram& program, const std::string& button,
                                                          double timeoutSeconds)
 {
     std::vector<driver::MessageBoxInfo> boxes;
-    driver::WindowQuery query;
-    query.pid = program.pid();
-    query.className = "#32770";
     const DWORD start = ::GetTickCount();
     const DWORD limit = static_cast<DWORD>(timeoutSeconds * 1000);
-    while (program.running() && ::GetTickCount() - start < limit) {
-        const HWND dialog = driver::WaitForWindow(query, 0.2);
-        if (!dialog) continue;
-        boxes.push_back(driver::ReadMessageBox(dialog));
-        driver::PressButton(driver::FindControl(dialog, button));
-        // The same box must not be read twice while it closes.
-        for (int i = 0; i < 100 && ::IsWindow(dialog) && ::IsWindowVisible(dialog); ++i) ::Sleep(50);
-    }
+    while (program.running() && ::GetTickCount() - start < limit)
+        if (std::optional<driver::MessageBoxInfo> box = AnswerNextBox(program.pid(), button, 0.2))
+            boxes.push_back(std::move(*box));
     return boxes;
 }
 

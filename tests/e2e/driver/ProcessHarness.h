@@ -67,6 +67,10 @@ private:
     DWORD pid_ = 0;
 };
 
+// Waits up to timeoutSeconds for a message box (dialog of class #32770) of process pid,
+// reads it, presses button and waits for that box to go; nothing when none came.
+std::optional<driver::MessageBoxInfo> AnswerNextBox(DWORD pid, const std::string& button, double timeoutSeconds);
+
 // Answers every message box (dialog of class #32770) that the program shows with
 // button, in turn, until it ends or timeoutSeconds passed; the boxes as read.
 std::vector<driver::MessageBoxInfo> AnswerBoxesUntilExit(RunningProgram& program, const std::string& button,

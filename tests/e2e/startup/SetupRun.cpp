@@ -24,6 +24,16 @@ std::vector<std::string> FilesIn(const std::string& folder)
     return names;
 }
 
+// A visible top-level window of the process that is not a dialog box.
+bool ShowsOwnWindow(DWORD pid)
+{
+    driver::WindowQuery query;
+    query.pid = pid;
+    for (const driver::WindowInfo& window : driver::FindWindows(query))
+        if (window.className != "#32770") return true;
+    return false;
+}
+
 }  // namespace
 
 SetupRun RunSetupIn(const std::string& folder, const std::string& wineVersion)
@@ -35,8 +45,16 @@ SetupRun RunSetupIn(const std::string& folder, const std::string& wineVersion)
 
     SetupRun run;
     RunningProgram program(Quote(folder + "\\pelorin.exe"), folder);
-    run.boxes = AnswerBoxesUntilExit(program, "OK");
-    run.exitCode = program.waitForExit(10);
+    const DWORD start = ::GetTickCount();
+    while (program.running() && ::GetTickCount() - start < 30000) {
+        if (ShowsOwnWindow(program.pid())) {
+            run.reachedWindows = true;
+            break;
+        }
+        if (std::optional<driver::MessageBoxInfo> box = AnswerNextBox(program.pid(), "OK", 0.2))
+            run.boxes.push_back(std::move(*box));
+    }
+    if (!run.reachedWindows) run.exitCode = program.waitForExit(10);
     run.leftInTemp = FilesIn(temp.path());
     return run;
 }
