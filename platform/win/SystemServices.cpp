@@ -78,8 +78,9 @@ bool SystemServices::SetFileDosTime(const std::string& path, std::uint32_t dosDa
         !::LocalFileTimeToFileTime(&local, &universal)) {
         return false;
     }
-    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Writing attributes only: that is allowed on a file already made read-only.
+    const FileHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return file && ::SetFileTime(file.get(), nullptr, nullptr, &universal);
 }
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -79,7 +80,25 @@ TEST_F(Extraction, EveryFileOfTheToolArchivesWithFoldersAndTimes) {
     EXPECT_TRUE(badCrcs.empty());
 }
 
-TEST_F(Extraction, ProgramStubArchiveAndSevenZipArchive) {
+TEST_F(Extraction, LegacyMethodsPassTheirChecksums) {
+    const char* source = std::getenv("PELORIN_SOURCE_DIR");
+    ASSERT_NE(source, nullptr);
+    for (const char* name : {"sc-shrink.zip", "sc-reduce1.zip", "sc-reduce4.zip", "sc-implode.zip", "cc-SHRUNK.ZIP",
+                             "cc-imploding-8Kdict-3trees.zip"}) {
+        TempDir target;
+        zip.SetZipName(Join(Join(source, "tests/fixtures/zip-legacy"), name));
+        zip.SetDestDir(target.Path());
+        zip.SetDoAll(true);
+        zip.SetRecreateDirs(true);
+        zip.ReadDirectory();
+        const int entries = zip.EntryCount();
+        EXPECT_GT(entries, 0) << name;
+        EXPECT_EQ(zip.Extract(), entries) << name;
+    }
+    EXPECT_TRUE(badCrcs.empty());
+}
+
+TEST_F(Extraction, ArchiveBehindAProgramStub) {
     zip.SetZipName(ToolArchive("sfx.EXE"));
     zip.SetFilesList({"tools\\numbers.txt", "readme.txt"});
     EXPECT_EQ(zip.Extract(), 2);
