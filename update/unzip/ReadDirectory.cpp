@@ -272,17 +272,19 @@ std::string TVCLUnZip::ConvertName(const std::string& raw) const {
     return os_->OemToAnsiText(name);
 }
 
+// A handler that gives the same unusable answer twice in a row counts as cancelling:
+// asking it again would go on for ever.
 void TVCLUnZip::RequestDisk(int disk) {
     archive_.reset();
     std::string name = zipName_;
+    std::optional<std::string> refused;
     for (;;) {
         if (!OnGetNextDisk) throw EUserCanceled("User canceled loading new disk.");
         OnGetNextDisk(*this, disk, name);
-        const bool checkLabel =
-            checkDiskLabels_ && !name.empty() && spanMode_ == TSpanMode::SpanRemovableDisks;
-        if (checkLabel && !DiskLabelMatches(disk)) continue;
-        if (name.empty()) throw EUserCanceled("User canceled loading new disk.");
-        if (os_->FileExists(name)) break;
+        if (name.empty() || name == refused) throw EUserCanceled("User canceled loading new disk.");
+        const bool checkLabel = checkDiskLabels_ && spanMode_ == TSpanMode::SpanRemovableDisks;
+        if ((!checkLabel || DiskLabelMatches(disk)) && os_->FileExists(name)) break;
+        refused = name;
     }
     OpenArchiveFile(name);
     currentDisk_ = disk - 1;

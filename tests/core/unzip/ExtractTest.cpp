@@ -339,6 +339,16 @@ TEST_F(Extraction, SpannedArchiveAsksForEachDisk) {
     EXPECT_GE(asked.size(), 3u);
     EXPECT_EQ(asked.front(), 1);
 
+    // A handler that keeps naming a missing file is taken as cancelling, not asked for ever.
+    int calls = 0;
+    zip.OnGetNextDisk = [&](TVCLUnZip&, int, std::string& name) {
+        ++calls;
+        name = ToolArchive("split.z09");
+    };
+    zip.SetZipName(ToolArchive("split.zip"));
+    EXPECT_THROW(zip.Extract(), EUserCanceled);
+    EXPECT_EQ(calls, 2);
+
     zip.OnGetNextDisk = [](TVCLUnZip&, int, std::string& name) { name.clear(); };
     try {
         zip.SetZipName(ToolArchive("split.zip"));
