@@ -13,6 +13,18 @@ namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 }
 
+RegistryEntry RegEntry(const std::string& subKey, const std::string& name, const std::string& data,
+                       std::uint8_t type, std::uint8_t flags, std::uint32_t root) {
+    RegistryEntry entry;
+    entry.RootKey = root;
+    entry.SubKey = subKey;
+    entry.ValueName = name;
+    entry.ValueData = data;
+    entry.ValueType = type;
+    entry.Flags = flags;
+    return entry;
+}
+
 ProgramsFolderOverride::ProgramsFolderOverride(const std::string& folder) {
     KeyHandle key;
     ::RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,

@@ -51,14 +51,8 @@ TEST_F(DoInstall, FullSetupRunsEveryStepInOrderAndWritesTheLog) {
     const FileEntry b = AddFile("bee", "{app}\\data\\b.txt");
     setup.IconEntries.push_back({"Run A", "{app}\\a.txt", "-x", "", "", 0});
     setup.IniEntries.push_back({"{app}\\test.ini", "Sec", "Key", "{app}", IniEntry::UninsDeleteEntry});
-    RegistryEntry reg;
-    reg.RootKey = 0x80000001;
-    reg.SubKey = std::string(TestRegKey) + "\\Sub";
-    reg.ValueName = "Dir";
-    reg.ValueData = "{app}";
-    reg.ValueType = RegistryEntry::vtString;
-    reg.Flags = RegistryEntry::UninsDeleteValue;
-    setup.RegistryEntries.push_back(reg);
+    setup.RegistryEntries.push_back(RegEntry(std::string(TestRegKey) + "\\Sub", "Dir", "{app}",
+                                             RegistryEntry::vtString, RegistryEntry::UninsDeleteValue));
     setup.UninstallDeleteEntries.push_back({"{app}\\later.dat"});
 
     ASSERT_TRUE(RunEngine()) << (prompt.Errors.empty() ? "" : prompt.Errors[0]);
@@ -127,20 +121,10 @@ TEST_F(DoInstall, UninstallKeyTakesTheFirstFreeNumber) {
 
 TEST_F(DoInstall, RegistryValuesByType) {
     SetupData& setup = Desc();
-    RegistryEntry reg;
-    reg.RootKey = 0x80000001;
-    reg.SubKey = std::string(TestRegKey) + "\\{app}";
-    reg.ValueName = "Number";
-    reg.ValueData = "-7";
-    reg.ValueType = RegistryEntry::vtDWord;
-    setup.RegistryEntries.push_back(reg);
-    reg.ValueName = "Text";
-    reg.ValueData = "{win}\\x";
-    reg.ValueType = RegistryEntry::vtString;
-    setup.RegistryEntries.push_back(reg);
-    reg.ValueName = "Other";
-    reg.ValueType = 9;  // the key only
-    setup.RegistryEntries.push_back(reg);
+    const std::string subKey = std::string(TestRegKey) + "\\{app}";
+    setup.RegistryEntries.push_back(RegEntry(subKey, "Number", "-7", RegistryEntry::vtDWord, 0));
+    setup.RegistryEntries.push_back(RegEntry(subKey, "Text", "{win}\\x", RegistryEntry::vtString, 0));
+    setup.RegistryEntries.push_back(RegEntry(subKey, "Other", "x", 9, 0));  // the key only
     ASSERT_TRUE(RunEngine());
     const std::string keyPath = std::string(TestRegKey) + "\\" + Globals().AppDir;
     const std::string exported = RegistryExport(HKEY_CURRENT_USER, TestRegKey);
@@ -154,14 +138,8 @@ TEST_F(DoInstall, RegistryValuesByType) {
 }
 
 TEST_F(DoInstall, RegistryErrorsOfferRetryIgnoreAbort) {
-    RegistryEntry reg;
-    reg.RootKey = 0x80000001;
-    reg.SubKey = TestRegKey;
-    reg.ValueName = "Bad";
-    reg.ValueData = "12x";
-    reg.ValueType = RegistryEntry::vtDWord;
-    reg.Flags = RegistryEntry::UninsDeleteKey;
-    Desc().RegistryEntries.push_back(reg);
+    Desc().RegistryEntries.push_back(
+        RegEntry(TestRegKey, "Bad", "12x", RegistryEntry::vtDWord, RegistryEntry::UninsDeleteKey));
     prompt.Answers = {IDRETRY, IDIGNORE};
     ASSERT_TRUE(RunEngine());
     ASSERT_EQ(prompt.Questions.size(), 2u);

@@ -29,14 +29,8 @@ protected:
         AddFile("shared", "{app}\\data\\shared.dll", FileEntry::SharedFile);
         setup.IconEntries.push_back({"Run A", "{app}\\a.txt", "", "", "", 0});
         setup.IniEntries.push_back({"{win}\\test.ini", "Sec", "Key", "v", IniEntry::UninsDeleteEntry});
-        RegistryEntry reg;
-        reg.RootKey = 0x80000001;
-        reg.SubKey = std::string(TestRegKey) + "\\Sub";
-        reg.ValueName = "V";
-        reg.ValueData = "1";
-        reg.ValueType = RegistryEntry::vtString;
-        reg.Flags = RegistryEntry::UninsDeleteKey;
-        setup.RegistryEntries.push_back(reg);
+        setup.RegistryEntries.push_back(RegEntry(std::string(TestRegKey) + "\\Sub", "V", "1",
+                                                 RegistryEntry::vtString, RegistryEntry::UninsDeleteKey));
         setup.UninstallDeleteEntries.push_back({"{app}\\later.dat"});
     }
     // The failure was reported with the error box and the closing message.
@@ -67,11 +61,9 @@ TEST_F(FaultInjection, DirectoryCannotBeCreated) {
 
 TEST_F(FaultInjection, RegistryKeyCannotBeWrittenAndAbort) {
     FullSetup();
-    RegistryEntry bad;
-    bad.RootKey = 0x80000099;  // no such root
-    bad.SubKey = "Software\\Pelorin Tests\\Nowhere";
-    bad.ValueType = RegistryEntry::vtNone;
-    Desc().RegistryEntries.push_back(bad);
+    const std::uint32_t noSuchRoot = 0x80000099;
+    Desc().RegistryEntries.push_back(
+        RegEntry("Software\\Pelorin Tests\\Nowhere", "", "", RegistryEntry::vtNone, 0, noSuchRoot));
     const std::string before = Before();
     prompt.Answers = {IDABORT};
     EXPECT_FALSE(RunEngine());
