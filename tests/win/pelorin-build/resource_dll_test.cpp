@@ -58,7 +58,11 @@ void build(Distribution& dist, Machine machine)
                     "[Setup]\nAppName=Loader\nAppVerName=Loader 1\nDefaultDirName=Loader\n"
                     "[File]\nSource=payload.txt\nDestName={app}\\payload.txt\n"
                     "[Run]\nFilename={app}\\payload.txt\n");
-    BuildOptions options{dist.dir / "p.pelproj", dist.dir / "dist", "", true, machine};
+    BuildOptions options;
+    options.projectPath = (dist.dir / "p.pelproj").string();
+    options.outputDir = (dist.dir / "dist").string();
+    options.withoutSetupExe = true;
+    options.machine = machine;
     buildDistribution(options);
 }
 
