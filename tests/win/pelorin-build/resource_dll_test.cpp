@@ -59,8 +59,8 @@ void build(Distribution& dist, Machine machine)
                     "[File]\nSource=payload.txt\nDestName={app}\\payload.txt\n"
                     "[Run]\nFilename={app}\\payload.txt\n");
     BuildOptions options;
-    options.projectPath = (dist.dir / "p.pelproj").string();
-    options.outputDir = (dist.dir / "dist").string();
+    options.projectPath = dist.dir / "p.pelproj";
+    options.outputDir = dist.dir / "dist";
     options.withoutSetupExe = true;
     options.machine = machine;
     buildDistribution(options);
