@@ -351,5 +351,27 @@ TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved)
     EXPECT_FALSE(RegNumber(HKEY_LOCAL_MACHINE, kSharedKey, ferrow_.c_str()).has_value());
 }
 
+// Installing again before the restart that deletes the last uninstaller: the new copy
+// must survive that restart and be counted once. Disabled while it fails: the earlier
+// deletion stays queued (the restart would remove the fresh FERROW.EXE under the new
+// uninstall entry), and the copy found on disk without a counter is counted as 2, so
+// it is never released. Enable it once installing a file cancels its queued deletion.
+TEST_F(RoundTrip, DISABLED_ReinstallBeforeTheRestartKeepsTheNewUninstaller)
+{
+    const Product product = BuildProduct(work_, "Again");
+    Install(product, temp_.path());
+    Uninstall(product);
+    const std::string pending = "\\??\\" + ferrow_ + "||";
+    ASSERT_NE(RegMultiString(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations").find(pending),
+              std::string::npos);
+
+    Install(product, temp_.path());
+    EXPECT_TRUE(Exists(ferrow_));
+    EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kSharedKey, ferrow_.c_str()), std::optional<DWORD>(1));
+    EXPECT_EQ(RegMultiString(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations").find(pending),
+              std::string::npos);
+    Uninstall(product);
+}
+
 }  // namespace
 }  // namespace pelorin::e2e
