@@ -94,6 +94,10 @@ BuildSummary buildDistribution(const BuildOptions& options)
         std::ofstream archive(archivePath, std::ios::binary | std::ios::trunc);
         if (!archive) throw BuildError(archivePath, 0, "", "cannot create the file");
         writeDataArchive(project, archive);
+        if (!summary.uninstaller.empty() && project.setup.FileEntries.front().VersionMS == FileEntry::NoVersion)
+            summary.warnings.push_back(summary.uninstaller +
+                                       " has no version resource: setup cannot tell a newer FERROW.EXE in {win} "
+                                       "from an older one and replaces whichever copy it finds");
         summary.archiveSize = static_cast<std::uint64_t>(archive.tellp());
         archive.close();
         if (!archive) throw BuildError(archivePath, 0, "", "cannot write the file");

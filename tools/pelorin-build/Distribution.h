@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "tools/pelorin-build/Machine.h"
 
@@ -22,6 +23,7 @@ struct BuildOptions {
 struct BuildSummary {
     std::string setupExe;  // copied program, empty when none
     std::string uninstaller;  // stored FERROW.EXE, empty when none
+    std::vector<std::string> warnings;  // the build succeeded, but the author should know
     Machine machine = Machine::Amd64;
     int fileCount = 0;
     std::uint64_t archiveSize = 0;

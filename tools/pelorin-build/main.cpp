@@ -25,6 +25,7 @@ int run(const pelorin::CommandLine& command)
         return 0;
     }
     const pelorin::BuildSummary summary = pelorin::buildDistribution(command.build);
+    for (const std::string& warning : summary.warnings) std::cerr << "pelorin-build: warning: " << warning << '\n';
     std::cout << "pelorin-build: " << command.build.outputDir << ": " << summary.fileCount << " file entries, PELORIN.DAT "
               << summary.archiveSize << " bytes, description " << summary.descriptionSize << " bytes, PELORIN.DLL for "
               << pelorin::machineName(summary.machine);

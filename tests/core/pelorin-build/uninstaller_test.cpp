@@ -36,11 +36,12 @@ struct Package {
         options.machine = Machine::Amd64;
         options.uninstaller = dir / "bin/FERROW.EXE";
     }
-    SetupData build() const
+    SetupData build()
     {
-        buildDistribution(options);
+        summary = buildDistribution(options);
         return loadDescriptionFrom(dir / "dist/PELORIN.DLL");
     }
+    BuildSummary summary;
 };
 
 std::string withFile(const std::string& setupExtra, const std::string& dest = "{app}\\app.txt")
@@ -77,10 +78,25 @@ TEST(UninstallerEntry, CreateUninstallAddsASharedWindowsFolderEntryFirst)
     EXPECT_EQ(entry.UncompressedSize, kUninstallerBytes.size());
     const auto* bytes = reinterpret_cast<const Bytef*>(kUninstallerBytes.data());
     EXPECT_EQ(entry.Adler32, adler32(1, bytes, static_cast<uInt>(kUninstallerBytes.size())));
-    EXPECT_EQ(entry.VersionMS, FileEntry::NoVersion);  // no version resource in the stand-in
+    // The stand-in has no version resource, so setup could not keep a newer copy.
+    EXPECT_EQ(entry.VersionMS, FileEntry::NoVersion);
+    ASSERT_EQ(package.summary.warnings.size(), 1u);
+    EXPECT_NE(package.summary.warnings[0].find("has no version resource"), std::string::npos);
     EXPECT_EQ(data.FileEntries[1].DestName, "{app}\\app.txt");
     EXPECT_NE(entry.DataOffset, data.FileEntries[1].DataOffset);
 }
+
+#ifdef PELORIN_VERSIONED_x86_64
+TEST(UninstallerEntry, AVersionedUninstallerIsComparedBySetup)
+{
+    Package package(withFile("CreateUninstall=yes\n"));
+    package.options.uninstaller = std::filesystem::absolute(PELORIN_VERSIONED_x86_64).string();
+    const SetupData data = package.build();
+    EXPECT_EQ(data.FileEntries[0].VersionMS, 0x00010002u);
+    EXPECT_EQ(data.FileEntries[0].VersionLS, 0x00030004u);
+    EXPECT_TRUE(package.summary.warnings.empty());
+}
+#endif
 
 TEST(UninstallerEntry, LeftOutWhenNotAskedForOrAlreadyInTheProject)
 {
