@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/Handles.h"
+#include "setup/install/FileRulesShared.h"
 #include "tests/win/install/EngineFixture.h"
 #include "tests/win/testdlls/TestDlls.h"
 
@@ -20,8 +21,11 @@ protected:
     // keys, not the files and parent keys they were written into.
     void FullSetup() {
         WriteFileText(root / "win\\test.ini", "[Other]\r\nx=1\r\n");
-        KeyHandle parent;
+        KeyHandle parent, shared;
         ::RegCreateKeyExA(HKEY_CURRENT_USER, TestRegKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, parent.put(), nullptr);
+        // The system's key of shared counters stays once a counter was written into it.
+        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, shared.put(),
+                          nullptr);
         SetupData& setup = Desc();
         setup.Header.Flags = SetupHeader::CreateUninstall;
         setup.DirEntries.push_back({"{app}\\data"});
@@ -161,13 +165,13 @@ TEST_F(FaultInjection, UndoLogCannotBeWritten) {
     EXPECT_EQ(Snapshot(), before);
 }
 
-TEST_F(FaultInjection, ProgramManagerUnreachable) {
+TEST_F(FaultInjection, GroupFolderCannotBeCreated) {
     FullSetup();
-    const ProgramsFolderOverride noFolder("");  // no program folder: the program manager is asked
+    const ProgramsFolderOverride missing(root / "no-such-folder");
     const std::string before = Before();
     prompt.Answers = {IDOK};
     EXPECT_FALSE(RunEngine());
-    ExpectReported("DDE: ");
+    ExpectReported("Setup was unable to create the directory " + root.Path() + "\\no-such-folder\\Test Group");
     EXPECT_EQ(Snapshot(), before);
 }
 
