@@ -9,27 +9,13 @@
 #include "core/Exception.h"
 #include "tools/pelorin-unzip/Commands.h"
 #include "tools/pelorin-unzip/ConsoleServices.h"
+#include "tools/pelorin-unzip/EntryNames.h"
 #include "tools/pelorin-unzip/ProgressBar.h"
 #include "update/unzip/VCLUnZip.h"
 
 namespace pelorin {
 
 namespace {
-
-std::string SlashName(std::string name) {
-    for (char& c : name) {
-        if (c == '\\') c = '/';
-    }
-    return name;
-}
-
-// Patterns name folders with "/" as archives do; the component compares with "\".
-std::string BackslashPattern(std::string pattern) {
-    for (char& c : pattern) {
-        if (c == '/') c = '\\';
-    }
-    return pattern;
-}
 
 // Split archives keep their parts beside the last one: NAME.z01, NAME.z02, ... and NAME.zip.
 // Empty when the part is missing, which ends the extraction as a cancel.

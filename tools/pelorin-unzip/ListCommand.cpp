@@ -5,6 +5,7 @@
 
 #include "tools/pelorin-unzip/Commands.h"
 #include "tools/pelorin-unzip/ConsoleServices.h"
+#include "tools/pelorin-unzip/EntryNames.h"
 #include "update/unzip/VCLUnZip.h"
 
 namespace pelorin {
@@ -20,13 +21,6 @@ std::string MethodName(int method) {
         case 8: return "Defl";
         default: return "Unk:" + std::to_string(method);
     }
-}
-
-std::string SlashName(std::string name) {
-    for (char& c : name) {
-        if (c == '\\') c = '/';
-    }
-    return name;
 }
 
 int Ratio(std::int64_t compressed, std::int64_t size) {
