@@ -46,13 +46,26 @@ private:
     std::string saved_;
 };
 
+// A folder below the current folder unless it starts at a root or a drive.
+std::string FullPath(const OsServices& os, const std::string& dir) {
+    if (dir.empty()) return dir;
+    const bool rooted = dir[0] == '\\' || dir[0] == '/' || (dir.size() >= 2 && dir[1] == ':');
+    if (rooted) return dir;
+    std::string base = os.GetCurrentDir();
+    if (!base.empty() && base.back() != '\\' && base.back() != '/') base += '\\';
+    return base + dir;
+}
+
 }  // namespace
 
 int TVCLUnZip::Extract() {
     cancelRequested_ = false;
     const ArchiveSession session(*this);
     WorkBuffers buffers;
-    const CurrentFolder folder(*os_, destDir_);
+    // Entry folders are built from the destination while it is the current folder, so a
+    // relative destination is made full first; otherwise its name would be taken twice.
+    extractDir_ = FullPath(*os_, destDir_);
+    const CurrentFolder folder(*os_, extractDir_);
 
     // A spanned archive is extracted in physical order, to ask for each disk once.
     const TZipSortMode chosenMode = sortMode_;
@@ -127,7 +140,7 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
         SeekArchive(ReadLE16(local + 26) + ReadLE16(local + 28), soFromCurrent);
     }
 
-    const std::string folder = EntryFolder(destDir_, rootDir_, entry.Path(), recreateDirs_);
+    const std::string folder = EntryFolder(extractDir_, rootDir_, entry.Path(), recreateDirs_);
     if (!folder.empty() && !os_->DirectoryExists(folder)) os_->ForceDirectories(folder);
     if (!hasName) {
         bool skip = false;

@@ -180,6 +180,7 @@ private:
 
     std::string zipName_;
     std::string destDir_;
+    std::string extractDir_;  // DestDir as a full path, during an extraction
     std::string rootDir_;
     TZipSortMode sortMode_ = TZipSortMode::ByNone;
     bool recreateDirs_ = false;

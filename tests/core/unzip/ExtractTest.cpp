@@ -80,6 +80,21 @@ TEST_F(Extraction, EveryFileOfTheToolArchivesWithFoldersAndTimes) {
     EXPECT_TRUE(badCrcs.empty());
 }
 
+TEST_F(Extraction, RelativeDestinationIsTakenFromTheCallersFolder) {
+    TempDir base;
+    const fs::path saved = fs::current_path();
+    fs::current_path(base.Path());
+    zip.SetZipName(ToolArchive("stored.zip"));
+    zip.SetDestDir("unpacked");
+    zip.SetFilesList({"*"});
+    zip.SetRecreateDirs(true);
+    const int extracted = zip.Extract();
+    fs::current_path(saved);
+    EXPECT_EQ(extracted, 10);
+    EXPECT_EQ(ReadBytes(base.File("unpacked/Tools/unit_sfx.pas")), ReadBytes(SourceFile("Tools/unit_sfx.pas")));
+    EXPECT_FALSE(fs::exists(base.File("unpacked/unpacked")));
+}
+
 TEST_F(Extraction, LegacyMethodsPassTheirChecksums) {
     const char* source = std::getenv("PELORIN_SOURCE_DIR");
     ASSERT_NE(source, nullptr);
