@@ -22,8 +22,7 @@ constexpr std::size_t DeflateChunk = 64 * 1024;
 class Deflater {
 public:
     Deflater() {
-        const int rc = deflateInit_(&z_, Z_BEST_COMPRESSION, ZLIB_VERSION,
-                                    static_cast<int>(sizeof(z_stream)));
+        const int rc = deflateInit_(&z_, Z_BEST_COMPRESSION, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
         if (rc != Z_OK) {
             throw EZlibInternalError(rc);
         }
@@ -59,8 +58,7 @@ private:
 };
 
 template <class R>
-void AppendRecords(std::vector<std::uint8_t>& out, const std::vector<R>& list,
-                   BlockStorage storage) {
+void AppendRecords(std::vector<std::uint8_t>& out, const std::vector<R>& list, BlockStorage storage) {
     for (const R& record : list) {
         const typename R::Bytes bytes = record.Encode();
         const std::vector<std::uint8_t> block = EncodeBlock(bytes.data(), bytes.size(), storage);
@@ -81,9 +79,7 @@ std::int32_t CountOf(const std::vector<R>& list) {
 std::vector<std::uint8_t> DeflateBytes(const std::uint8_t* data, std::size_t size) {
     std::vector<std::uint8_t> out;
     Deflater deflater;
-    const auto sink = [&out](const std::uint8_t* p, std::size_t n) {
-        out.insert(out.end(), p, p + n);
-    };
+    const auto sink = [&out](const std::uint8_t* p, std::size_t n) { out.insert(out.end(), p, p + n); };
     std::size_t pos = 0;
     do {
         const std::size_t n = std::min(size - pos, DeflateChunk);
@@ -120,8 +116,7 @@ DeflateResult DeflateStream(std::istream& in, std::ostream& out) {
     }
 }
 
-std::vector<std::uint8_t> EncodeBlock(const std::uint8_t* data, std::size_t size,
-                                      BlockStorage storage) {
+std::vector<std::uint8_t> EncodeBlock(const std::uint8_t* data, std::size_t size, BlockStorage storage) {
     if (size > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         throw ERecordEncodeError("A block of " + std::to_string(size) + " bytes is too large");
     }
@@ -142,12 +137,9 @@ std::vector<std::uint8_t> EncodeBlock(const std::uint8_t* data, std::size_t size
     return block;
 }
 
-std::vector<std::uint8_t> EncodeSetupDescription(const SetupData& data,
-                                                 const DescriptionOptions& options) {
+std::vector<std::uint8_t> EncodeSetupDescription(const SetupData& data, const DescriptionOptions& options) {
     SetupHeader header = data.Header;
-    ForEachRecordList(header, data, [](std::int32_t& count, const auto& list) {
-        count = CountOf(list);
-    });
+    ForEachRecordList(header, data, [](std::int32_t& count, const auto& list) { count = CountOf(list); });
     const std::string license = data.License.value_or(std::string());
     if (license.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max())) {
         throw ERecordEncodeError("The license text is too large");
@@ -157,18 +149,16 @@ std::vector<std::uint8_t> EncodeSetupDescription(const SetupData& data,
     std::vector<std::uint8_t> out(SetupMagic, SetupMagic + SetupMagicSize);
     AppendRecords(out, std::vector<SetupHeader>{header}, options.Storage);
     if (!license.empty()) {
-        const std::vector<std::uint8_t> block = EncodeBlock(
-            reinterpret_cast<const std::uint8_t*>(license.data()), license.size(), options.Storage);
+        const std::vector<std::uint8_t> block =
+            EncodeBlock(reinterpret_cast<const std::uint8_t*>(license.data()), license.size(), options.Storage);
         out.insert(out.end(), block.begin(), block.end());
     }
-    ForEachRecordList(header, data, [&out, &options](std::int32_t, const auto& list) {
-        AppendRecords(out, list, options.Storage);
-    });
+    ForEachRecordList(header, data,
+                      [&out, &options](std::int32_t, const auto& list) { AppendRecords(out, list, options.Storage); });
     return out;
 }
 
-void WriteSetupDescription(const std::string& path, const SetupData& data,
-                           const DescriptionOptions& options) {
+void WriteSetupDescription(const std::string& path, const SetupData& data, const DescriptionOptions& options) {
     const std::vector<std::uint8_t> bytes = EncodeSetupDescription(data, options);
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

@@ -15,8 +15,7 @@ namespace pelorin {
 enum BlockStorage { bsCompressed, bsStored };
 
 // One block: header (HeaderCheck, StoredLength, DataLength, DataCheck) and payload.
-std::vector<std::uint8_t> EncodeBlock(const std::uint8_t* data, std::size_t size,
-                                      BlockStorage storage = bsCompressed);
+std::vector<std::uint8_t> EncodeBlock(const std::uint8_t* data, std::size_t size, BlockStorage storage = bsCompressed);
 
 struct DescriptionOptions {
     BlockStorage Storage = bsCompressed;  // applied to every block
@@ -25,10 +24,8 @@ struct DescriptionOptions {
 // The description file: magic, header block, license block, record blocks. The
 // header's seven counts and LicenseSize are taken from the lists and the license,
 // whatever the header holds. Raises ERecordEncodeError for a text above capacity.
-std::vector<std::uint8_t> EncodeSetupDescription(const SetupData& data,
-                                                 const DescriptionOptions& options = {});
-void WriteSetupDescription(const std::string& path, const SetupData& data,
-                           const DescriptionOptions& options = {});
+std::vector<std::uint8_t> EncodeSetupDescription(const SetupData& data, const DescriptionOptions& options = {});
+void WriteSetupDescription(const std::string& path, const SetupData& data, const DescriptionOptions& options = {});
 
 // One zlib stream (window bits 15) of the given bytes, best compression.
 std::vector<std::uint8_t> DeflateBytes(const std::uint8_t* data, std::size_t size);

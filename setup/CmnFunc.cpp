@@ -16,14 +16,12 @@ namespace {
 constexpr std::uint32_t kTempNameRange = 0x1000000;  // six hexadecimal digits
 
 // The generator behind the temporary names: seeded once per run by start-up.
-std::mt19937& TempNameGenerator()
-{
+std::mt19937& TempNameGenerator() {
     static std::mt19937 generator;
     return generator;
 }
 
-bool IsDriveRoot(const std::string& path)
-{
+bool IsDriveRoot(const std::string& path) {
     const std::size_t n = path.size();
     return n > 1 && path[n - 2] == ':' && path[n - 1] == '\\';
 }
@@ -31,8 +29,7 @@ bool IsDriveRoot(const std::string& path)
 // Calls query(buffer, size) -> needed length, growing the buffer until the value fits.
 // query returns 0 for "nothing", < size for "done", >= size for "needs that many".
 template <typename Query>
-std::string QueryGrowing(std::size_t initial, Query query)
-{
+std::string QueryGrowing(std::size_t initial, Query query) {
     std::vector<char> buffer(initial);
     for (;;) {
         const DWORD n = query(buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -46,27 +43,21 @@ std::string QueryGrowing(std::size_t initial, Query query)
 
 // --- Folders and files -------------------------------------------------------
 
-bool DirExistsPlain(const std::string& path)
-{
+bool DirExistsPlain(const std::string& path) {
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
-bool DirExists(const std::string& path)
-{
+bool DirExists(const std::string& path) {
     const UINT previous = ::SetErrorMode(SEM_FAILCRITICALERRORS);
     const bool exists = DirExistsPlain(IsDriveRoot(path) ? path : RemoveBackslash(path));
     ::SetErrorMode(previous);
     return exists;
 }
 
-bool PathExists(const std::string& path)
-{
-    return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-void ForceDirectories(const std::string& path)
-{
+void ForceDirectories(const std::string& path) {
     const std::string dir = RemoveBackslash(path);
     if (dir.size() <= 2 || DirExistsPlain(dir)) return;
     // The parent is strictly shorter than dir, so the recursion ends.
@@ -74,39 +65,31 @@ void ForceDirectories(const std::string& path)
     ::CreateDirectoryA(dir.c_str(), nullptr);
 }
 
-std::string GetShortName(const std::string& path)
-{
-    const std::string shortName = QueryGrowing(MAX_PATH, [&](char* buffer, DWORD size) {
-        return ::GetShortPathNameA(path.c_str(), buffer, size);
-    });
+std::string GetShortName(const std::string& path) {
+    const std::string shortName = QueryGrowing(
+        MAX_PATH, [&](char* buffer, DWORD size) { return ::GetShortPathNameA(path.c_str(), buffer, size); });
     return shortName.empty() ? path : shortName;
 }
 
-bool SetIniString(const std::string& section, const std::string& key,
-                  const std::string& value, const std::string& file)
-{
-    if (file.empty())
-        return ::WriteProfileStringA(section.c_str(), key.c_str(), value.c_str()) != FALSE;
-    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(),
-                                        file.c_str()) != FALSE;
+bool SetIniString(const std::string& section, const std::string& key, const std::string& value,
+                  const std::string& file) {
+    if (file.empty()) return ::WriteProfileStringA(section.c_str(), key.c_str(), value.c_str()) != FALSE;
+    return ::WritePrivateProfileStringA(section.c_str(), key.c_str(), value.c_str(), file.c_str()) != FALSE;
 }
 
 // --- Temporary names ---------------------------------------------------------
 
-void SeedRandom()
-{
+void SeedRandom() {
     LARGE_INTEGER counter{};
     ::QueryPerformanceCounter(&counter);
-    std::seed_seq seed{static_cast<std::uint32_t>(::GetTickCount()),
-                       static_cast<std::uint32_t>(counter.LowPart),
+    std::seed_seq seed{static_cast<std::uint32_t>(::GetTickCount()), static_cast<std::uint32_t>(counter.LowPart),
                        static_cast<std::uint32_t>(counter.HighPart),
                        static_cast<std::uint32_t>(::GetCurrentProcessId())};
     TempNameGenerator().seed(seed);
 }
 
 std::string MakeUniqueTempName(const std::string& folder, std::uint32_t start,
-                               const std::function<bool(const std::string&)>& taken)
-{
+                               const std::function<bool(const std::string&)>& taken) {
     const std::string dir = AddBackslash(folder);
     start %= kTempNameRange;
     std::uint32_t n = start;
@@ -121,14 +104,12 @@ std::string MakeUniqueTempName(const std::string& folder, std::uint32_t start,
     }
 }
 
-std::string MakeUniqueTempName(const std::string& folder)
-{
+std::string MakeUniqueTempName(const std::string& folder) {
     std::uniform_int_distribution<std::uint32_t> distribution(0, kTempNameRange - 1);
     return MakeUniqueTempName(folder, distribution(TempNameGenerator()), PathExists);
 }
 
-std::string GetTempFileNameIn(const std::string& folder, const std::string& prefix)
-{
+std::string GetTempFileNameIn(const std::string& folder, const std::string& prefix) {
     char name[MAX_PATH + 1] = {};
     if (::GetTempFileNameA(folder.c_str(), prefix.c_str(), 0, name) == 0) return std::string();
     return name;
@@ -136,42 +117,35 @@ std::string GetTempFileNameIn(const std::string& folder, const std::string& pref
 
 // --- Environment and platform folders ---------------------------------------
 
-std::string GetWinDir()
-{
+std::string GetWinDir() {
     char buffer[MAX_PATH] = {};
     const UINT n = ::GetWindowsDirectoryA(buffer, MAX_PATH);
     return n < MAX_PATH ? std::string(buffer, n) : std::string();
 }
 
-std::string GetSystemDir()
-{
+std::string GetSystemDir() {
     char buffer[MAX_PATH] = {};
     const UINT n = ::GetSystemDirectoryA(buffer, MAX_PATH);
     return n < MAX_PATH ? std::string(buffer, n) : std::string();
 }
 
-std::string GetEnv(const std::string& name)
-{
-    return QueryGrowing(255, [&](char* buffer, DWORD size) {
-        return ::GetEnvironmentVariableA(name.c_str(), buffer, size);
-    });
+std::string GetEnv(const std::string& name) {
+    return QueryGrowing(
+        255, [&](char* buffer, DWORD size) { return ::GetEnvironmentVariableA(name.c_str(), buffer, size); });
 }
 
-std::string GetTempDir()
-{
+std::string GetTempDir() {
     std::string dir = GetEnv("TMP");
     if (dir.empty() || !DirExists(dir)) {
         dir = GetEnv("TEMP");
         if (dir.empty() || !DirExists(dir)) dir = GetWinDir();
     }
-    const std::string full = QueryGrowing(MAX_PATH, [&](char* buffer, DWORD size) {
-        return ::GetFullPathNameA(dir.c_str(), size, buffer, nullptr);
-    });
+    const std::string full = QueryGrowing(
+        MAX_PATH, [&](char* buffer, DWORD size) { return ::GetFullPathNameA(dir.c_str(), size, buffer, nullptr); });
     return AddBackslash(full.empty() ? dir : full);
 }
 
-std::string GetOwnPath()
-{
+std::string GetOwnPath() {
     std::vector<char> buffer(MAX_PATH);
     for (;;) {
         const DWORD n = ::GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -181,8 +155,7 @@ std::string GetOwnPath()
     }
 }
 
-std::string ExtractFilePath(const std::string& path)
-{
+std::string ExtractFilePath(const std::string& path) {
     const std::size_t last = path.find_last_of("\\:");
     return last == std::string::npos ? std::string() : path.substr(0, last + 1);
 }

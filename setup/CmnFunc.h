@@ -30,8 +30,8 @@ void ForceDirectories(const std::string& path);
 std::string GetShortName(const std::string& path);
 
 // Writes to the INI file, or to WIN.INI when file is empty. True on success.
-bool SetIniString(const std::string& section, const std::string& key,
-                  const std::string& value, const std::string& file);
+bool SetIniString(const std::string& section, const std::string& key, const std::string& value,
+                  const std::string& file);
 
 // --- Temporary names ---------------------------------------------------------
 

@@ -32,8 +32,7 @@ std::string VersionText(int major, int minor) {
     return std::to_string(major) + "." + m;
 }
 
-std::string StringReplaceAll(const std::string& text, const std::string& from,
-                             const std::string& to) {
+std::string StringReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
     if (from.empty()) {
         return text;
     }
@@ -65,9 +64,7 @@ std::string ExpandConstants(const std::string& text, const DirConstants& dirs) {
     return s;
 }
 
-std::string ExpandConstants(const std::string& text) {
-    return ExpandConstants(text, Globals().Dirs());
-}
+std::string ExpandConstants(const std::string& text) { return ExpandConstants(text, Globals().Dirs()); }
 
 std::string AddQuotes(const std::string& text) {
     const auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };

@@ -18,8 +18,7 @@ std::string VersionText(int major, int minor);
 
 // Every occurrence of from replaced by to, left to right, never rescanning inserted
 // text. An empty from changes nothing.
-std::string StringReplaceAll(const std::string& text, const std::string& from,
-                             const std::string& to);
+std::string StringReplaceAll(const std::string& text, const std::string& from, const std::string& to);
 
 // Values of {src}, {app}, {win} and {sys}.
 struct DirConstants {

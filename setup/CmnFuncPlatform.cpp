@@ -6,8 +6,7 @@
 
 namespace pelorin {
 
-WindowsVersion GetWindowsVersion()
-{
+WindowsVersion GetWindowsVersion() {
     WindowsVersion version;
     const DWORD packed = ::GetVersion();
     version.Major = LOBYTE(LOWORD(packed));
@@ -18,18 +17,11 @@ WindowsVersion GetWindowsVersion()
     return version;
 }
 
-bool IsNT()
-{
-    return GetWindowsVersion().Platform == VER_PLATFORM_WIN32_NT;
-}
+bool IsNT() { return GetWindowsVersion().Platform == VER_PLATFORM_WIN32_NT; }
 
-bool IsWin32s()
-{
-    return GetWindowsVersion().Platform == VER_PLATFORM_WIN32s;
-}
+bool IsWin32s() { return GetWindowsVersion().Platform == VER_PLATFORM_WIN32s; }
 
-bool IsAdmin()
-{
+bool IsAdmin() {
     if (!IsNT()) return true;
     const ServiceHandle manager(::OpenSCManagerA(nullptr, nullptr, GENERIC_READ | GENERIC_WRITE | GENERIC_EXECUTE));
     return manager.valid();

@@ -17,7 +17,7 @@ struct SetupGlobals {
     std::string GroupName;        // program group, empty until chosen
     std::string ProgramFilesDir;  // with trailing backslash, or empty
     bool IsAdmin = false;
-    bool RestartChosen = false;   // restart the computer after the message loop
+    bool RestartChosen = false;  // restart the computer after the message loop
     // The description, TotalSize, IconsStep and RestartRequired.
     SetupData Setup;
 

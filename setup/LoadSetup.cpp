@@ -62,21 +62,16 @@ void ReadBody(std::istream& file, SetupData& data, const SetupHeaderHook& afterH
         throw ECorruptRecord("SetupHeader.LicenseSize is negative");
     }
     if (header.LicenseSize > 0) {
-        const std::vector<std::uint8_t> license =
-            ReadBlock(file, static_cast<std::size_t>(header.LicenseSize));
+        const std::vector<std::uint8_t> license = ReadBlock(file, static_cast<std::size_t>(header.LicenseSize));
         data.License.emplace(license.begin(), license.end());
     }
-    ForEachRecordList(header, data, [&file](std::int32_t count, auto& list) {
-        ReadRecords(file, count, list);
-    });
-    data.IconsStep =
-        (header.Flags & SetupHeader::CreateUninstall) != 0 || !data.IconEntries.empty();
+    ForEachRecordList(header, data, [&file](std::int32_t count, auto& list) { ReadRecords(file, count, list); });
+    data.IconsStep = (header.Flags & SetupHeader::CreateUninstall) != 0 || !data.IconEntries.empty();
 }
 
 }  // namespace
 
-void LoadSetupDescription(const std::string& path, SetupData& out,
-                          const SetupHeaderHook& afterHeader) {
+void LoadSetupDescription(const std::string& path, SetupData& out, const SetupHeaderHook& afterHeader) {
     const FileRemover remover(path);
     SetupData data;
     {

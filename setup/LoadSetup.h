@@ -14,14 +14,15 @@ namespace pelorin {
 class ESetupIncompatible : public Exception {
 public:
     ESetupIncompatible()
-        : Exception("The Setup Wizard files are corrupted, or are incompatible with this version of Pelorin Wizard. Please correct the problem or contact your provider.") {}
+        : Exception(
+              "The Setup Wizard files are corrupted, or are incompatible with this version of Pelorin Wizard. Please correct the problem or contact your provider.") {
+    }
 };
 
 // A block or record was rejected as corrupted.
 class ESetupCorrupted : public Exception {
 public:
-    ESetupCorrupted()
-        : Exception("The Setup Wizard files are corrupted. Please contact your provider.") {}
+    ESetupCorrupted() : Exception("The Setup Wizard files are corrupted. Please contact your provider.") {}
 };
 
 using SetupHeaderHook = std::function<void(const SetupHeader&)>;
@@ -31,7 +32,6 @@ using SetupHeaderHook = std::function<void(const SetupHeader&)>;
 // through unchanged. Raises ESetupIncompatible, ESetupCorrupted, EReadError (file
 // missing or ending early); EZlibInternalError and std::bad_alloc pass through.
 // out is assigned only on success.
-void LoadSetupDescription(const std::string& path, SetupData& out,
-                          const SetupHeaderHook& afterHeader);
+void LoadSetupDescription(const std::string& path, SetupData& out, const SetupHeaderHook& afterHeader);
 
 }  // namespace pelorin

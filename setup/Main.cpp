@@ -18,8 +18,7 @@ constexpr int kExitSuccess = 0;
 constexpr int kExitFailure = 1;
 
 // Lets every message that is already waiting run once.
-void ProcessPendingMessages()
-{
+void ProcessPendingMessages() {
     MSG message;
     while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         ::TranslateMessage(&message);
@@ -31,13 +30,9 @@ void ProcessPendingMessages()
 // then the message loop until the background window has closed or the installation
 // has ended the application. Until the background window and the wizard exist, the
 // installation window runs on its own with the description's defaults.
-int RunWindows()
-{
-    return RunInstallationAlone() == 0 ? kExitSuccess : kExitFailure;
-}
+int RunWindows() { return RunInstallationAlone() == 0 ? kExitSuccess : kExitFailure; }
 
-int Run()
-{
+int Run() {
     SetApplicationTitle("Setup Wizard");
     try {
         RunStartup();
@@ -56,7 +51,4 @@ int Run()
 }  // namespace
 }  // namespace pelorin
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
-{
-    return pelorin::Run();
-}
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return pelorin::Run(); }

@@ -8,15 +8,13 @@ namespace pelorin {
 
 namespace {
 
-std::string& TitleStorage()
-{
+std::string& TitleStorage() {
     static std::string title;
     return title;
 }
 
 // Windows of the thread that belong to the platform rather than to the program.
-bool IsHelperWindow(HWND window)
-{
+bool IsHelperWindow(HWND window) {
     char name[64] = {};
     ::GetClassNameA(window, name, sizeof name);
     const std::string className = name;
@@ -28,13 +26,10 @@ bool IsHelperWindow(HWND window)
 // way out.
 class TaskWindowsDisabler {
 public:
-    TaskWindowsDisabler() : active_(::GetActiveWindow())
-    {
-        ::EnumThreadWindows(::GetCurrentThreadId(), &TaskWindowsDisabler::Visit,
-                            reinterpret_cast<LPARAM>(this));
+    TaskWindowsDisabler() : active_(::GetActiveWindow()) {
+        ::EnumThreadWindows(::GetCurrentThreadId(), &TaskWindowsDisabler::Visit, reinterpret_cast<LPARAM>(this));
     }
-    ~TaskWindowsDisabler()
-    {
+    ~TaskWindowsDisabler() {
         for (HWND window : topMost_)
             ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
         for (HWND window : disabled_) ::EnableWindow(window, TRUE);
@@ -46,13 +41,11 @@ public:
     HWND Active() const { return active_; }
 
 private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM self)
-    {
+    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
         reinterpret_cast<TaskWindowsDisabler*>(self)->Take(window);
         return TRUE;
     }
-    void Take(HWND window)
-    {
+    void Take(HWND window) {
         if (IsHelperWindow(window)) return;
         if (::IsWindowEnabled(window)) {
             ::EnableWindow(window, FALSE);
@@ -72,14 +65,12 @@ private:
     std::vector<HWND> topMost_;
 };
 
-int ShowBox(const std::string& text, const std::string& caption, UINT flags)
-{
+int ShowBox(const std::string& text, const std::string& caption, UINT flags) {
     const TaskWindowsDisabler disabler;
     return ::MessageBoxA(disabler.Active(), text.c_str(), caption.c_str(), flags);
 }
 
-UINT KindIcon(MsgBoxKind kind)
-{
+UINT KindIcon(MsgBoxKind kind) {
     switch (kind) {
     case mbInformation: return MB_ICONINFORMATION;
     case mbConfirm: return MB_ICONQUESTION;
@@ -91,8 +82,7 @@ UINT KindIcon(MsgBoxKind kind)
 
 }  // namespace
 
-const char* MsgBoxCaption(MsgBoxKind kind)
-{
+const char* MsgBoxCaption(MsgBoxKind kind) {
     switch (kind) {
     case mbInformation: return "Information";
     case mbConfirm: return "Confirm";
@@ -102,23 +92,15 @@ const char* MsgBoxCaption(MsgBoxKind kind)
     return "";
 }
 
-int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons)
-{
+int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) {
     return ShowBox(text, caption.empty() ? MsgBoxCaption(kind) : caption, buttons | KindIcon(kind));
 }
 
-void SetApplicationTitle(const std::string& title)
-{
-    TitleStorage() = title;
-}
+void SetApplicationTitle(const std::string& title) { TitleStorage() = title; }
 
-const std::string& ApplicationTitle()
-{
-    return TitleStorage();
-}
+const std::string& ApplicationTitle() { return TitleStorage(); }
 
-void ShowErrorBox(const std::string& message)
-{
+void ShowErrorBox(const std::string& message) {
     const bool endsWithStop = !message.empty() && message.back() == '.';
     ShowBox(endsWithStop ? message : message + ".", ApplicationTitle(), MB_ICONSTOP | MB_OK);
 }

@@ -9,16 +9,13 @@ namespace pelorin {
 
 namespace {
 
-bool EnableShutdownPrivilege()
-{
+bool EnableShutdownPrivilege() {
     TokenHandle token;
-    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put()))
-        return false;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, token.put())) return false;
     TOKEN_PRIVILEGES privileges{};
     privileges.PrivilegeCount = 1;
     privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
-    if (!::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid))
-        return false;
+    if (!::LookupPrivilegeValueA(nullptr, "SeShutdownPrivilege", &privileges.Privileges[0].Luid)) return false;
     ::SetLastError(ERROR_SUCCESS);
     ::AdjustTokenPrivileges(token.get(), FALSE, &privileges, 0, nullptr, nullptr);
     // Success with ERROR_NOT_ALL_ASSIGNED still means the privilege is missing.
@@ -27,11 +24,10 @@ bool EnableShutdownPrivilege()
 
 }  // namespace
 
-bool RestartComputer(const ExitWindowsCall& exitWindows)
-{
+bool RestartComputer(const ExitWindowsCall& exitWindows) {
     if ((!IsNT() || EnableShutdownPrivilege()) && exitWindows(EWX_REBOOT, 0)) return true;
-    ::MessageBoxA(nullptr, "Setup Wizard was unable to restart the computer. Please do this manually.",
-                  nullptr, MB_ICONEXCLAMATION | MB_OK);
+    ::MessageBoxA(nullptr, "Setup Wizard was unable to restart the computer. Please do this manually.", nullptr,
+                  MB_ICONEXCLAMATION | MB_OK);
     return false;
 }
 

@@ -15,10 +15,9 @@ namespace {
 
 constexpr WORD kDescriptionResource = 102;
 
-void WriteWholeFile(const std::string& path, const void* data, DWORD size)
-{
-    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+void WriteWholeFile(const std::string& path, const void* data, DWORD size) {
+    const FileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw Exception("Cannot create file " + path);
     DWORD written = 0;
     if (!::WriteFile(file.get(), data, size, &written, nullptr) || written != size)
@@ -27,8 +26,7 @@ void WriteWholeFile(const std::string& path, const void* data, DWORD size)
 
 // Step 7: the description out of the library into the temporary file; any failure
 // is shown with its own reason first, then as the fatal start-up message.
-void ExtractOrFail(const std::string& dllPath, const std::string& target)
-{
+void ExtractOrFail(const std::string& dllPath, const std::string& target) {
     try {
         ExtractSetupDescription(dllPath, target);
         return;
@@ -42,8 +40,7 @@ void ExtractOrFail(const std::string& dllPath, const std::string& target)
 }
 
 // Step 9: the description into SetupData; the loader deletes the file in every case.
-void LoadOrFail(const std::string& path, SetupData& data)
-{
+void LoadOrFail(const std::string& path, SetupData& data) {
     try {
         LoadSetupDescription(path, data, CheckWindowsVersion);
     } catch (const ESetupIncompatible& e) {
@@ -55,48 +52,42 @@ void LoadOrFail(const std::string& path, SetupData& data)
 
 }  // namespace
 
-void Fatal(const std::string& message)
-{
+void Fatal(const std::string& message) {
     MsgBox(message, "", mbError, MB_OK);
     throw EAbort();
 }
 
-std::string VersionRefusal(const WindowsVersion& running, const SetupHeader& header)
-{
+std::string VersionRefusal(const WindowsVersion& running, const SetupHeader& header) {
     const bool nt = running.Platform == VER_PLATFORM_WIN32_NT;
     const int minMajor = nt ? header.MinNTMajor : header.MinWinMajor;
     const int minMinor = nt ? header.MinNTMinor : header.MinWinMinor;
     if (minMajor == 0)
         return nt ? "This program will not run on Windows NT." : "This program must be run on Windows NT.";
-    if (running.Major > minMajor || (running.Major == minMajor && running.Minor >= minMinor))
-        return std::string();
+    if (running.Major > minMajor || (running.Major == minMajor && running.Minor >= minMinor)) return std::string();
     const std::string required = VersionText(minMajor, minMinor);
     return nt ? StringReplaceAll("This program requires Windows NT version %s or later.", "%s", required)
               : StringReplaceAll("This program requires Windows version %s or later.", "%s", required);
 }
 
-void CheckWindowsVersion(const SetupHeader& header)
-{
+void CheckWindowsVersion(const SetupHeader& header) {
     const std::string refusal = VersionRefusal(GetWindowsVersion(), header);
     if (!refusal.empty()) Fatal(refusal);
 }
 
-std::string SourceDirOf(const std::string& programPath)
-{
+std::string SourceDirOf(const std::string& programPath) {
     const std::string dir = ExtractFilePath(programPath);
     const std::size_t n = dir.size();
     if (n > 1 && dir[n - 1] == '\\' && dir[n - 2] != ':') return dir.substr(0, n - 1);
     return dir;
 }
 
-std::string ChooseSystemDir(const std::string& winDir, const std::string& sysDir)
-{
+std::string ChooseSystemDir(const std::string& winDir, const std::string& sysDir) {
     if (sysDir.find(winDir) != std::string::npos) return sysDir;
     try {
         const std::string probe = MakeUniqueTempName(sysDir);
         {
-            const FileHandle file(::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                                FILE_ATTRIBUTE_NORMAL, nullptr));
+            const FileHandle file(
+                ::CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
             if (!file) return winDir;
         }
         ::DeleteFileA(probe.c_str());
@@ -106,12 +97,11 @@ std::string ChooseSystemDir(const std::string& winDir, const std::string& sysDir
     }
 }
 
-void ExtractSetupDescription(const std::string& dllPath, const std::string& target)
-{
+void ExtractSetupDescription(const std::string& dllPath, const std::string& target) {
     const ModuleHandle library(::LoadLibraryExA(dllPath.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!library) throw Exception("Error while loading the DLL.");
-    const HRSRC resource = ::FindResourceA(library.get(), MAKEINTRESOURCEA(kDescriptionResource),
-                                           MAKEINTRESOURCEA(10) /* RT_RCDATA */);
+    const HRSRC resource =
+        ::FindResourceA(library.get(), MAKEINTRESOURCEA(kDescriptionResource), MAKEINTRESOURCEA(10) /* RT_RCDATA */);
     if (!resource) throw Exception("Resource 102 not found");
     const HGLOBAL loaded = ::LoadResource(library.get(), resource);
     const void* const bytes = loaded ? ::LockResource(loaded) : nullptr;
@@ -119,8 +109,7 @@ void ExtractSetupDescription(const std::string& dllPath, const std::string& targ
     WriteWholeFile(target, bytes, ::SizeofResource(library.get(), resource));
 }
 
-void RunStartup()
-{
+void RunStartup() {
     if (IsWin32s()) Fatal("This program will not run on Win32s.");
     SeedRandom();
 
@@ -132,7 +121,8 @@ void RunStartup()
     const std::string tempFile = GetTempFileNameIn(tempDir, "zel");
     ExtractOrFail(AddBackslash(ExtractFilePath(ownPath)) + "PELORIN.DLL", tempFile);
     if (!PathExists(tempFile))
-        Fatal("A file required by Setup Wizard is missing from the installation directory. Please correct the problem or contact your provider.");
+        Fatal(
+            "A file required by Setup Wizard is missing from the installation directory. Please correct the problem or contact your provider.");
     LoadOrFail(tempFile, g.Setup);  // TotalSize, IconsStep and RestartRequired included
 
     g.WinDir = GetWinDir();

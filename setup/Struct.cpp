@@ -10,15 +10,14 @@ namespace {
 // Guards against a field list that does not match its record size.
 void CheckRoom(std::size_t pos, std::size_t count, std::size_t size, const char* record) {
     if (count > size - pos) {
-        throw Exception(std::string("Record layout of ") + record + " exceeds " +
-                        std::to_string(size) + " bytes");
+        throw Exception(std::string("Record layout of ") + record + " exceeds " + std::to_string(size) + " bytes");
     }
 }
 
 void CheckLayout(std::size_t pos, std::size_t size, const char* record) {
     if (pos != size) {
-        throw Exception(std::string("Record layout of ") + record + " covers " +
-                        std::to_string(pos) + " of " + std::to_string(size) + " bytes");
+        throw Exception(std::string("Record layout of ") + record + " covers " + std::to_string(pos) + " of " +
+                        std::to_string(size) + " bytes");
     }
 }
 
@@ -36,8 +35,7 @@ public:
         const std::size_t length = p[0];
         if (length > capacity) {
             throw ECorruptRecord(std::string(record_) + "." + field + " has a length byte of " +
-                                 std::to_string(length) + " for a capacity of " +
-                                 std::to_string(capacity));
+                                 std::to_string(length) + " for a capacity of " + std::to_string(capacity));
         }
         value.assign(reinterpret_cast<const char*>(p + 1), length);
     }
@@ -46,8 +44,7 @@ public:
     void ZText(std::string& value, std::size_t size, const char*) {
         const std::uint8_t* p = Take(size);
         const void* zero = std::memchr(p, 0, size);
-        const std::size_t length =
-            zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p) : size;
+        const std::size_t length = zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - p) : size;
         value.assign(reinterpret_cast<const char*>(p), length);
     }
 
@@ -78,8 +75,7 @@ private:
 // Walks a record field by field, producing its bytes. Unused bytes stay zero.
 class FieldWriter {
 public:
-    FieldWriter(std::uint8_t* data, std::size_t size, const char* record)
-        : data_(data), size_(size), record_(record) {}
+    FieldWriter(std::uint8_t* data, std::size_t size, const char* record) : data_(data), size_(size), record_(record) {}
 
     void Text(const std::string& value, std::size_t capacity, const char* field) {
         std::uint8_t* p = Take(capacity + 1);
@@ -94,12 +90,11 @@ public:
     void ZText(const std::string& value, std::size_t size, const char* field) {
         std::uint8_t* p = Take(size);
         if (value.size() > size) {
-            throw ERecordEncodeError(std::string(record_) + "." + field + " is longer than " +
-                                     std::to_string(size) + " characters: " + value);
+            throw ERecordEncodeError(std::string(record_) + "." + field + " is longer than " + std::to_string(size) +
+                                     " characters: " + value);
         }
         if (value.find('\0') != std::string::npos) {
-            throw ERecordEncodeError(std::string(record_) + "." + field +
-                                     " contains a zero character");
+            throw ERecordEncodeError(std::string(record_) + "." + field + " contains a zero character");
         }
         std::memcpy(p, value.data(), value.size());
     }
@@ -263,9 +258,9 @@ bool SameRecord(const R& a, const R& b) {
 
 }  // namespace
 
-#define PELORIN_RECORD_CODEC(R)                                                    \
-    R R::Decode(const Bytes& bytes) { return DecodeRecord<R>(bytes, #R); }          \
-    R::Bytes R::Encode() const { return EncodeRecord(*this, #R); }                  \
+#define PELORIN_RECORD_CODEC(R)                                            \
+    R R::Decode(const Bytes& bytes) { return DecodeRecord<R>(bytes, #R); } \
+    R::Bytes R::Encode() const { return EncodeRecord(*this, #R); }         \
     bool R::operator==(const R& other) const { return SameRecord(*this, other); }
 
 PELORIN_RECORD_CODEC(SetupHeader)

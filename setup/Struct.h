@@ -19,8 +19,7 @@ constexpr std::size_t SetupMagicSize = 8;
 
 // Little-endian 32-bit values, as every number in the description is stored.
 inline std::uint32_t GetLE32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 |
-           std::uint32_t(p[3]) << 24;
+    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
 }
 inline void PutLE32(std::uint8_t* p, std::uint32_t value) {
     p[0] = std::uint8_t(value);
@@ -94,10 +93,10 @@ struct DirEntry {
 
 // How an existing destination file is treated (CopyMode byte of FileEntry).
 enum CopyMode : std::uint8_t {
-    cmNormal = 0,          // compare versions, then time stamps; ask about a newer one
-    cmNeverReplace = 1,    // never replace an existing file
-    cmAlwaysReplace = 2,   // replace without comparing
-    cmNoAskNewer = 3,      // like cmNormal, but keep a newer file without asking
+    cmNormal = 0,         // compare versions, then time stamps; ask about a newer one
+    cmNeverReplace = 1,   // never replace an existing file
+    cmAlwaysReplace = 2,  // replace without comparing
+    cmNoAskNewer = 3,     // like cmNormal, but keep a newer file without asking
 };
 
 struct FileEntry {
@@ -251,8 +250,8 @@ struct SetupData {
     std::vector<RunEntry> RunEntries;
 
     // Derived at load.
-    std::int32_t TotalSize = 0;   // sum of UncompressedSize, wrapping in 32 bits
-    bool IconsStep = false;       // CreateUninstall set or IconEntries not empty
+    std::int32_t TotalSize = 0;  // sum of UncompressedSize, wrapping in 32 bits
+    bool IconsStep = false;      // CreateUninstall set or IconEntries not empty
     // Starts as the AlwaysRestart flag; installation sets it when a file is
     // queued for replacement at the next restart.
     bool RestartRequired = false;

@@ -90,23 +90,19 @@ std::size_t Fill(InflateReadProc read, void* context, std::uint8_t* buffer) {
 void CheckInflateResult(int rc, bool inputDone) {
     switch (rc) {
     case Z_OK:
-    case Z_STREAM_END:
-        return;
+    case Z_STREAM_END: return;
     case Z_DATA_ERROR:
     // Our streams never use a preset dictionary: a header asking for one is corrupt
     // data, not a failure inside zlib.
-    case Z_NEED_DICT:
-        throw EZlibDataError();
-    case Z_MEM_ERROR:
-        throw std::bad_alloc();
+    case Z_NEED_DICT: throw EZlibDataError();
+    case Z_MEM_ERROR: throw std::bad_alloc();
     case Z_BUF_ERROR:
         // No progress with the input exhausted: the stream was cut short.
         if (inputDone) {
             throw EZlibDataError();
         }
         throw EZlibInternalError(rc);
-    default:
-        throw EZlibInternalError(rc);
+    default: throw EZlibInternalError(rc);
     }
 }
 
@@ -214,8 +210,8 @@ void InflateAdaptor::WriteTo(std::ostream& out, std::int64_t limit) {
 
 std::size_t InflateAdaptor::Read(void* context, std::uint8_t* buffer, std::size_t capacity) {
     InflateAdaptor& a = *static_cast<InflateAdaptor*>(context);
-    const std::size_t n = static_cast<std::size_t>(
-        std::min<std::int64_t>(static_cast<std::int64_t>(capacity), a.inLeft_));
+    const std::size_t n =
+        static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(capacity), a.inLeft_));
     if (n == 0) {
         return 0;
     }
@@ -234,10 +230,10 @@ std::size_t InflateAdaptor::Read(void* context, std::uint8_t* buffer, std::size_
 
 std::size_t InflateAdaptor::Write(void* context, const std::uint8_t* buffer, std::size_t count) {
     InflateAdaptor& a = *static_cast<InflateAdaptor*>(context);
-    const std::size_t n = a.outLeft_ == NoLimit
-                              ? count
-                              : static_cast<std::size_t>(std::min<std::int64_t>(
-                                    static_cast<std::int64_t>(count), a.outLeft_));
+    const std::size_t n =
+        a.outLeft_ == NoLimit
+            ? count
+            : static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(count), a.outLeft_));
     if (n > 0) {
         if (a.outMemory_) {
             std::memcpy(a.outMemory_, buffer, n);
@@ -245,8 +241,7 @@ std::size_t InflateAdaptor::Write(void* context, const std::uint8_t* buffer, std
         } else if (a.outBuffer_) {
             a.outBuffer_->insert(a.outBuffer_->end(), buffer, buffer + n);
         } else if (a.outStream_) {
-            a.outStream_->write(reinterpret_cast<const char*>(buffer),
-                                static_cast<std::streamsize>(n));
+            a.outStream_->write(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(n));
             if (!*a.outStream_) {
                 throw Exception("Error writing the decompressed data");
             }
@@ -298,8 +293,7 @@ void ReadBlockInto(std::istream& file, InflateAdaptor& adaptor, std::size_t size
             throw EZlibDataError();
         }
         adaptor.ReadFrom(file, storedLength);
-        const InflateResult result =
-            InflateStream(InflateAdaptor::Read, InflateAdaptor::Write, &adaptor);
+        const InflateResult result = InflateStream(InflateAdaptor::Read, InflateAdaptor::Write, &adaptor);
         // A stream that yields more than size bytes, or fewer, is rejected here;
         // the data checksum alone could be matched by a shorter output.
         if (!result.Completed || adaptor.Written() != size) {

@@ -61,8 +61,8 @@ using InflateReader = std::function<std::size_t(std::uint8_t* buffer, std::size_
 using InflateWriter = std::function<std::size_t(const std::uint8_t* buffer, std::size_t count)>;
 
 struct InflateResult {
-    bool Completed = false;     // false: the writer accepted fewer bytes than offered
-    std::uint32_t Checksum = 0; // Adler-32 of every byte written; set only when Completed
+    bool Completed = false;      // false: the writer accepted fewer bytes than offered
+    std::uint32_t Checksum = 0;  // Adler-32 of every byte written; set only when Completed
 };
 
 // Decompresses one zlib stream (window bits 15). Raises EZlibDataError for corrupt data

@@ -8,8 +8,7 @@
 
 namespace pelorin {
 
-TProgressBar::TProgressBar(TForm& parent, const Bounds& bounds)
-    : TControl(parent, PROGRESS_CLASSA, 0, bounds) {
+TProgressBar::TProgressBar(TForm& parent, const Bounds& bounds) : TControl(parent, PROGRESS_CLASSA, 0, bounds) {
     ApplyRange();
 }
 

@@ -11,15 +11,13 @@ namespace {
 const char* const kControlProp = "PelorinControl";
 }
 
-TControl::TControl(TForm& parent, const char* windowClass, DWORD style, const Bounds& bounds)
-    : bounds_(bounds) {
-    handle_.reset(::CreateWindowExA(0, windowClass, "", WS_CHILD | WS_VISIBLE | style, bounds.Left,
-                                    bounds.Top, bounds.Width, bounds.Height, parent.Handle(),
-                                    nullptr, ::GetModuleHandleA(nullptr), nullptr));
+TControl::TControl(TForm& parent, const char* windowClass, DWORD style, const Bounds& bounds) : bounds_(bounds) {
+    handle_.reset(::CreateWindowExA(0, windowClass, "", WS_CHILD | WS_VISIBLE | style, bounds.Left, bounds.Top,
+                                    bounds.Width, bounds.Height, parent.Handle(), nullptr, ::GetModuleHandleA(nullptr),
+                                    nullptr));
     if (!handle_) throw Exception(std::string("Cannot create a control of class ") + windowClass);
     ::SetPropA(handle_.get(), kControlProp, this);
-    ::SendMessageA(handle_.get(), WM_SETFONT,
-                   reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    ::SendMessageA(handle_.get(), WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
 }
 
 TControl::~TControl() {

@@ -41,9 +41,8 @@ TForm::TForm(HWND ownerWindow, TFormBorderStyle borderStyle) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS};
     ::InitCommonControlsEx(&icc);
     RegisterFormClass(&TForm::StaticWndProc);
-    handle_.reset(::CreateWindowExA(ExStyleOf(borderStyle), kFormClass, "", StyleOf(borderStyle),
-                                    CW_USEDEFAULT, CW_USEDEFAULT, 320, 240, ownerWindow, nullptr,
-                                    ::GetModuleHandleA(nullptr), this));
+    handle_.reset(::CreateWindowExA(ExStyleOf(borderStyle), kFormClass, "", StyleOf(borderStyle), CW_USEDEFAULT,
+                                    CW_USEDEFAULT, 320, 240, ownerWindow, nullptr, ::GetModuleHandleA(nullptr), this));
     if (!handle_) throw Exception("Cannot create a window");
 }
 
@@ -109,9 +108,7 @@ bool TForm::Close() {
 
 LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_CLOSE:
-        Close();
-        return 0;
+    case WM_CLOSE: Close(); return 0;
     case WM_COMMAND: {
         TControl* const control = TControl::FromHandle(reinterpret_cast<HWND>(lParam));
         if (control) {
@@ -121,8 +118,7 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     }
-    default:
-        return ::DefWindowProcA(Handle(), msg, wParam, lParam);
+    default: return ::DefWindowProcA(Handle(), msg, wParam, lParam);
     }
 }
 

@@ -6,8 +6,7 @@
 
 namespace pelorin {
 
-TLabel::TLabel(TForm& parent, const Bounds& bounds)
-    : TControl(parent, "STATIC", SS_LEFT | SS_NOPREFIX, bounds) {}
+TLabel::TLabel(TForm& parent, const Bounds& bounds) : TControl(parent, "STATIC", SS_LEFT | SS_NOPREFIX, bounds) {}
 
 TButton::TButton(TForm& parent, const Bounds& bounds)
     : TControl(parent, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, bounds), parent_(parent) {}

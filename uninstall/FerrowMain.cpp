@@ -8,6 +8,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     char self[MAX_PATH] = {};
     const DWORD length = ::GetModuleFileNameA(nullptr, self, sizeof self);
     pelorin::TMessageBoxUninstallPrompt prompt;
-    return pelorin::RunUninstall(pelorin::ParseUninstallArgs(::GetCommandLineA()), prompt,
-                                 std::string(self, length));
+    return pelorin::RunUninstall(pelorin::ParseUninstallArgs(::GetCommandLineA()), prompt, std::string(self, length));
 }

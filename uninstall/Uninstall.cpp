@@ -33,14 +33,16 @@ void RetryDirectories(std::vector<UndoFailure>& failures) {
 
 UninstallExit RunUninstall(const UninstallArgs& args, IUninstallPrompt& prompt, const std::string& ownPath) {
     if (!args.Valid) {
-        prompt.ShowProblem("Ferrow Wizard removes a program from your computer. It is started with the path of the program's uninstall log and /U, for example:\r\n\r\nFERROW.EXE \"C:\\Program Files\\Application\\REMOVE.LOG\" /U");
+        prompt.ShowProblem(
+            "Ferrow Wizard removes a program from your computer. It is started with the path of the program's uninstall log and /U, for example:\r\n\r\nFERROW.EXE \"C:\\Program Files\\Application\\REMOVE.LOG\" /U");
         return uxNothingDone;
     }
     TUndoChanges changes;
     try {
         changes = LoadUndoLog(args.LogPath);
     } catch (const EUndoLogError& e) {
-        prompt.ShowProblem("The uninstall log cannot be used, so nothing was removed.\r\n\r\n" + WithFullStop(e.what()));
+        prompt.ShowProblem("The uninstall log cannot be used, so nothing was removed.\r\n\r\n" +
+                           WithFullStop(e.what()));
         return uxNothingDone;
     }
     const std::string title = changes.Title.empty() ? std::string("the program") : changes.Title;

@@ -8,7 +8,8 @@
 namespace pelorin {
 
 bool TMessageBoxUninstallPrompt::ConfirmUninstall(const std::string& title) {
-    const std::string text = StringReplaceAll("Are you sure you want to completely remove %s and all of its components?", "%s", title);
+    const std::string text =
+        StringReplaceAll("Are you sure you want to completely remove %s and all of its components?", "%s", title);
     return ::MessageBoxA(nullptr, text.c_str(), "Ferrow Wizard", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 

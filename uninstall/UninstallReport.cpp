@@ -12,12 +12,14 @@ std::string UninstallReport(const std::string& title, const std::vector<UndoFail
     if (leftovers.empty()) {
         text = StringReplaceAll("%s was successfully removed from your computer.", "%s", title);
     } else {
-        text = StringReplaceAll("%s was removed, but some elements could not be removed. You can remove them manually:", "%s", title);
+        text = StringReplaceAll(
+            "%s was removed, but some elements could not be removed. You can remove them manually:", "%s", title);
         text += "\r\n";
         for (std::size_t i = 0; i < leftovers.size() && i < UninstallReportMaxItems; ++i)
             text += "\r\n" + leftovers[i].Item + " (" + leftovers[i].Reason + ")";
         if (leftovers.size() > UninstallReportMaxItems)
-            text += "\r\n" + StringReplaceAll("... and %d more.", "%d", std::to_string(leftovers.size() - UninstallReportMaxItems));
+            text += "\r\n" + StringReplaceAll("... and %d more.", "%d",
+                                              std::to_string(leftovers.size() - UninstallReportMaxItems));
     }
     if (!scheduled.empty()) {
         text += "\r\n\r\n";

@@ -49,13 +49,15 @@ double PeakMegabytes() {
 
 // Text-like data that compresses about as well as program files do.
 std::string MakeData(std::mt19937& random, std::size_t size) {
-    static const char* const words[] = {"setup ", "install ", "file ", "data ", "version ", "0x1F ",
-                                        "\r\n", "registry ", "folder ", "{app} "};
+    static const char* const words[] = {"setup ", "install ", "file ",     "data ",   "version ",
+                                        "0x1F ",  "\r\n",     "registry ", "folder ", "{app} "};
     std::string data;
     data.reserve(size + 16);
     while (data.size() < size) {
-        if (random() % 4 == 0) data.push_back(static_cast<char>(random() & 0xFF));
-        else data += words[random() % 10];
+        if (random() % 4 == 0)
+            data.push_back(static_cast<char>(random() & 0xFF));
+        else
+            data += words[random() % 10];
     }
     data.resize(size);
     return data;
@@ -111,8 +113,8 @@ int Inflate(const std::string& dir, bool toFiles) {
     for (const FileEntry& entry : entries) {
         FileHandle out;
         if (toFiles)
-            out.reset(::CreateFileA((dir + "\\plain\\f" + std::to_string(index++) + ".bin").c_str(), GENERIC_WRITE,
-                                    0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+            out.reset(::CreateFileA((dir + "\\plain\\f" + std::to_string(index++) + ".bin").c_str(), GENERIC_WRITE, 0,
+                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         archive.seekg(entry.DataOffset + 4);
         std::uint32_t left = entry.CompressedSize;
         const InflateResult result = InflateStream(

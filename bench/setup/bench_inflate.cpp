@@ -22,8 +22,8 @@ namespace {
 
 // Segments of text, structured binary, zeros and noise, like a typical set of files.
 Bytes MixedData(std::size_t size) {
-    static const char* const words[] = {"install ", "the ", "program ", "folder ", "setup ",
-                                        "wizard ", "file ", "version ", "registry ", "of "};
+    static const char* const words[] = {"install ", "the ",  "program ", "folder ",   "setup ",
+                                        "wizard ",  "file ", "version ", "registry ", "of "};
     Bytes out;
     out.reserve(size);
     std::uint32_t x = 12345;
@@ -132,30 +132,36 @@ int main(int argc, char** argv) {
     };
     std::vector<Row> rows;
 
-    rows.push_back({"InflateStream (adaptor, memory to memory)", Seconds([&] {
-                        InflateAdaptor a;
-                        a.ReadFrom(z.data(), z.size());
-                        a.WriteTo(out.data(), static_cast<std::int64_t>(out.size()));
-                        const InflateResult r = InflateStream(InflateAdaptor::Read, InflateAdaptor::Write, &a);
-                        Check(r.Completed && r.Checksum == expected, "InflateStream");
-                    }, rounds)});
-    rows.push_back({"plain loop, 32000-byte buffers + adler32", Seconds([&] {
-                        std::uint32_t adler = 0;
-                        PlainLoop(z, out, true, adler);
-                        Check(adler == expected, "adler");
-                    }, rounds)});
-    rows.push_back({"plain loop, 32000-byte buffers", Seconds([&] {
-                        std::uint32_t adler = 0;
-                        PlainLoop(z, out, false, adler);
-                    }, rounds)});
+    rows.push_back({"InflateStream (adaptor, memory to memory)",
+                    Seconds(
+                        [&] {
+                            InflateAdaptor a;
+                            a.ReadFrom(z.data(), z.size());
+                            a.WriteTo(out.data(), static_cast<std::int64_t>(out.size()));
+                            const InflateResult r = InflateStream(InflateAdaptor::Read, InflateAdaptor::Write, &a);
+                            Check(r.Completed && r.Checksum == expected, "InflateStream");
+                        },
+                        rounds)});
+    rows.push_back({"plain loop, 32000-byte buffers + adler32", Seconds(
+                                                                    [&] {
+                                                                        std::uint32_t adler = 0;
+                                                                        PlainLoop(z, out, true, adler);
+                                                                        Check(adler == expected, "adler");
+                                                                    },
+                                                                    rounds)});
+    rows.push_back({"plain loop, 32000-byte buffers", Seconds(
+                                                          [&] {
+                                                              std::uint32_t adler = 0;
+                                                              PlainLoop(z, out, false, adler);
+                                                          },
+                                                          rounds)});
     rows.push_back({"one inflate call over everything", Seconds([&] { OneShot(z, out); }, rounds)});
     Check(out == data, "output");
 
-    std::printf("data: %.1f MB mixed, compressed %.1f MB (ratio %.3f, %.1f%% saved), zlib %s, best of %d\n",
-                mb, static_cast<double>(z.size()) / (1 << 20),
-                static_cast<double>(z.size()) / static_cast<double>(data.size()),
-                100.0 * (1.0 - static_cast<double>(z.size()) / static_cast<double>(data.size())),
-                zlibVersion(), rounds);
+    std::printf(
+        "data: %.1f MB mixed, compressed %.1f MB (ratio %.3f, %.1f%% saved), zlib %s, best of %d\n", mb,
+        static_cast<double>(z.size()) / (1 << 20), static_cast<double>(z.size()) / static_cast<double>(data.size()),
+        100.0 * (1.0 - static_cast<double>(z.size()) / static_cast<double>(data.size())), zlibVersion(), rounds);
     std::printf("%-44s %10s %10s %9s\n", "method", "seconds", "MB/s", "relative");
     for (const Row& row : rows) {
         std::printf("%-44s %10.3f %10.1f %8.2fx\n", row.name, row.seconds, mb / row.seconds,

@@ -68,7 +68,7 @@ private:
 // executable-like bytes (small values and zeros most common).
 Bytes SampleData(std::size_t size) {
     static const char* const kWords[] = {"procedure ", "begin\r\n", "end;\r\n", "var ",  "integer", "TZarnix",
-                                         "Result := ", "string",  "if ",      "then ", "else ",   "  "};
+                                         "Result := ", "string",    "if ",      "then ", "else ",   "  "};
     Bytes out;
     std::uint64_t state = 0x9E3779B97F4A7C15ull;
     auto next = [&state] {

@@ -12,7 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (const auto image = pelorin::PeImage::parse(bytes)) {
         // The lookups the tool makes (setup description, version) and a wildcard id.
         for (const auto& [type, id] : {std::pair<std::uint32_t, std::optional<std::uint32_t>>{10, 102},
-                                       {16, 1}, {16, std::nullopt}, {3, std::nullopt}}) {
+                                       {16, 1},
+                                       {16, std::nullopt},
+                                       {3, std::nullopt}}) {
             const auto resource = image->resource(type, id);
             if (resource && !resource->empty() && resource->front() == 0xA5 && resource->back() == 0x5A) {
                 return 0;  // touches both ends of what was copied out

@@ -22,7 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pelorin::LoadSetupDescription(path, out, {});
     } catch (const pelorin::ESetupIncompatible&) {
     } catch (const pelorin::ESetupCorrupted&) {
-    } catch (const pelorin::EReadError&) {
-    }
+    } catch (const pelorin::EReadError&) {}
     return 0;
 }

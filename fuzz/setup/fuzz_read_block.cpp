@@ -11,14 +11,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::size_t expected = data[0] | std::size_t(data[1]) << 8;
-    std::istringstream file(std::string(reinterpret_cast<const char*>(data + 2), size - 2),
-                            std::ios::binary);
+    std::istringstream file(std::string(reinterpret_cast<const char*>(data + 2), size - 2), std::ios::binary);
     std::vector<std::uint8_t> dest(expected);
     try {
         pelorin::ReadBlock(file, dest.data(), dest.size());
         pelorin::ReadBlock(file, expected);
     } catch (const pelorin::EZlibDataError&) {
-    } catch (const pelorin::EReadError&) {
-    }
+    } catch (const pelorin::EReadError&) {}
     return 0;
 }

@@ -17,8 +17,7 @@ void Save(const std::string& path, const std::vector<std::uint8_t>& bytes) {
 
 // Expected size as two bytes, then the block.
 std::vector<std::uint8_t> BlockSeed(const std::vector<std::uint8_t>& data, BlockStorage storage) {
-    std::vector<std::uint8_t> out{static_cast<std::uint8_t>(data.size()),
-                                  static_cast<std::uint8_t>(data.size() >> 8)};
+    std::vector<std::uint8_t> out{static_cast<std::uint8_t>(data.size()), static_cast<std::uint8_t>(data.size() >> 8)};
     const std::vector<std::uint8_t> block = EncodeBlock(data.data(), data.size(), storage);
     out.insert(out.end(), block.begin(), block.end());
     out.insert(out.end(), block.begin(), block.end());

@@ -20,9 +20,7 @@ int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
 }  // namespace
 
 OsFile OsFile::Open(const std::string& path, TFileAccess access, TFileShare /*share*/) {
-    const int flags = access == TFileAccess::faRead    ? O_RDONLY
-                      : access == TFileAccess::faWrite ? O_WRONLY
-                                                       : O_RDWR;
+    const int flags = access == TFileAccess::faRead ? O_RDONLY : access == TFileAccess::faWrite ? O_WRONLY : O_RDWR;
     const std::string native = NativePath(path);
     const int fd = ::open(native.c_str(), flags | O_CLOEXEC);
     if (fd < 0) return OsFile();

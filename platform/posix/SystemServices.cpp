@@ -40,7 +40,7 @@ bool SystemServices::ForceDirectories(const std::string& path) const {
     std::string native = NativePath(path);
     while (native.size() > 1 && native.back() == '/') native.pop_back();
     if (native.empty()) return false;
-    for (std::size_t slash = native.find('/', 1); ; slash = native.find('/', slash + 1)) {
+    for (std::size_t slash = native.find('/', 1);; slash = native.find('/', slash + 1)) {
         const std::string part = native.substr(0, slash);
         if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) return false;
         if (slash == std::string::npos) break;
@@ -112,8 +112,7 @@ void SystemServices::SetBusyCursor(bool busy) {
 }
 
 // Without a screen nobody can answer: a Yes/No question gets the careful answer No.
-TMsgResult SystemServices::ShowMessageBox(const std::string& text, const std::string& caption,
-                                          TMsgButtons buttons) {
+TMsgResult SystemServices::ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons) {
     std::cerr << caption << ": " << text << '\n';
     return buttons == TMsgButtons::mbYesNo ? TMsgResult::mrNo : TMsgResult::mrOK;
 }

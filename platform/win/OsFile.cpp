@@ -28,8 +28,8 @@ OsFile OsFile::Open(const std::string& path, TFileAccess access, TFileShare shar
     const DWORD desired = access == TFileAccess::faRead    ? GENERIC_READ
                           : access == TFileAccess::faWrite ? GENERIC_WRITE
                                                            : GENERIC_READ | GENERIC_WRITE;
-    const HANDLE h = ::CreateFileA(path.c_str(), desired, ShareMode(share), nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr);
+    const HANDLE h =
+        ::CreateFileA(path.c_str(), desired, ShareMode(share), nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return h == INVALID_HANDLE_VALUE ? OsFile() : OsFile(reinterpret_cast<std::intptr_t>(h));
 }
 

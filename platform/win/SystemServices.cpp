@@ -62,9 +62,7 @@ std::string SystemServices::GetCurrentDir() const {
     return std::string(buffer.data(), length);
 }
 
-bool SystemServices::SetCurrentDir(const std::string& path) const {
-    return ::SetCurrentDirectoryA(path.c_str()) != 0;
-}
+bool SystemServices::SetCurrentDir(const std::string& path) const { return ::SetCurrentDirectoryA(path.c_str()) != 0; }
 
 bool SystemServices::SetAttributes(const std::string& path, std::uint32_t attributes) const {
     return ::SetFileAttributesA(path.c_str(), attributes) != 0;
@@ -87,8 +85,7 @@ bool SystemServices::SetFileDosTime(const std::string& path, std::uint32_t dosDa
 std::optional<std::int64_t> SystemServices::FileTimeStamp(const std::string& path) const {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
-    return (static_cast<std::int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-           data.ftLastWriteTime.dwLowDateTime;
+    return (static_cast<std::int64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
 TDriveType SystemServices::DriveType(const std::string& root) const {
@@ -140,8 +137,7 @@ void SystemServices::SetBusyCursor(bool busy) {
     savedCursor_ = nullptr;
 }
 
-TMsgResult SystemServices::ShowMessageBox(const std::string& text, const std::string& caption,
-                                          TMsgButtons buttons) {
+TMsgResult SystemServices::ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons) {
     const UINT style = buttons == TMsgButtons::mbYesNo ? (MB_YESNO | MB_ICONQUESTION) : (MB_OK | MB_ICONSTOP);
     const int answer = ::MessageBoxA(::GetActiveWindow(), text.c_str(), caption.c_str(), style | MB_TASKMODAL);
     if (buttons == TMsgButtons::mbOK) return TMsgResult::mrOK;

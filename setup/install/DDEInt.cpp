@@ -10,9 +10,7 @@ namespace pelorin {
 namespace {
 
 // A client-only instance is told of nothing it has to answer.
-HDDEDATA CALLBACK IgnoreDdeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) {
-    return nullptr;
-}
+HDDEDATA CALLBACK IgnoreDdeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
 
 // Format(message, code) for the messages that carry a DDEML error code.
 std::string WithCode(const char* format, UINT code) {

@@ -14,8 +14,8 @@ std::string TryRegisterServer(const std::string& path) {
     const ModuleHandle library(::LoadLibraryA(path.c_str()));
     if (!library) return "LoadLibrary failed";
     using RegisterProc = HRESULT(WINAPI*)();
-    const auto proc = reinterpret_cast<RegisterProc>(
-        reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllRegisterServer")));
+    const auto proc =
+        reinterpret_cast<RegisterProc>(reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllRegisterServer")));
     if (!proc) return "DllRegisterServer export not found";
     const HRESULT result = proc();
     if (result >= 0) return std::string();
@@ -27,11 +27,9 @@ void RegisterServer(const std::string& path, IInstallPrompt& prompt) {
         const std::string reason = TryRegisterServer(path);
         if (reason.empty()) return;
         const std::string text =
-            FormatText("%s\r\nUnable to register the DLL/OCX. (%s)", path.c_str(), reason.c_str()) +
-            "\r\n\r\n" +
+            FormatText("%s\r\nUnable to register the DLL/OCX. (%s)", path.c_str(), reason.c_str()) + "\r\n\r\n" +
             "Click Retry to try again, Ignore to proceed anyway (not recommended), or Abort to cancel installation.";
-        const int answer = prompt.MsgBox(text, "", mbWarning,
-                                         MB_ABORTRETRYIGNORE | MB_DEFBUTTON1);
+        const int answer = prompt.MsgBox(text, "", mbWarning, MB_ABORTRETRYIGNORE | MB_DEFBUTTON1);
         if (answer == IDABORT) throw EAbort();
         if (answer != IDRETRY) return;
     }

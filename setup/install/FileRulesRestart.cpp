@@ -61,15 +61,13 @@ std::string Compose(const std::vector<std::string>& old, const std::string& entr
 
 // Creates path and writes text; false (with the file removed again) on any failure.
 bool WriteWhole(const std::string& path, const std::string& text, DWORD& error) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         error = ::GetLastError();
         return false;
     }
     DWORD written = 0;
-    const bool ok = ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
-                                nullptr) &&
+    const bool ok = ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
                     written == text.size();
     if (!ok) error = ::GetLastError();
     const bool closed = ::CloseHandle(file.release()) != FALSE;
@@ -81,16 +79,15 @@ bool WriteWhole(const std::string& path, const std::string& text, DWORD& error) 
 
 }  // namespace
 
-void AddWininitRename(const std::string& winDir, const std::string& line,
-                      const std::function<void()>& afterSetAside) {
+void AddWininitRename(const std::string& winDir, const std::string& line, const std::function<void()>& afterSetAside) {
     const std::string wininit = AddBackslash(winDir) + "WININIT.INI";
     std::string saved;
     std::vector<std::string> old;
     if (PathExists(wininit)) {
         saved = MakeUniqueTempName(winDir);
         if (!::MoveFileA(wininit.c_str(), saved.c_str()))
-            throw Exception(FormatText("Unable to rename %s; code %d.", wininit.c_str(),
-                                       static_cast<int>(::GetLastError())));
+            throw Exception(
+                FormatText("Unable to rename %s; code %d.", wininit.c_str(), static_cast<int>(::GetLastError())));
     }
     if (afterSetAside) afterSetAside();
 
@@ -102,21 +99,18 @@ void AddWininitRename(const std::string& winDir, const std::string& line,
     }
     if (!read) error = ERROR_READ_FAULT;
     if (saved.empty())
-        throw Exception(FormatText("Unable to write %s; code %d.", wininit.c_str(),
-                                   static_cast<int>(error)));
+        throw Exception(FormatText("Unable to write %s; code %d.", wininit.c_str(), static_cast<int>(error)));
     // Put the old file back; when it cannot go back, say where it is kept.
     if (!::MoveFileExA(saved.c_str(), wininit.c_str(), MOVEFILE_REPLACE_EXISTING))
         throw Exception(FormatText("Unable to write %s; code %d. Its previous contents are kept in %s.",
                                    wininit.c_str(), static_cast<int>(error), saved.c_str()));
-    throw Exception(FormatText("Unable to write %s; code %d.", wininit.c_str(),
-                               static_cast<int>(error)));
+    throw Exception(FormatText("Unable to write %s; code %d.", wininit.c_str(), static_cast<int>(error)));
 }
 
 void RestartReplace(const std::string& tempName, const std::string& destName) {
     Globals().Setup.RestartRequired = true;
     if (IsNT()) {
-        if (!::MoveFileExA(tempName.c_str(), destName.c_str(),
-                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
+        if (!::MoveFileExA(tempName.c_str(), destName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_DELAY_UNTIL_REBOOT))
             throw Exception(FormatText("MoveFileEx failed; code %d.", static_cast<int>(::GetLastError())));
         return;
     }

@@ -28,12 +28,10 @@ bool ParseDecimal(const std::string& text, long long& value) {
 
 bool ReadSharedCounter(HKEY key, const std::string& name, TSharedCounter& counter) {
     DWORD type = 0, size = 0;
-    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return false;
+    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return false;
     std::vector<BYTE> data(size + 1, 0);
     DWORD read = size;
-    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &read) != ERROR_SUCCESS)
-        return false;
+    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &read) != ERROR_SUCCESS) return false;
     long long value = 0;
     if (type == REG_SZ) {
         if (!ParseDecimal(reinterpret_cast<const char*>(data.data()), value)) return false;
@@ -60,16 +58,14 @@ void WriteSharedCounter(HKEY key, const std::string& name, const TSharedCounter&
                          static_cast<DWORD>(text.size() + 1));
         return;
     }
-    ::RegSetValueExA(key, name.c_str(), 0, counter.Kind, reinterpret_cast<const BYTE*>(&value),
-                     sizeof value);
+    ::RegSetValueExA(key, name.c_str(), 0, counter.Kind, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 void IncrementSharedCount(const std::string& path, bool existed) {
     KeyHandle key;
     DWORD disposition = 0;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(),
-                          &disposition) != ERROR_SUCCESS)
+                          KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(), &disposition) != ERROR_SUCCESS)
         throw Exception(FormatText("Error opening registry key: %s", SharedDllsKey));
     TSharedCounter counter;
     if (!ReadSharedCounter(key.get(), path, counter)) counter = TSharedCounter{};

@@ -43,8 +43,7 @@ void SaveUndoLog(const TUndoChanges& changes, const std::string& path) {
 
 }  // namespace
 
-TInstallEngine::TInstallEngine(const SetupData& setup, TInstallContext& context)
-    : setup_(setup), context_(context) {}
+TInstallEngine::TInstallEngine(const SetupData& setup, TInstallContext& context) : setup_(setup), context_(context) {}
 
 bool TInstallEngine::Run() {
     try {

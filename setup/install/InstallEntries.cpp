@@ -39,23 +39,20 @@ void WriteRegistryEntry(const RegistryEntry& entry, TInstallContext& context) {
     const std::string name = ExpandConstants(entry.ValueName);
     KeyHandle key;
     DWORD disposition = 0;
-    if (::RegCreateKeyExA(RootKeyHandle(entry.RootKey), keyPath.c_str(), 0, nullptr,
-                          REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr, key.put(),
-                          &disposition) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(RootKeyHandle(entry.RootKey), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_SET_VALUE, nullptr, key.put(), &disposition) != ERROR_SUCCESS)
         throw Exception(FormatText("Error creating registry key: %s", keyPath.c_str()));
     LONG result = ERROR_SUCCESS;
     if (entry.ValueType == RegistryEntry::vtString) {
         const std::string data = ExpandConstants(entry.ValueData);
-        result = ::RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ,
-                                  reinterpret_cast<const BYTE*>(data.c_str()),
+        result = ::RegSetValueExA(key.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(data.c_str()),
                                   static_cast<DWORD>(data.size() + 1));
     } else if (entry.ValueType == RegistryEntry::vtDWord) {
         const std::int32_t number = StrToInt(entry.ValueData);
-        result = ::RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD,
-                                  reinterpret_cast<const BYTE*>(&number), sizeof number);
+        result = ::RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
+                                  sizeof number);
     }
-    if (result != ERROR_SUCCESS)
-        throw Exception(FormatText("Error writing to registry key: %s", keyPath.c_str()));
+    if (result != ERROR_SUCCESS) throw Exception(FormatText("Error writing to registry key: %s", keyPath.c_str()));
     key.reset();
 
     if (entry.Flags & RegistryEntry::UninsDeleteValue) {

@@ -117,8 +117,7 @@ Outcome FileAttempt::Run() {
     }
 
     if (!FileExistsPlain(source)) {
-        const std::string text = source + "\r\n\r\n" + "The source file does not exist." + "\r\n\r\n" +
-                                 kSkipFileHint;
+        const std::string text = source + "\r\n\r\n" + "The source file does not exist." + "\r\n\r\n" + kSkipFileHint;
         const int answer = Ask(text, "", mbWarning, kAbortRetryIgnore);
         if (answer == IDABORT) throw EAbort();
         return answer == IDRETRY ? Outcome::Retry : Outcome::Dropped;
@@ -139,15 +138,13 @@ Outcome FileAttempt::CheckExisting() {
     if (entry_.CopyMode == cmNeverReplace) return Outcome::Skip;
     errorContext_ = "An error occured while trying to read the existing file.";
     VS_FIXEDFILEINFO info{};
-    if (entry_.CopyMode != cmAlwaysReplace && entry_.VersionMS != FileEntry::NoVersion &&
-        GetVersionInfo(dest_, info)) {
-        const int order = CompareFileVersions(entry_.VersionMS, entry_.VersionLS,
-                                              info.dwFileVersionMS, info.dwFileVersionLS);
+    if (entry_.CopyMode != cmAlwaysReplace && entry_.VersionMS != FileEntry::NoVersion && GetVersionInfo(dest_, info)) {
+        const int order =
+            CompareFileVersions(entry_.VersionMS, entry_.VersionLS, info.dwFileVersionMS, info.dwFileVersionLS);
         bool existingNewer = order < 0;
         FILETIME time{};
         if (order == 0 && GetLastWriteTime(dest_, time)) {
-            const std::uint64_t existing =
-                (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+            const std::uint64_t existing = (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
             if (existing == entry_.FileTime) return Outcome::Skip;
             existingNewer = existing > entry_.FileTime;
         }
@@ -158,8 +155,7 @@ Outcome FileAttempt::CheckExisting() {
     }
     if (entry_.Flags & FileEntry::ConfirmOverwrite) {
         const std::string text = FormatText(
-            "%s\r\nThe file already exists.\r\n\r\nWould you like Setup Wizard to overwrite it?",
-            dest_.c_str());
+            "%s\r\nThe file already exists.\r\n\r\nWould you like Setup Wizard to overwrite it?", dest_.c_str());
         if (Ask(text, "", mbConfirm, MB_YESNO) != IDYES) return Outcome::Skip;
     }
     const DWORD attributes = ::GetFileAttributesA(dest_.c_str());
@@ -177,16 +173,16 @@ Outcome FileAttempt::CheckExisting() {
 void FileAttempt::Decompress(const std::string& source) {
     errorContext_ = "An error occured while trying to create a file in the destination directory.";
     temp_.Set(MakeUniqueTempName(ExtractFilePath(FullPath(dest_))));
-    FileHandle out(::CreateFileA(temp_.Name().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+    FileHandle out(
+        ::CreateFileA(temp_.Name().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) {
         temp_.Forget();  // not created, nothing to delete
         RaiseLastError();
     }
 
     errorContext_ = "An error occured while trying to read the source file.";
-    const FileHandle in(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle in(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!in) RaiseLastError();
 
     errorContext_ = "An error occured while trying to copy a file.";
@@ -216,8 +212,7 @@ void FileAttempt::Decompress(const std::string& source) {
         };
         const InflateWriter write = [&](const std::uint8_t* buffer, std::size_t count) -> std::size_t {
             DWORD done = 0;
-            if (!::WriteFile(out.get(), buffer, static_cast<DWORD>(count), &done, nullptr) ||
-                done != count)
+            if (!::WriteFile(out.get(), buffer, static_cast<DWORD>(count), &done, nullptr) || done != count)
                 RaiseLastError();
             written += count;
             return count;
@@ -261,8 +256,7 @@ void FileAttempt::Finish(bool installed) {
         const std::uint32_t value = (existed_ ? ufExisted : 0) | (flags & FileEntry::RegisterServer ? ufRegistered : 0);
         context_.Changes.AddChange(ukFile, {dest_, kept}, value);
     }
-    if ((flags & FileEntry::RegisterServer) && !replacedAtRestart_)
-        RegisterServer(dest_, context_.Prompt);
+    if ((flags & FileEntry::RegisterServer) && !replacedAtRestart_) RegisterServer(dest_, context_.Prompt);
     if ((flags & FileEntry::SharedFile) && GetWindowsVersion().Major >= 4) {
         IncrementSharedCount(dest_, existed_);
         const std::uint32_t value = ufSharedCount | (flags & FileEntry::RegisterServer ? ufRegistered : 0);
@@ -286,15 +280,10 @@ void InstallFile(const FileEntry& entry, TInstallContext& context) {
         bool failed = false;
         try {
             switch (attempt.Run()) {
-            case Outcome::Retry:
-                context.Progress.SetPosition(start);
-                continue;
-            case Outcome::Skip:
-                attempt.Finish(false);
-                break;
+            case Outcome::Retry: context.Progress.SetPosition(start); continue;
+            case Outcome::Skip: attempt.Finish(false); break;
             case Outcome::Installed:
-            case Outcome::Dropped:
-                break;
+            case Outcome::Dropped: break;
             }
         } catch (const EAbort&) {
             throw;
@@ -305,8 +294,8 @@ void InstallFile(const FileEntry& entry, TInstallContext& context) {
         temp.Delete();
         if (failed) {
             const std::string& errorContext = attempt.ErrorContext();
-            const std::string text = errorContext + (errorContext.empty() ? "" : "\r\n\r\n") + pending +
-                                     "\r\n\n\n" + kSkipFileHint;
+            const std::string text =
+                errorContext + (errorContext.empty() ? "" : "\r\n\r\n") + pending + "\r\n\n\n" + kSkipFileHint;
             const int answer = context.Prompt.MsgBox(text, attempt.Dest(), mbWarning, kAbortRetryIgnore);
             if (answer == IDABORT) throw EAbort();
             if (answer == IDRETRY) {

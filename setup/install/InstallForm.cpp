@@ -114,8 +114,7 @@ bool TInstallForm::ProcessMessagesAndCheckCancel() {
     return CancelRequested;
 }
 
-int TInstallForm::MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind,
-                         UINT buttons) {
+int TInstallForm::MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) {
     if (prompt_) return prompt_->MsgBox(text, caption, kind, buttons);
     return pelorin::MsgBox(text, caption, kind, buttons);
 }

@@ -66,8 +66,7 @@ private:
     bool ProcessMessagesAndCheckCancel() override;
 
     // IInstallPrompt
-    int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind,
-               UINT buttons) override;
+    int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) override;
     void ShowError(const std::string& message) override;
 
     HWND mainWindow_;

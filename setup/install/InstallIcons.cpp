@@ -43,13 +43,12 @@ std::vector<TItem> ItemsOf(const TIconsStep& step, const std::string& logPath) {
                          ExpandConstants(icon.Parameters), ExpandConstants(icon.IconFilename),
                          ExpandConstants(icon.WorkingDir), icon.IconIndex});
     if (step.CreateUninstall)
-        items.push_back({FormatText("Remove %s", step.AppName.c_str()), UninstallerPath(),
-                         "\"" + logPath + "\" /U", "", Globals().WinDir, 0});
+        items.push_back({FormatText("Remove %s", step.AppName.c_str()), UninstallerPath(), "\"" + logPath + "\" /U", "",
+                         Globals().WinDir, 0});
     return items;
 }
 
-void CreateProgmanItems(const TIconsStep& step, const std::vector<TItem>& items,
-                        TInstallContext& context) {
+void CreateProgmanItems(const TIconsStep& step, const std::vector<TItem>& items, TInstallContext& context) {
     const TDDE dde;
     const DdeStringHandle service(dde, dde.CreateStringHandle(ProgmanService));
     const DdeConversation conversation(dde, dde.Connect(service.get(), service.get()));
@@ -58,8 +57,7 @@ void CreateProgmanItems(const TIconsStep& step, const std::vector<TItem>& items,
     context.Changes.AddChange(ukProgman, {step.Group, ""}, 0);
     for (const TItem& item : items) {
         dde.Execute(conversation.get(), ReplaceItemCommand(item.Name), true);
-        const ProgmanItem command{item.Name, item.File, item.Parameters, item.IconFile, item.Index,
-                                  item.WorkDir};
+        const ProgmanItem command{item.Name, item.File, item.Parameters, item.IconFile, item.Index, item.WorkDir};
         dde.Execute(conversation.get(), AddItemCommand(command), false);
         context.Changes.AddChange(ukProgman, {step.Group, item.Name}, 0);
         AdvanceProgress(context.Progress, StepProgress);
@@ -70,9 +68,7 @@ void CreateProgmanItems(const TIconsStep& step, const std::vector<TItem>& items,
 class FolderUpdateNotice {
 public:
     explicit FolderUpdateNotice(const std::string& folder) : folder_(folder) {}
-    ~FolderUpdateNotice() {
-        ::SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, folder_.c_str(), nullptr);
-    }
+    ~FolderUpdateNotice() { ::SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA | SHCNF_FLUSH, folder_.c_str(), nullptr); }
     FolderUpdateNotice(const FolderUpdateNotice&) = delete;
     FolderUpdateNotice& operator=(const FolderUpdateNotice&) = delete;
 
@@ -80,8 +76,8 @@ private:
     std::string folder_;
 };
 
-void CreateShellItems(const std::string& folder, const TIconsStep& step,
-                      const std::vector<TItem>& items, TInstallContext& context) {
+void CreateShellItems(const std::string& folder, const TIconsStep& step, const std::vector<TItem>& items,
+                      TInstallContext& context) {
     const TDDE dde;  // created in both modes; its failure fails the step here too
     context.Changes.AddChange(ukShellNotify, {folder}, SHCNE_UPDATEDIR);
     const std::string groupDir = AddBackslash(folder) + step.Group;
@@ -96,8 +92,7 @@ void CreateShellItems(const std::string& folder, const TIconsStep& step,
     const ComInit com;
     for (const TItem& item : items) {
         const std::string link = groupDir + "\\" + item.Name + ".lnk";
-        CreateShellLink(link, item.Name, item.File, item.Parameters, item.WorkDir, item.IconFile,
-                        item.Index);
+        CreateShellLink(link, item.Name, item.File, item.Parameters, item.WorkDir, item.IconFile, item.Index);
         ::SHChangeNotify(SHCNE_CREATE, SHCNF_PATHA, link.c_str(), nullptr);
         context.Changes.AddChange(ukFile, {link}, ufNotifyShell);
         AdvanceProgress(context.Progress, StepProgress);
@@ -106,12 +101,11 @@ void CreateShellItems(const std::string& folder, const TIconsStep& step,
 
 }  // namespace
 
-void CreateShellLink(const std::string& link, const std::string& description,
-                     const std::string& target, const std::string& arguments,
-                     const std::string& workDir, const std::string& iconFile, int index) {
+void CreateShellLink(const std::string& link, const std::string& description, const std::string& target,
+                     const std::string& arguments, const std::string& workDir, const std::string& iconFile, int index) {
     ComPtr<IShellLinkA> shellLink;
-    if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                  shellLink.putVoid())) ||
+    if (FAILED(
+            ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, shellLink.putVoid())) ||
         !shellLink)
         throw Exception("Unable to create the shell link object");
     shellLink->SetPath(target.c_str());

@@ -34,8 +34,7 @@ public:
 
     // Asks with the application's message box; buttons are the platform's MB_ flags.
     // An empty caption takes the kind's caption. Returns the platform's button code (IDYES...).
-    virtual int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind,
-                       UINT buttons) = 0;
+    virtual int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) = 0;
 
     // The application's standard error box for an error without a handler of its own.
     virtual void ShowError(const std::string& message) = 0;

@@ -28,29 +28,27 @@ void RegisterUninstall(const std::string& appVerName, TInstallContext& context) 
     if (GetWindowsVersion().Major < 4) return;
     KeyHandle root;
     DWORD disposition = 0;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_QUERY_VALUE, nullptr, root.put(), &disposition) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, UninstallKey, 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_QUERY_VALUE,
+                          nullptr, root.put(), &disposition) != ERROR_SUCCESS)
         return;
 
     std::string name;
     for (int i = 1;; ++i) {
         name = FormatText("%s_is%d", appVerName.c_str(), i);
         KeyHandle existing;
-        if (::RegOpenKeyExA(root.get(), name.c_str(), 0, KEY_QUERY_VALUE, existing.put()) != ERROR_SUCCESS)
-            break;
+        if (::RegOpenKeyExA(root.get(), name.c_str(), 0, KEY_QUERY_VALUE, existing.put()) != ERROR_SUCCESS) break;
     }
 
     const std::string keyPath = std::string(UninstallKey) + "\\" + name;
     KeyHandle key;
-    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_SET_VALUE, nullptr, key.put(), &disposition) != ERROR_SUCCESS)
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
+                          nullptr, key.put(), &disposition) != ERROR_SUCCESS)
         throw Exception(FormatText("Error creating registry key: %s", keyPath.c_str()));
     context.Changes.AddChange(ukRegKeyTree, {keyPath},
                               static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(HKEY_LOCAL_MACHINE)));
 
     WriteString(key.get(), "DisplayName", appVerName, keyPath);
-    const std::string command =
-        FormatText("\"%s\" \"%s\" /U", UninstallerPath().c_str(), context.LogPath.c_str());
+    const std::string command = FormatText("\"%s\" \"%s\" /U", UninstallerPath().c_str(), context.LogPath.c_str());
     WriteString(key.get(), "UninstallString", command, keyPath);
 }
 

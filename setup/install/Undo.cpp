@@ -61,8 +61,7 @@ void UndoRecordAction(TUndoContext& context, TProgmanUndo& progman, const UndoRe
     case ukRegKeyIfEmpty:
     case ukRegValue: UndoRegKeyIfEmpty(context, record); break;
     case ukShellNotify:
-        ::SHChangeNotify(static_cast<LONG>(record.value), SHCNF_PATHA | SHCNF_FLUSH, record.String(0).c_str(),
-                         nullptr);
+        ::SHChangeNotify(static_cast<LONG>(record.value), SHCNF_PATHA | SHCNF_FLUSH, record.String(0).c_str(), nullptr);
         break;
     default: break;  // kinds of a later version: skipped
     }

@@ -40,7 +40,7 @@ struct UndoOptions {
     // A file that is running and so cannot be deleted now (the uninstaller's own program):
     // where the replay would delete it, its removal is scheduled for the next restart.
     std::string RunningFile;
-    std::vector<UndoFailure>* Failures = nullptr;  // filled when given
+    std::vector<UndoFailure>* Failures = nullptr;   // filled when given
     std::vector<std::string>* Scheduled = nullptr;  // files left for the next restart
 };
 

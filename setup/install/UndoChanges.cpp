@@ -10,8 +10,7 @@
 
 namespace pelorin {
 
-void TUndoChanges::AddRecord(std::uint8_t kind, const void* bytes, std::size_t length,
-                             std::uint32_t value) {
+void TUndoChanges::AddRecord(std::uint8_t kind, const void* bytes, std::size_t length, std::uint32_t value) {
     // The log can hold only MaxUndoDataLength bytes per record, so memory keeps the same
     // bytes: a rollback then undoes exactly what the uninstaller would.
     const std::size_t kept = std::min(length, MaxUndoDataLength);
@@ -22,8 +21,7 @@ void TUndoChanges::AddRecord(std::uint8_t kind, const void* bytes, std::size_t l
     records_.push_back(std::move(record));
 }
 
-void TUndoChanges::AddChange(UndoKind kind, const std::vector<std::string>& strings,
-                             std::uint32_t value) {
+void TUndoChanges::AddChange(UndoKind kind, const std::vector<std::string>& strings, std::uint32_t value) {
     const std::string data = JoinUndoStrings(strings);
     AddRecord(kind, data.data(), data.size(), value);
 }

@@ -13,8 +13,8 @@ namespace pelorin {
 
 class TUndoChanges {
 public:
-    std::string Title;              // the application name
-    std::uint8_t CommonGroup = 0;   // the installation ran with administrator rights
+    std::string Title;             // the application name
+    std::uint8_t CommonGroup = 0;  // the installation ran with administrator rights
 
     TUndoChanges() = default;
     TUndoChanges(TUndoChanges&&) = default;

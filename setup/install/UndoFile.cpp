@@ -47,9 +47,7 @@ bool SameFile(const std::string& a, const std::string& b) {
     return ::lstrcmpiA(ShortPath(FullPath(a)).c_str(), ShortPath(FullPath(b)).c_str()) == 0;
 }
 
-std::string LastErrorText(DWORD code) {
-    return "error " + std::to_string(code);
-}
+std::string LastErrorText(DWORD code) { return "error " + std::to_string(code); }
 
 // The running program cannot be deleted now: the platform removes it at the next restart.
 void ScheduleRemoval(TUndoContext& context, const std::string& file) {
@@ -82,8 +80,8 @@ bool UnregisterServer(const std::string& path) {
     const ModuleHandle library(::LoadLibraryA(path.c_str()));
     if (!library) return false;
     using EntryPoint = HRESULT(STDAPICALLTYPE*)();
-    const auto entry = reinterpret_cast<EntryPoint>(
-        reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllUnregisterServer")));
+    const auto entry =
+        reinterpret_cast<EntryPoint>(reinterpret_cast<void*>(::GetProcAddress(library.get(), "DllUnregisterServer")));
     return entry && entry() >= 0;
 }
 

@@ -109,8 +109,7 @@ TUndoChanges DecodeUndoLog(std::istream& in) {
         if (!ReadExactly(in, head, 1, std::string())) break;
         ReadExactly(in, head + 1, sizeof head - 1, what);
         const std::size_t length = GetLE(head + 13, 2);
-        if (length > MaxUndoDataLength)
-            throw EUndoLogError(what + " claims more data than a record can hold");
+        if (length > MaxUndoDataLength) throw EUndoLogError(what + " claims more data than a record can hold");
         std::string data(length, '\0');
         ReadExactly(in, data.empty() ? nullptr : &data[0], length, what);
         changes.AddRecord(head[12], data.data(), data.size(), GetLE(head + 8, 4));

@@ -12,7 +12,7 @@
 
 namespace pelorin {
 
-constexpr char UndoLogMagic[] = "zfw102bs";     // first 8 bytes, no terminator in the file
+constexpr char UndoLogMagic[] = "zfw102bs";  // first 8 bytes, no terminator in the file
 constexpr std::size_t UndoLogHeaderSize = 78;
 constexpr std::size_t UndoRecordHeadSize = 15;
 constexpr std::size_t UndoLogTitleMax = 63;

@@ -16,8 +16,7 @@ HCONV TProgmanUndo::Conversation() {
 void TProgmanUndo::DeleteGroupIfEmpty(HCONV conversation, const std::string& group) {
     const DdeStringHandle item(dde_, dde_.CreateStringHandle(group));
     const DdeRequestData answer(dde_, dde_.Request(conversation, item.get(), CF_TEXT));
-    if (ProgmanGroupIsEmpty(TextOf(answer.get())))
-        dde_.Execute(conversation, DeleteGroupCommand(group), false);
+    if (ProgmanGroupIsEmpty(TextOf(answer.get()))) dde_.Execute(conversation, DeleteGroupCommand(group), false);
 }
 
 void TProgmanUndo::Undo(TUndoContext& context, const UndoRecord& record) {

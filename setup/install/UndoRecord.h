@@ -26,11 +26,11 @@ constexpr std::uint8_t ukLastKind = ukShellNotify;
 constexpr std::uint32_t udNotifyShell = 0x01;
 
 // Value bits of a ukFile record.
-constexpr std::uint32_t ufExisted = 0x01;         // the file was there before the installation
-constexpr std::uint32_t ufUninstallOnly = 0x02;   // deleted by the uninstaller, kept by a rollback
-constexpr std::uint32_t ufSharedCount = 0x04;     // counted under "SharedDLLs"
-constexpr std::uint32_t ufRegistered = 0x08;      // DllRegisterServer was called on it
-constexpr std::uint32_t ufNotifyShell = 0x10;     // tell the shell when it is deleted
+constexpr std::uint32_t ufExisted = 0x01;        // the file was there before the installation
+constexpr std::uint32_t ufUninstallOnly = 0x02;  // deleted by the uninstaller, kept by a rollback
+constexpr std::uint32_t ufSharedCount = 0x04;    // counted under "SharedDLLs"
+constexpr std::uint32_t ufRegistered = 0x08;     // DllRegisterServer was called on it
+constexpr std::uint32_t ufNotifyShell = 0x10;    // tell the shell when it is deleted
 
 // Largest data block of one record; longer data is cut to this length.
 constexpr std::size_t MaxUndoDataLength = 64985;

@@ -9,15 +9,13 @@ namespace pelorin {
 namespace {
 
 const char* RootName(std::uint32_t value) {
-    static const char* const names[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER", "HKEY_LOCAL_MACHINE",
-                                        "HKEY_USERS", "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
+    static const char* const names[] = {"HKEY_CLASSES_ROOT", "HKEY_CURRENT_USER",     "HKEY_LOCAL_MACHINE",
+                                        "HKEY_USERS",        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
                                         "HKEY_DYN_DATA"};
     return value >= 0x80000000u && value <= 0x80000006u ? names[value - 0x80000000u] : "(no root key)";
 }
 
-std::string KeyName(const UndoRecord& record) {
-    return std::string(RootName(record.value)) + "\\" + record.String(0);
-}
+std::string KeyName(const UndoRecord& record) { return std::string(RootName(record.value)) + "\\" + record.String(0); }
 
 // The record's root key; a record naming none fails.
 HKEY RootOf(TUndoContext& context, const UndoRecord& record) {
@@ -50,8 +48,7 @@ void UndoRegKeyIfEmpty(TUndoContext& context, const UndoRecord& record) {
     if (!root) return;
     const std::string path = record.String(0);
     KeyHandle key;
-    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
-        return;
+    if (::RegOpenKeyExA(root, path.c_str(), 0, KEY_QUERY_VALUE | KEY_SET_VALUE, key.put()) != ERROR_SUCCESS) return;
     if (record.kind == ukRegValue) {
         const std::string name = record.String(1);
         if (RegValueExists(key.get(), name) && ::RegDeleteValueA(key.get(), name.c_str()) != ERROR_SUCCESS)
@@ -59,8 +56,8 @@ void UndoRegKeyIfEmpty(TUndoContext& context, const UndoRecord& record) {
     }
     DWORD subkeys = 0;
     DWORD values = 0;
-    const LONG info = ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr,
-                                         &values, nullptr, nullptr, nullptr, nullptr);
+    const LONG info = ::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subkeys, nullptr, nullptr, &values,
+                                         nullptr, nullptr, nullptr, nullptr);
     key.reset();
     if (info != ERROR_SUCCESS) {
         context.Fail(record.kind, KeyName(record), "cannot be examined");

@@ -32,11 +32,9 @@ bool ParseCount(const std::string& text, long long& count) {
 SharedCounter ReadExistingCounter(HKEY key, const std::string& name) {
     DWORD type = 0;
     DWORD size = 0;
-    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return {};
+    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return {};
     std::vector<BYTE> data(size + 1, 0);
-    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS)
-        return {};
+    if (::RegQueryValueExA(key, name.c_str(), nullptr, &type, data.data(), &size) != ERROR_SUCCESS) return {};
     long long count = 0;
     if (type == REG_SZ) {
         if (!ParseCount(reinterpret_cast<const char*>(data.data()), count)) return {};
@@ -61,8 +59,7 @@ bool DecrementSharedCount(const std::string& path) {
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
         throw Exception(StringReplaceAll("Error opening registry key: %s", "%s", SharedDllsKey));
-    if (::RegQueryValueExA(key.get(), path.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-        return false;
+    if (::RegQueryValueExA(key.get(), path.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) return false;
 
     SharedCounter counter = ReadExistingCounter(key.get(), path);
     counter.Count -= 1;
@@ -76,8 +73,7 @@ bool DecrementSharedCount(const std::string& path) {
         ::RegSetValueExA(key.get(), path.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
                          static_cast<DWORD>(text.size() + 1));
     } else {
-        ::RegSetValueExA(key.get(), path.c_str(), 0, counter.Kind, reinterpret_cast<const BYTE*>(&count),
-                         sizeof count);
+        ::RegSetValueExA(key.get(), path.c_str(), 0, counter.Kind, reinterpret_cast<const BYTE*>(&count), sizeof count);
     }
     return false;
 }

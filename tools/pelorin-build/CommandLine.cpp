@@ -16,8 +16,7 @@ const char* const kUsage =
     "tool's own folder or from the win64 build tree beside the tool's build tree; FERROW.EXE,\n"
     "which a project with CreateUninstall installs into {win}, is found the same way.\n";
 
-CommandLine parseCommandLine(const std::vector<std::string>& args)
-{
+CommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {

@@ -18,8 +18,7 @@ namespace pelorin {
 
 namespace {
 
-void storeSource(const FileSource& source, FileEntry& entry, std::ostream& out)
-{
+void storeSource(const FileSource& source, FileEntry& entry, std::ostream& out) {
     const auto fail = [&](const std::string& problem) {
         throw BuildError(source.projectFile, source.line, "Source", problem);
     };
@@ -49,8 +48,7 @@ void storeSource(const FileSource& source, FileEntry& entry, std::ostream& out)
     entry.VersionLS = version ? version->ls : FileEntry::NoVersion;
 }
 
-void copyData(const FileEntry& from, FileEntry& to)
-{
+void copyData(const FileEntry& from, FileEntry& to) {
     to.DataOffset = from.DataOffset;
     to.UncompressedSize = from.UncompressedSize;
     to.CompressedSize = from.CompressedSize;
@@ -62,8 +60,7 @@ void copyData(const FileEntry& from, FileEntry& to)
 
 }  // namespace
 
-void writeDataArchive(Project& project, std::ostream& out)
-{
+void writeDataArchive(Project& project, std::ostream& out) {
     std::map<std::string, std::size_t> stored;  // canonical source -> first entry using it
     auto& entries = project.setup.FileEntries;
     for (std::size_t i = 0; i < entries.size(); ++i) {

@@ -25,8 +25,7 @@ constexpr std::uint32_t kDescriptionId = 102;
 // A file of our own in the temporary folder; removed again if the loader left it.
 class ScratchFile {
 public:
-    explicit ScratchFile(const std::vector<std::uint8_t>& bytes)
-    {
+    explicit ScratchFile(const std::vector<std::uint8_t>& bytes) {
         std::random_device random;
         std::error_code error;
         const fs::path dir = fs::temp_directory_path(error);
@@ -41,8 +40,7 @@ public:
         out.close();
         if (path_.empty() || !out) throw BuildError(dir.string(), 0, "", "cannot write a temporary file");
     }
-    ~ScratchFile()
-    {
+    ~ScratchFile() {
         std::error_code error;
         fs::remove(path_, error);
     }
@@ -55,8 +53,7 @@ private:
     std::string path_;
 };
 
-std::string quotedText(const std::string& text)
-{
+std::string quotedText(const std::string& text) {
     std::ostringstream out;
     out << '"';
     for (const char c : text) {
@@ -73,23 +70,20 @@ std::string quotedText(const std::string& text)
     return out.str();
 }
 
-std::string hex(std::uint64_t value, int width)
-{
+std::string hex(std::uint64_t value, int width) {
     std::ostringstream out;
     out << "0x" << std::uppercase << std::hex << std::setw(width) << std::setfill('0') << value;
     return out.str();
 }
 
-std::string version(std::uint32_t ms, std::uint32_t ls)
-{
+std::string version(std::uint32_t ms, std::uint32_t ls) {
     if (ms == FileEntry::NoVersion) return "none";
     return std::to_string(ms >> 16) + "." + std::to_string(ms & 0xFFFF) + "." + std::to_string(ls >> 16) + "." +
            std::to_string(ls & 0xFFFF);
 }
 
 // Calendar date of a file time, UTC, to the second.
-std::string fileTimeText(std::uint64_t fileTime)
-{
+std::string fileTimeText(std::uint64_t fileTime) {
     const std::int64_t seconds = static_cast<std::int64_t>(fileTime / 10000000) - 11644473600ll;
     const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
     const std::int64_t rest = seconds - days * 86400;
@@ -110,8 +104,7 @@ std::string fileTimeText(std::uint64_t fileTime)
     return out.str();
 }
 
-std::string flagNames(std::uint8_t flags, const std::vector<std::pair<std::uint8_t, const char*>>& names)
-{
+std::string flagNames(std::uint8_t flags, const std::vector<std::pair<std::uint8_t, const char*>>& names) {
     std::string text = hex(flags, 2);
     std::string list;
     for (const auto& [bit, name] : names) {
@@ -123,18 +116,18 @@ std::string flagNames(std::uint8_t flags, const std::vector<std::pair<std::uint8
 class Printer {
 public:
     explicit Printer(std::ostream& out) : out_(out) {}
-    void block(const std::string& name, std::size_t index)
-    {
+    void block(const std::string& name, std::size_t index) {
         out_ << "\n[" << name;
         if (index > 0) out_ << ' ' << index;
         out_ << "]\n";
     }
-    void field(const char* name, const std::string& value) { out_ << "  " << std::left << std::setw(20) << name << " = " << value << '\n'; }
+    void field(const char* name, const std::string& value) {
+        out_ << "  " << std::left << std::setw(20) << name << " = " << value << '\n';
+    }
     void text(const char* name, const std::string& value) { field(name, quotedText(value)); }
     void number(const char* name, std::int64_t value) { field(name, std::to_string(value)); }
     // Line by line behind "| ", each line's control characters escaped.
-    void licenseText(const std::string& text)
-    {
+    void licenseText(const std::string& text) {
         std::size_t start = 0;
         while (start < text.size()) {
             auto end = text.find('\n', start);
@@ -151,8 +144,7 @@ private:
     std::ostream& out_;
 };
 
-void dumpHeader(const SetupData& data, Printer& p)
-{
+void dumpHeader(const SetupData& data, Printer& p) {
     const SetupHeader& h = data.Header;
     p.block("SetupHeader", 0);
     p.text("AppName", h.AppName);
@@ -182,8 +174,7 @@ void dumpHeader(const SetupData& data, Printer& p)
     }
 }
 
-const char* rootName(std::uint32_t root)
-{
+const char* rootName(std::uint32_t root) {
     switch (root) {
     case 0x80000000u: return " (HKEY_CLASSES_ROOT)";
     case 0x80000001u: return " (HKEY_CURRENT_USER)";
@@ -193,8 +184,7 @@ const char* rootName(std::uint32_t root)
     }
 }
 
-void dumpRecords(const SetupData& data, Printer& p)
-{
+void dumpRecords(const SetupData& data, Printer& p) {
     std::size_t n = 0;
     for (const DirEntry& e : data.DirEntries) {
         p.block("DirEntry", ++n);
@@ -268,8 +258,7 @@ void dumpRecords(const SetupData& data, Printer& p)
 
 }  // namespace
 
-SetupData loadDescriptionFrom(const std::string& path)
-{
+SetupData loadDescriptionFrom(const std::string& path) {
     std::vector<std::uint8_t> bytes = readWholeFile(path);
     if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
         const auto image = PeImage::parse(std::move(bytes));
@@ -290,8 +279,7 @@ SetupData loadDescriptionFrom(const std::string& path)
     return data;
 }
 
-void dumpDescription(const SetupData& data, std::ostream& out)
-{
+void dumpDescription(const SetupData& data, std::ostream& out) {
     Printer printer(out);
     out << "Setup description\n";
     dumpHeader(data, printer);

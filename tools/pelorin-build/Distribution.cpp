@@ -23,8 +23,7 @@ namespace {
 
 constexpr const char* kSetupProgramName = "pelorin.exe";
 
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
+void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
@@ -33,8 +32,7 @@ void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 
 }  // namespace
 
-std::string findSetupProgram(const std::string& toolPath)
-{
+std::string findSetupProgram(const std::string& toolPath) {
     if (toolPath.empty()) return std::string();
     const fs::path bin = fs::path(toolPath).parent_path();
     const fs::path candidates[] = {
@@ -48,19 +46,18 @@ std::string findSetupProgram(const std::string& toolPath)
     return std::string();
 }
 
-Machine machineOfImage(const std::string& path)
-{
+Machine machineOfImage(const std::string& path) {
     const auto image = PeImage::parse(readWholeFile(path));
     if (!image) throw BuildError(path, 0, "", "not a Windows program");
     const auto machine = static_cast<Machine>(image->machine());
     if (machine != Machine::I386 && machine != Machine::Amd64)
-        throw BuildError(path, 0, "", "the program is built for an unsupported machine (" +
-                                          std::to_string(image->machine()) + "); use --machine");
+        throw BuildError(path, 0, "",
+                         "the program is built for an unsupported machine (" + std::to_string(image->machine()) +
+                             "); use --machine");
     return machine;
 }
 
-BuildSummary buildDistribution(const BuildOptions& options)
-{
+BuildSummary buildDistribution(const BuildOptions& options) {
     Project project = parseProjectFile(options.projectPath);
 
     BuildSummary summary;
@@ -79,8 +76,9 @@ BuildSummary buildDistribution(const BuildOptions& options)
     if (!options.withoutSetupExe) {
         summary.setupExe = !options.setupExe.empty() ? options.setupExe : findSetupProgram(ownExecutablePath());
         if (summary.setupExe.empty())
-            throw BuildError("the setup program pelorin.exe was not found beside the tool or in the win64 build "
-                             "tree; name it with --setup-exe PATH (or build without it: --no-setup-exe)");
+            throw BuildError(
+                "the setup program pelorin.exe was not found beside the tool or in the win64 build "
+                "tree; name it with --setup-exe PATH (or build without it: --no-setup-exe)");
         std::error_code error;
         if (!fs::is_regular_file(summary.setupExe, error))
             throw BuildError(summary.setupExe, 0, "", "the setup program does not exist");

@@ -13,16 +13,16 @@ namespace pelorin {
 struct BuildOptions {
     std::string projectPath;
     std::string outputDir;
-    std::string setupExe;                 // empty: look beside the tool (see findSetupProgram)
-    bool withoutSetupExe = false;         // write only PELORIN.DLL and PELORIN.DAT
-    std::optional<Machine> machine;       // forces the machine of PELORIN.DLL
-    std::string uninstaller;              // empty: look beside the tool (see findUninstaller)
-    bool withoutUninstaller = false;      // never add FERROW.EXE to PELORIN.DAT
+    std::string setupExe;             // empty: look beside the tool (see findSetupProgram)
+    bool withoutSetupExe = false;     // write only PELORIN.DLL and PELORIN.DAT
+    std::optional<Machine> machine;   // forces the machine of PELORIN.DLL
+    std::string uninstaller;          // empty: look beside the tool (see findUninstaller)
+    bool withoutUninstaller = false;  // never add FERROW.EXE to PELORIN.DAT
 };
 
 struct BuildSummary {
-    std::string setupExe;  // copied program, empty when none
-    std::string uninstaller;  // stored FERROW.EXE, empty when none
+    std::string setupExe;               // copied program, empty when none
+    std::string uninstaller;            // stored FERROW.EXE, empty when none
     std::vector<std::string> warnings;  // the build succeeded, but the author should know
     Machine machine = Machine::Amd64;
     int fileCount = 0;

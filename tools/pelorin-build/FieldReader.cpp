@@ -8,72 +8,58 @@
 
 namespace pelorin {
 
-FieldReader::FieldReader(const std::string& fileName, const ProjectBlock& block)
-    : fileName_(fileName), block_(block)
-{
-}
+FieldReader::FieldReader(const std::string& fileName, const ProjectBlock& block) : fileName_(fileName), block_(block) {}
 
-const ProjectLine* FieldReader::find(const std::string& key) const
-{
+const ProjectLine* FieldReader::find(const std::string& key) const {
     for (const ProjectLine& line : block_.lines) {
         if (equalsNoCase(line.key, key)) return &line;
     }
     return nullptr;
 }
 
-bool FieldReader::has(const std::string& key) const
-{
-    return find(key) != nullptr;
-}
+bool FieldReader::has(const std::string& key) const { return find(key) != nullptr; }
 
-int FieldReader::lineOf(const std::string& key) const
-{
+int FieldReader::lineOf(const std::string& key) const {
     const ProjectLine* line = find(key);
     return line != nullptr ? line->line : block_.line;
 }
 
-void FieldReader::fail(const std::string& key, const std::string& problem) const
-{
+void FieldReader::fail(const std::string& key, const std::string& problem) const {
     throw BuildError(fileName_, lineOf(key), key, problem);
 }
 
-const ProjectLine* FieldReader::take(const std::string& key, bool required)
-{
+const ProjectLine* FieldReader::take(const std::string& key, bool required) {
     asked_.push_back(lowerAscii(key));
     const ProjectLine* line = find(key);
-    if (line == nullptr && required)
-        fail(key, "missing in [" + block_.section + "]; it is required");
+    if (line == nullptr && required) fail(key, "missing in [" + block_.section + "]; it is required");
     return line;
 }
 
-std::string FieldReader::text(const std::string& key, std::size_t capacity, bool required)
-{
+std::string FieldReader::text(const std::string& key, std::size_t capacity, bool required) {
     const ProjectLine* line = take(key, required);
     if (line == nullptr) return std::string();
     if (required && line->value.empty()) fail(key, "must not be empty");
     if (line->value.size() > capacity)
-        fail(key, "text of " + std::to_string(line->value.size()) + " characters is longer than the field's capacity of " +
-                      std::to_string(capacity));
+        fail(key, "text of " + std::to_string(line->value.size()) +
+                      " characters is longer than the field's capacity of " + std::to_string(capacity));
     return line->value;
 }
 
-std::string FieldReader::path(const std::string& key, std::size_t capacity, bool required)
-{
+std::string FieldReader::path(const std::string& key, std::size_t capacity, bool required) {
     std::string value = text(key, capacity, required);
     static const char* const constants[] = {"{src}", "{app}", "{win}", "{sys}"};
     const std::string lowered = lowerAscii(value);
     for (const char* constant : constants) {
         for (auto at = lowered.find(constant); at != std::string::npos; at = lowered.find(constant, at + 1)) {
             if (value.compare(at, 5, constant) != 0)
-                fail(key, "\"" + value.substr(at, 5) + "\" is not expanded; constants are written in lower case: " +
-                              constant);
+                fail(key, "\"" + value.substr(at, 5) +
+                              "\" is not expanded; constants are written in lower case: " + constant);
         }
     }
     return value;
 }
 
-std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t low, std::int64_t high)
-{
+std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t low, std::int64_t high) {
     std::size_t at = 0;
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
@@ -102,8 +88,7 @@ std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t lo
     return value;
 }
 
-std::int32_t FieldReader::int32(const std::string& key, std::int32_t fallback)
-{
+std::int32_t FieldReader::int32(const std::string& key, std::int32_t fallback) {
     const ProjectLine* line = take(key, false);
     if (line == nullptr) return fallback;
     const auto value = parseNumber(line->value, INT32_MIN, INT32_MAX);
@@ -111,14 +96,12 @@ std::int32_t FieldReader::int32(const std::string& key, std::int32_t fallback)
     return static_cast<std::int32_t>(*value);
 }
 
-bool FieldReader::yesNo(const std::string& key, bool fallback)
-{
+bool FieldReader::yesNo(const std::string& key, bool fallback) {
     static const Keywords<bool> words = {{"yes", true}, {"no", false}, {"true", true}, {"false", false}};
     return choice(key, words, fallback);
 }
 
-std::uint8_t FieldReader::flags(const std::string& key, const Keywords<std::uint8_t>& words)
-{
+std::uint8_t FieldReader::flags(const std::string& key, const Keywords<std::uint8_t>& words) {
     const ProjectLine* line = take(key, false);
     if (line == nullptr) return 0;
     std::uint8_t result = 0;
@@ -138,8 +121,7 @@ std::uint8_t FieldReader::flags(const std::string& key, const Keywords<std::uint
     return result;
 }
 
-void FieldReader::rejectUnknownKeys() const
-{
+void FieldReader::rejectUnknownKeys() const {
     for (const ProjectLine& line : block_.lines) {
         if (std::find(asked_.begin(), asked_.end(), lowerAscii(line.key)) == asked_.end())
             throw BuildError(fileName_, line.line, line.key, "unknown key in [" + block_.section + "]");

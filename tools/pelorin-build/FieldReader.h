@@ -63,8 +63,7 @@ private:
 std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t low, std::int64_t high);
 
 template <typename T>
-std::optional<T> FieldReader::lookup(const std::string& word, const Keywords<T>& words) const
-{
+std::optional<T> FieldReader::lookup(const std::string& word, const Keywords<T>& words) const {
     for (const auto& [name, value] : words) {
         if (lowerAscii(word) == name) return value;
     }
@@ -72,16 +71,14 @@ std::optional<T> FieldReader::lookup(const std::string& word, const Keywords<T>&
 }
 
 template <typename T>
-std::string FieldReader::listOf(const Keywords<T>& words) const
-{
+std::string FieldReader::listOf(const Keywords<T>& words) const {
     std::string list;
     for (const auto& entry : words) list += (list.empty() ? "" : ", ") + std::string(entry.first);
     return list;
 }
 
 template <typename T>
-T FieldReader::choice(const std::string& key, const Keywords<T>& words, T fallback)
-{
+T FieldReader::choice(const std::string& key, const Keywords<T>& words, T fallback) {
     const ProjectLine* line = take(key, false);
     if (line == nullptr) return fallback;
     const auto value = lookup(line->value, words);

@@ -11,8 +11,7 @@
 
 namespace pelorin {
 
-FileTime lastWriteTime(const std::string& path)
-{
+FileTime lastWriteTime(const std::string& path) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) throw BuildError(path, 0, "", "cannot read the file's time stamp");
     if (info.st_mtim.tv_sec < -static_cast<std::int64_t>(kUnixEpochInFileTimeSeconds))
@@ -20,8 +19,7 @@ FileTime lastWriteTime(const std::string& path)
     return fileTimeFromUnix(info.st_mtim.tv_sec, static_cast<std::uint32_t>(info.st_mtim.tv_nsec));
 }
 
-std::string ownExecutablePath()
-{
+std::string ownExecutablePath() {
     std::vector<char> buffer(4096);
     const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (length <= 0) return std::string();

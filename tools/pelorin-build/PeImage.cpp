@@ -17,15 +17,13 @@ constexpr std::uint16_t kPe32PlusMagic = 0x20B;
 constexpr std::uint32_t kResourceDirectory = 2;
 constexpr std::uint32_t kHighBit = 0x80000000u;
 
-bool fits(const std::vector<std::uint8_t>& bytes, std::uint64_t offset, std::uint64_t length)
-{
+bool fits(const std::vector<std::uint8_t>& bytes, std::uint64_t offset, std::uint64_t length) {
     return offset <= bytes.size() && length <= bytes.size() - offset;
 }
 
 }  // namespace
 
-std::optional<PeImage> PeImage::parse(Bytes bytes)
-{
+std::optional<PeImage> PeImage::parse(Bytes bytes) {
     if (!fits(bytes, 0, 64) || bytes[0] != 'M' || bytes[1] != 'Z') return std::nullopt;
     const std::uint32_t peOffset = le::get32(&bytes[0x3C]);
     if (!fits(bytes, peOffset, 24)) return std::nullopt;
@@ -65,8 +63,7 @@ std::optional<PeImage> PeImage::parse(Bytes bytes)
     return image;
 }
 
-std::optional<std::uint32_t> PeImage::fileOffset(std::uint32_t rva, std::uint32_t length) const
-{
+std::optional<std::uint32_t> PeImage::fileOffset(std::uint32_t rva, std::uint32_t length) const {
     for (const Section& s : sections_) {
         if (rva < s.virtualAddress) continue;
         const std::uint64_t delta = rva - s.virtualAddress;
@@ -82,8 +79,7 @@ std::optional<std::uint32_t> PeImage::fileOffset(std::uint32_t rva, std::uint32_
 // Returns the offset (relative to the resource section start) that the matching
 // entry of the directory at dirOffset points to.
 std::optional<std::uint32_t> PeImage::findEntry(std::uint32_t dirOffset, std::optional<std::uint32_t> id,
-                                                bool wantDirectory) const
-{
+                                                bool wantDirectory) const {
     const auto dir = fileOffset(resourceRva_ + dirOffset, 16);
     if (!dir || std::uint64_t{dirOffset} + 16 > resourceSize_) return std::nullopt;
     const std::uint32_t named = le::get16(&bytes_[*dir + 12]);
@@ -102,8 +98,7 @@ std::optional<std::uint32_t> PeImage::findEntry(std::uint32_t dirOffset, std::op
     return std::nullopt;
 }
 
-std::optional<PeImage::Bytes> PeImage::resource(std::uint32_t type, std::optional<std::uint32_t> id) const
-{
+std::optional<PeImage::Bytes> PeImage::resource(std::uint32_t type, std::optional<std::uint32_t> id) const {
     if (resourceRva_ == 0 || resourceSize_ == 0) return std::nullopt;
     const auto names = findEntry(0, type, true);
     if (!names) return std::nullopt;
@@ -120,8 +115,7 @@ std::optional<PeImage::Bytes> PeImage::resource(std::uint32_t type, std::optiona
     return Bytes(bytes_.begin() + *data, bytes_.begin() + *data + dataSize);
 }
 
-std::vector<std::uint8_t> readWholeFile(const std::string& path)
-{
+std::vector<std::uint8_t> readWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw BuildError(path, 0, "", "cannot open the file");
     std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -10,8 +10,8 @@
 namespace pelorin {
 
 struct FileSource {
-    std::string path;        // as found on disk
-    std::string projectFile; // where it was named, for error messages
+    std::string path;         // as found on disk
+    std::string projectFile;  // where it was named, for error messages
     int line = 0;
 };
 

@@ -26,8 +26,7 @@ struct Context {
 };
 
 // Project files may be written on Windows: a backslash separates folders too.
-fs::path resolve(const Context& context, const std::string& value)
-{
+fs::path resolve(const Context& context, const std::string& value) {
     std::string portable = value;
     for (char& c : portable) {
         if (c == '\\') c = '/';
@@ -37,8 +36,7 @@ fs::path resolve(const Context& context, const std::string& value)
 }
 
 std::string existingFile(const Context& context, FieldReader& fields, const std::string& key,
-                         const std::string& value)
-{
+                         const std::string& value) {
     const fs::path path = resolve(context, value);
     std::error_code error;
     if (!fs::is_regular_file(path, error)) fields.fail(key, "file not found: " + path.string());
@@ -47,8 +45,7 @@ std::string existingFile(const Context& context, FieldReader& fields, const std:
 
 // "major.minor" the way Windows versions are written: "3.1" is 3.10, "3.51" is 3.51,
 // "4" and "4.0" are 4.0; "0" or "none" means the family is not supported.
-void readVersion(FieldReader& fields, const std::string& key, std::uint8_t& major, std::uint8_t& minor)
-{
+void readVersion(FieldReader& fields, const std::string& key, std::uint8_t& major, std::uint8_t& minor) {
     if (!fields.has(key)) return;
     const std::string text = fields.text(key, 16);
     if (lowerAscii(text) == "none") {
@@ -62,16 +59,15 @@ void readVersion(FieldReader& fields, const std::string& key, std::uint8_t& majo
     if (fraction.size() == 1) fraction += "0";
     const bool digitsOnly = fraction.find_first_not_of("0123456789") == std::string::npos;
     const auto minorValue = digitsOnly ? parseNumber(fraction, 0, 99) : std::nullopt;
-    if (!majorValue || text.substr(0, dot).find_first_not_of("0123456789") != std::string::npos ||
-        fraction.empty() || fraction.size() > 2 || !minorValue)
+    if (!majorValue || text.substr(0, dot).find_first_not_of("0123456789") != std::string::npos || fraction.empty() ||
+        fraction.size() > 2 || !minorValue)
         fields.fail(key, "\"" + text + "\" is not a version such as 4.0, 3.1 or 3.51 (or none)");
     major = static_cast<std::uint8_t>(*majorValue);
     minor = static_cast<std::uint8_t>(*minorValue);
 }
 
 // A number, "rgb(red, green, blue)" or "system(index)".
-std::uint32_t readColor(FieldReader& fields, const std::string& key, std::uint32_t fallback)
-{
+std::uint32_t readColor(FieldReader& fields, const std::string& key, std::uint32_t fallback) {
     if (!fields.has(key)) return fallback;
     const std::string text = lowerAscii(fields.text(key, 64));
     const auto fail = [&] {
@@ -106,16 +102,14 @@ std::uint32_t readColor(FieldReader& fields, const std::string& key, std::uint32
 
 // Flags of which at most one may be given: the setup program acts on the second
 // only when the first is clear, so giving both would silently drop one.
-std::uint8_t exclusiveFlags(FieldReader& fields, const Keywords<std::uint8_t>& words)
-{
+std::uint8_t exclusiveFlags(FieldReader& fields, const Keywords<std::uint8_t>& words) {
     const std::uint8_t flags = fields.flags("Flags", words);
     if ((flags & (flags - 1)) != 0)
         fields.fail("Flags", std::string(words[0].first) + " and " + words[1].first + " exclude each other");
     return flags;
 }
 
-void readSetup(Context& context, FieldReader& fields)
-{
+void readSetup(Context& context, FieldReader& fields) {
     if (context.haveSetup) fields.fail("", "[Setup] is given twice");
     context.haveSetup = true;
     SetupHeader& header = context.project.setup.Header;
@@ -148,22 +142,23 @@ void readSetup(Context& context, FieldReader& fields)
     context.project.setup.License = std::move(text);
 }
 
-void readDir(Context& context, FieldReader& fields)
-{
+void readDir(Context& context, FieldReader& fields) {
     DirEntry entry;
     entry.DirName = fields.path("DirName", DirEntry::DirNameCapacity, true);
     context.project.setup.DirEntries.push_back(entry);
 }
 
-void readFile(Context& context, FieldReader& fields)
-{
-    static const Keywords<std::uint8_t> modes = {
-        {"normal", cmNormal}, {"never-replace", cmNeverReplace},
-        {"always-replace", cmAlwaysReplace}, {"no-ask-newer", cmNoAskNewer}};
-    static const Keywords<std::uint8_t> flagNames = {
-        {"confirm-overwrite", FileEntry::ConfirmOverwrite}, {"no-uninstall", FileEntry::NoUninstall},
-        {"restart-replace", FileEntry::RestartReplace},     {"register-server", FileEntry::RegisterServer},
-        {"shared", FileEntry::SharedFile},                  {"undo-log", FileEntry::IsUndoLog}};
+void readFile(Context& context, FieldReader& fields) {
+    static const Keywords<std::uint8_t> modes = {{"normal", cmNormal},
+                                                 {"never-replace", cmNeverReplace},
+                                                 {"always-replace", cmAlwaysReplace},
+                                                 {"no-ask-newer", cmNoAskNewer}};
+    static const Keywords<std::uint8_t> flagNames = {{"confirm-overwrite", FileEntry::ConfirmOverwrite},
+                                                     {"no-uninstall", FileEntry::NoUninstall},
+                                                     {"restart-replace", FileEntry::RestartReplace},
+                                                     {"register-server", FileEntry::RegisterServer},
+                                                     {"shared", FileEntry::SharedFile},
+                                                     {"undo-log", FileEntry::IsUndoLog}};
 
     FileSource source;
     source.projectFile = context.fileName;
@@ -183,8 +178,7 @@ void readFile(Context& context, FieldReader& fields)
     context.project.sources.push_back(source);
 }
 
-void readIcon(Context&, FieldReader& fields, SetupData& setup)
-{
+void readIcon(Context&, FieldReader& fields, SetupData& setup) {
     IconEntry entry;
     entry.IconName = fields.path("IconName", IconEntry::IconNameCapacity, true);
     entry.Filename = fields.path("Filename", IconEntry::FilenameCapacity, true);
@@ -197,11 +191,9 @@ void readIcon(Context&, FieldReader& fields, SetupData& setup)
     setup.IconEntries.push_back(entry);
 }
 
-void readIni(Context&, FieldReader& fields, SetupData& setup)
-{
-    static const Keywords<std::uint8_t> flagNames = {
-        {"uninstall-delete-entry", IniEntry::UninsDeleteEntry},
-        {"uninstall-delete-section", IniEntry::UninsDeleteSection}};
+void readIni(Context&, FieldReader& fields, SetupData& setup) {
+    static const Keywords<std::uint8_t> flagNames = {{"uninstall-delete-entry", IniEntry::UninsDeleteEntry},
+                                                     {"uninstall-delete-section", IniEntry::UninsDeleteSection}};
     IniEntry entry;
     entry.IniFile = fields.path("IniFile", IniEntry::IniFileCapacity);
     entry.Section = fields.path("Section", IniEntry::SectionCapacity, true);
@@ -211,17 +203,15 @@ void readIni(Context&, FieldReader& fields, SetupData& setup)
     setup.IniEntries.push_back(entry);
 }
 
-void readRegistry(Context&, FieldReader& fields, SetupData& setup)
-{
-    static const Keywords<std::uint32_t> roots = {
-        {"hkcr", 0x80000000u}, {"hkey_classes_root", 0x80000000u}, {"hkcu", 0x80000001u},
-        {"hkey_current_user", 0x80000001u}, {"hklm", 0x80000002u}, {"hkey_local_machine", 0x80000002u},
-        {"hku", 0x80000003u}, {"hkey_users", 0x80000003u}};
+void readRegistry(Context&, FieldReader& fields, SetupData& setup) {
+    static const Keywords<std::uint32_t> roots = {{"hkcr", 0x80000000u}, {"hkey_classes_root", 0x80000000u},
+                                                  {"hkcu", 0x80000001u}, {"hkey_current_user", 0x80000001u},
+                                                  {"hklm", 0x80000002u}, {"hkey_local_machine", 0x80000002u},
+                                                  {"hku", 0x80000003u},  {"hkey_users", 0x80000003u}};
     static const Keywords<std::uint8_t> types = {
         {"none", RegistryEntry::vtNone}, {"string", RegistryEntry::vtString}, {"dword", RegistryEntry::vtDWord}};
-    static const Keywords<std::uint8_t> flagNames = {
-        {"uninstall-delete-value", RegistryEntry::UninsDeleteValue},
-        {"uninstall-delete-key", RegistryEntry::UninsDeleteKey}};
+    static const Keywords<std::uint8_t> flagNames = {{"uninstall-delete-value", RegistryEntry::UninsDeleteValue},
+                                                     {"uninstall-delete-key", RegistryEntry::UninsDeleteKey}};
 
     RegistryEntry entry;
     if (!fields.has("RootKey")) fields.fail("RootKey", "missing in [Registry]; it is required");
@@ -246,15 +236,13 @@ void readRegistry(Context&, FieldReader& fields, SetupData& setup)
     setup.RegistryEntries.push_back(entry);
 }
 
-void readUninstallDelete(Context&, FieldReader& fields, SetupData& setup)
-{
+void readUninstallDelete(Context&, FieldReader& fields, SetupData& setup) {
     UninstallDeleteEntry entry;
     entry.FileName = fields.path("FileName", UninstallDeleteEntry::FileNameCapacity, true);
     setup.UninstallDeleteEntries.push_back(entry);
 }
 
-void readRun(Context&, FieldReader& fields, SetupData& setup)
-{
+void readRun(Context&, FieldReader& fields, SetupData& setup) {
     static const Keywords<std::uint8_t> flagNames = {{"no-wait", RunEntry::NoWait}};
     RunEntry entry;
     entry.Filename = fields.path("Filename", RunEntry::FilenameCapacity, true);
@@ -263,8 +251,7 @@ void readRun(Context&, FieldReader& fields, SetupData& setup)
     setup.RunEntries.push_back(entry);
 }
 
-void readBlock(Context& context, const ProjectBlock& block)
-{
+void readBlock(Context& context, const ProjectBlock& block) {
     FieldReader fields(context.fileName, block);
     SetupData& setup = context.project.setup;
     const std::string section = lowerAscii(block.section);
@@ -293,8 +280,7 @@ void readBlock(Context& context, const ProjectBlock& block)
 
 }  // namespace
 
-Project parseProjectText(const std::string& text, const std::string& fileName, const std::string& baseDir)
-{
+Project parseProjectText(const std::string& text, const std::string& fileName, const std::string& baseDir) {
     Context context;
     context.fileName = fileName;
     context.baseDir = baseDir.empty() ? fs::path(".") : fs::path(baseDir);
@@ -309,8 +295,7 @@ Project parseProjectText(const std::string& text, const std::string& fileName, c
     return context.project;
 }
 
-Project parseProjectFile(const std::string& path)
-{
+Project parseProjectFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) throw BuildError(path, 0, "", "cannot open the project file");
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

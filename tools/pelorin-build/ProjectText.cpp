@@ -9,30 +9,26 @@ namespace pelorin {
 
 namespace {
 
-std::string trim(const std::string& text)
-{
+std::string trim(const std::string& text) {
     const auto first = text.find_first_not_of(" \t");
     if (first == std::string::npos) return std::string();
     const auto last = text.find_last_not_of(" \t");
     return text.substr(first, last - first + 1);
 }
 
-bool isKeyCharacter(char c)
-{
+bool isKeyCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '-';
 }
 
 // A value wrapped in double quotes keeps exactly what lies between them.
-std::string unquote(const std::string& value)
-{
+std::string unquote(const std::string& value) {
     if (value.size() >= 2 && value.front() == '"' && value.back() == '"') return value.substr(1, value.size() - 2);
     return value;
 }
 
 }  // namespace
 
-std::vector<ProjectBlock> splitProjectText(const std::string& text, const std::string& fileName)
-{
+std::vector<ProjectBlock> splitProjectText(const std::string& text, const std::string& fileName) {
     std::vector<ProjectBlock> blocks;
     std::size_t start = 0;
     // A byte order mark of UTF-8 at the very start is skipped.
@@ -43,8 +39,7 @@ std::vector<ProjectBlock> splitProjectText(const std::string& text, const std::s
         std::string raw = text.substr(start, end - start);
         start = end + 1;
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
-        if (raw.find('\0') != std::string::npos)
-            throw BuildError(fileName, lineNo, "", "the line holds a zero byte");
+        if (raw.find('\0') != std::string::npos) throw BuildError(fileName, lineNo, "", "the line holds a zero byte");
 
         const std::string line = trim(raw);
         if (line.empty() || line[0] == ';' || line[0] == '#') continue;
@@ -57,15 +52,13 @@ std::vector<ProjectBlock> splitProjectText(const std::string& text, const std::s
         }
 
         const auto equals = line.find('=');
-        if (equals == std::string::npos)
-            throw BuildError(fileName, lineNo, "", "expected Key = Value");
+        if (equals == std::string::npos) throw BuildError(fileName, lineNo, "", "expected Key = Value");
         const std::string key = trim(line.substr(0, equals));
         if (key.empty()) throw BuildError(fileName, lineNo, "", "the key before \"=\" is missing");
         for (const char c : key) {
             if (!isKeyCharacter(c)) throw BuildError(fileName, lineNo, key, "not a valid key name");
         }
-        if (blocks.empty())
-            throw BuildError(fileName, lineNo, key, "a key outside of any section; start with [Setup]");
+        if (blocks.empty()) throw BuildError(fileName, lineNo, key, "a key outside of any section; start with [Setup]");
         ProjectBlock& block = blocks.back();
         for (const ProjectLine& earlier : block.lines) {
             if (equalsNoCase(earlier.key, key))

@@ -24,13 +24,11 @@ constexpr std::uint32_t kLanguageDir = 48;
 constexpr std::uint32_t kDataEntry = 72;
 constexpr std::uint32_t kDataAt = 88;
 
-constexpr std::uint32_t alignUp(std::uint32_t value, std::uint32_t alignment)
-{
+constexpr std::uint32_t alignUp(std::uint32_t value, std::uint32_t alignment) {
     return (value + alignment - 1) / alignment * alignment;
 }
 
-void putDirectory(le::Bytes& out, std::size_t at, std::uint32_t id, std::uint32_t target)
-{
+void putDirectory(le::Bytes& out, std::size_t at, std::uint32_t id, std::uint32_t target) {
     le::put16(out, at + 14, 1);  // one id entry, no named ones
     le::put32(out, at + 16, id);
     le::put32(out, at + 20, target);
@@ -38,8 +36,7 @@ void putDirectory(le::Bytes& out, std::size_t at, std::uint32_t id, std::uint32_
 
 // The checksum the loader verifies for drivers and that tools show for all images:
 // 16-bit one's-complement style sum of the file with the checksum field as zero, plus the length.
-std::uint32_t imageChecksum(const le::Bytes& image, std::size_t checksumAt)
-{
+std::uint32_t imageChecksum(const le::Bytes& image, std::size_t checksumAt) {
     std::uint64_t sum = 0;
     for (std::size_t i = 0; i + 1 < image.size(); i += 2) {
         if (i == checksumAt || i == checksumAt + 2) continue;
@@ -52,8 +49,7 @@ std::uint32_t imageChecksum(const le::Bytes& image, std::size_t checksumAt)
 
 }  // namespace
 
-std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content)
-{
+std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content) {
     constexpr std::uint32_t kMaxData = 0x40000000;
     if (content.data.size() > kMaxData) throw BuildError("the setup description is too large for a library");
     const bool plus = content.machine == Machine::Amd64;
@@ -83,8 +79,8 @@ std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content)
     // Optional header.
     const std::size_t opt = at + 24;
     le::put16(out, opt, plus ? 0x20B : 0x10B);
-    out[opt + 2] = 2;                   // linker version 2.0
-    le::put32(out, opt + 8, rawSize);   // SizeOfInitializedData
+    out[opt + 2] = 2;                  // linker version 2.0
+    le::put32(out, opt + 8, rawSize);  // SizeOfInitializedData
     // AddressOfEntryPoint 0: no entry point, nothing runs when the library loads.
     if (plus) {
         le::put64(out, opt + 24, 0x180000000ull);
@@ -94,20 +90,20 @@ std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content)
     }
     le::put32(out, opt + 32, kSectionAlignment);
     le::put32(out, opt + 36, kFileAlignment);
-    le::put16(out, opt + 40, 4);               // operating system version 4.0
-    le::put16(out, opt + 48, plus ? 5 : 4);    // subsystem version 5.2 / 4.0
+    le::put16(out, opt + 40, 4);             // operating system version 4.0
+    le::put16(out, opt + 48, plus ? 5 : 4);  // subsystem version 5.2 / 4.0
     le::put16(out, opt + 50, plus ? 2 : 0);
     le::put32(out, opt + 56, imageSize);
     le::put32(out, opt + 60, kHeadersSize);
     const std::size_t checksumAt = opt + 64;
-    le::put16(out, opt + 68, 2);               // subsystem: Windows GUI
-    le::put16(out, opt + 70, 0x0100);          // compatible with data execution prevention
+    le::put16(out, opt + 68, 2);       // subsystem: Windows GUI
+    le::put16(out, opt + 70, 0x0100);  // compatible with data execution prevention
     const std::size_t sizesAt = opt + 72;
     if (plus) {
-        le::put64(out, sizesAt, 0x100000);      // stack reserve
-        le::put64(out, sizesAt + 8, 0x1000);    // stack commit
-        le::put64(out, sizesAt + 16, 0x100000); // heap reserve
-        le::put64(out, sizesAt + 24, 0x1000);   // heap commit
+        le::put64(out, sizesAt, 0x100000);       // stack reserve
+        le::put64(out, sizesAt + 8, 0x1000);     // stack commit
+        le::put64(out, sizesAt + 16, 0x100000);  // heap reserve
+        le::put64(out, sizesAt + 24, 0x1000);    // heap commit
     } else {
         le::put32(out, sizesAt, 0x100000);
         le::put32(out, sizesAt + 4, 0x1000);

@@ -11,7 +11,7 @@ namespace pelorin {
 
 struct ResourceDllContent {
     Machine machine = Machine::Amd64;
-    std::uint32_t type = 10;     // RCDATA
+    std::uint32_t type = 10;  // RCDATA
     std::uint32_t id = 102;
     std::uint16_t language = 0;  // neutral
     std::vector<std::uint8_t> data;

@@ -10,8 +10,7 @@ namespace pelorin {
 
 namespace fs = std::filesystem;
 
-StagedOutput::StagedOutput(const std::string& dir) : dir_(dir)
-{
+StagedOutput::StagedOutput(const std::string& dir) : dir_(dir) {
     std::error_code error;
     std::vector<fs::path> missing;
     for (fs::path p = fs::absolute(dir, error); !p.empty() && !fs::exists(p, error); p = p.parent_path()) {
@@ -28,21 +27,18 @@ StagedOutput::StagedOutput(const std::string& dir) : dir_(dir)
     if (!fs::is_directory(dir, error)) throw BuildError(dir, 0, "", "the output path is not a folder");
 }
 
-StagedOutput::~StagedOutput()
-{
+StagedOutput::~StagedOutput() {
     if (!committed_) discard();
 }
 
-std::string StagedOutput::stage(const std::string& finalName)
-{
+std::string StagedOutput::stage(const std::string& finalName) {
     const fs::path base(dir_);
     const std::string temporary = (base / ("." + finalName + ".partial")).string();
     files_.emplace_back(temporary, (base / finalName).string());
     return temporary;
 }
 
-void StagedOutput::commit()
-{
+void StagedOutput::commit() {
     for (const auto& [temporary, final] : files_) {
         std::error_code error;
         fs::rename(temporary, final, error);
@@ -56,8 +52,7 @@ void StagedOutput::commit()
     committed_ = true;
 }
 
-void StagedOutput::discard() noexcept
-{
+void StagedOutput::discard() noexcept {
     std::error_code error;
     for (const auto& file : files_) fs::remove(file.first, error);
     for (auto it = createdDirs_.rbegin(); it != createdDirs_.rend(); ++it) fs::remove(*it, error);

@@ -25,7 +25,7 @@ private:
     void discard() noexcept;
 
     std::string dir_;
-    std::vector<std::string> createdDirs_;  // deepest last
+    std::vector<std::string> createdDirs_;                    // deepest last
     std::vector<std::pair<std::string, std::string>> files_;  // temporary, final
     bool committed_ = false;
 };

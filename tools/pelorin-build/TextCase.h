@@ -6,21 +6,14 @@
 
 namespace pelorin {
 
-inline char lowerAscii(char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-}
+inline char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-inline std::string lowerAscii(const std::string& text)
-{
+inline std::string lowerAscii(const std::string& text) {
     std::string result = text;
     for (char& c : result) c = lowerAscii(c);
     return result;
 }
 
-inline bool equalsNoCase(const std::string& a, const std::string& b)
-{
-    return lowerAscii(a) == lowerAscii(b);
-}
+inline bool equalsNoCase(const std::string& a, const std::string& b) { return lowerAscii(a) == lowerAscii(b); }
 
 }  // namespace pelorin

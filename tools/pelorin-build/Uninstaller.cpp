@@ -18,8 +18,7 @@ constexpr const char* kUninstallerName = "ferrow.exe";
 
 // The file of that name in folder, compared without regard to case: build trees
 // on case-sensitive file systems may spell it either way.
-std::string findInFolder(const fs::path& folder)
-{
+std::string findInFolder(const fs::path& folder) {
     std::error_code error;
     fs::directory_iterator it(folder, error);
     if (error) return std::string();
@@ -33,8 +32,7 @@ std::string findInFolder(const fs::path& folder)
 
 }  // namespace
 
-std::string findUninstaller(const std::string& toolPath)
-{
+std::string findUninstaller(const std::string& toolPath) {
     if (toolPath.empty()) return std::string();
     const fs::path bin = fs::path(toolPath).parent_path();
     for (const fs::path& folder : {bin, bin.parent_path().parent_path() / "win64" / "bin"}) {
@@ -44,8 +42,7 @@ std::string findUninstaller(const std::string& toolPath)
     return std::string();
 }
 
-bool needsUninstaller(const Project& project)
-{
+bool needsUninstaller(const Project& project) {
     if ((project.setup.Header.Flags & SetupHeader::CreateUninstall) == 0 || !project.includeUninstaller) return false;
     for (const FileEntry& entry : project.setup.FileEntries) {
         if ((entry.Flags & FileEntry::IsUndoLog) == 0 && equalsNoCase(entry.DestName, kUninstallerDestName))
@@ -54,8 +51,7 @@ bool needsUninstaller(const Project& project)
     return true;
 }
 
-void addUninstallerEntry(Project& project, const std::string& path)
-{
+void addUninstallerEntry(Project& project, const std::string& path) {
     FileEntry entry;
     entry.DestName = kUninstallerDestName;
     entry.CopyMode = cmNoAskNewer;

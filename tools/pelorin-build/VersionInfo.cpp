@@ -16,8 +16,7 @@ constexpr std::uint32_t kVersionId = 1;
 constexpr std::uint32_t kFixedSignature = 0xFEEF04BDu;
 constexpr std::size_t kFixedSize = 52;
 
-bool startsWithRootKey(const std::vector<std::uint8_t>& data)
-{
+bool startsWithRootKey(const std::vector<std::uint8_t>& data) {
     static const char key[] = "VS_VERSION_INFO";
     for (std::size_t i = 0; i < sizeof key; ++i) {
         const std::size_t at = 6 + 2 * i;
@@ -28,8 +27,7 @@ bool startsWithRootKey(const std::vector<std::uint8_t>& data)
 
 }  // namespace
 
-std::optional<FileVersion> readFileVersion(std::vector<std::uint8_t> imageBytes)
-{
+std::optional<FileVersion> readFileVersion(std::vector<std::uint8_t> imageBytes) {
     const auto image = PeImage::parse(std::move(imageBytes));
     if (!image) return std::nullopt;
     auto data = image->resource(kVersionType, kVersionId);
@@ -44,8 +42,7 @@ std::optional<FileVersion> readFileVersion(std::vector<std::uint8_t> imageBytes)
     return FileVersion{le::get32(p + fixedAt + 8), le::get32(p + fixedAt + 12)};
 }
 
-std::optional<FileVersion> readFileVersionOf(const std::string& path)
-{
+std::optional<FileVersion> readFileVersionOf(const std::string& path) {
     {
         std::ifstream in(path, std::ios::binary);
         char magic[2] = {};

@@ -13,8 +13,7 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
-int run(const pelorin::CommandLine& command)
-{
+int run(const pelorin::CommandLine& command) {
     using Action = pelorin::CommandLine::Action;
     if (command.action == Action::Help) {
         std::cout << pelorin::kUsage;
@@ -26,9 +25,9 @@ int run(const pelorin::CommandLine& command)
     }
     const pelorin::BuildSummary summary = pelorin::buildDistribution(command.build);
     for (const std::string& warning : summary.warnings) std::cerr << "pelorin-build: warning: " << warning << '\n';
-    std::cout << "pelorin-build: " << command.build.outputDir << ": " << summary.fileCount << " file entries, PELORIN.DAT "
-              << summary.archiveSize << " bytes, description " << summary.descriptionSize << " bytes, PELORIN.DLL for "
-              << pelorin::machineName(summary.machine);
+    std::cout << "pelorin-build: " << command.build.outputDir << ": " << summary.fileCount
+              << " file entries, PELORIN.DAT " << summary.archiveSize << " bytes, description "
+              << summary.descriptionSize << " bytes, PELORIN.DLL for " << pelorin::machineName(summary.machine);
     if (!summary.setupExe.empty()) std::cout << ", setup program from " << summary.setupExe;
     if (!summary.uninstaller.empty()) std::cout << ", uninstaller from " << summary.uninstaller;
     std::cout << '\n';
@@ -37,8 +36,7 @@ int run(const pelorin::CommandLine& command)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     pelorin::CommandLine command;
     try {

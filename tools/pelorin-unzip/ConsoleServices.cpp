@@ -16,8 +16,7 @@ std::string AskLine(const std::string& question) {
     return answer;
 }
 
-TMsgResult ConsoleServices::ShowMessageBox(const std::string& text, const std::string& caption,
-                                           TMsgButtons buttons) {
+TMsgResult ConsoleServices::ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons) {
     if (buttons == TMsgButtons::mbOK) {
         std::cerr << caption << ": " << text << "\n";
         return TMsgResult::mrOK;
@@ -26,13 +25,10 @@ TMsgResult ConsoleServices::ShowMessageBox(const std::string& text, const std::s
     return (!answer.empty() && (answer[0] == 'y' || answer[0] == 'Y')) ? TMsgResult::mrYes : TMsgResult::mrNo;
 }
 
-std::optional<std::string> ConsoleServices::OpenFileDialog(const std::string&, const std::string&,
-                                                           const std::string&) {
+std::optional<std::string> ConsoleServices::OpenFileDialog(const std::string&, const std::string&, const std::string&) {
     return std::nullopt;
 }
 
-std::optional<std::string> ConsoleServices::BrowseForFolder(const std::string&) {
-    return std::nullopt;
-}
+std::optional<std::string> ConsoleServices::BrowseForFolder(const std::string&) { return std::nullopt; }
 
 }  // namespace pelorin

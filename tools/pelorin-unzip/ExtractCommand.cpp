@@ -41,11 +41,12 @@ public:
             const std::string answer = AskLine("replace " + name + "? [y]es, [n]o, [A]ll, [N]one: ");
             if (answer.empty()) return false;
             switch (answer[0]) {
-                case 'y': case 'Y': return true;
-                case 'n': return false;
-                case 'A': all_ = true; return true;
-                case 'N': none_ = true; return false;
-                default: break;
+            case 'y':
+            case 'Y': return true;
+            case 'n': return false;
+            case 'A': all_ = true; return true;
+            case 'N': none_ = true; return false;
+            default: break;
             }
         }
     }
@@ -81,15 +82,15 @@ Outcome RunComponent(const UnzipOptions& options, const std::string& destination
         for (const std::string& pattern : options.patterns) zip.FilesList().push_back(BackslashPattern(pattern));
     }
     switch (testing ? OverwriteChoice::Always : options.overwrite) {
-        case OverwriteChoice::Always: zip.SetOverwriteMode(TUZOverwriteMode::Always); break;
-        case OverwriteChoice::Never: zip.SetOverwriteMode(TUZOverwriteMode::Never); break;
-        case OverwriteChoice::Ask:
-            zip.SetOverwriteMode(TUZOverwriteMode::Prompt);
-            zip.OnPromptForOverwrite = [&](TVCLUnZip& sender, bool& overwrite, int index, std::string&) {
-                bar.Clear();
-                overwrite = question.Ask(SlashName(sender.EntryFullName(index)));
-            };
-            break;
+    case OverwriteChoice::Always: zip.SetOverwriteMode(TUZOverwriteMode::Always); break;
+    case OverwriteChoice::Never: zip.SetOverwriteMode(TUZOverwriteMode::Never); break;
+    case OverwriteChoice::Ask:
+        zip.SetOverwriteMode(TUZOverwriteMode::Prompt);
+        zip.OnPromptForOverwrite = [&](TVCLUnZip& sender, bool& overwrite, int index, std::string&) {
+            bar.Clear();
+            overwrite = question.Ask(SlashName(sender.EntryFullName(index)));
+        };
+        break;
     }
     zip.OnGetNextDisk = [&](TVCLUnZip& sender, int disk, std::string& name) {
         name = SplitPartName(archivePath, disk, sender.NumberOfDisks());
@@ -110,9 +111,8 @@ Outcome RunComponent(const UnzipOptions& options, const std::string& destination
     zip.OnBadCRC = [&](TVCLUnZip& sender, std::uint32_t computed, std::uint32_t stored, int index) {
         ++outcome.failed;
         bar.Clear();
-        std::fprintf(stderr, "%s:  bad CRC %08x  (should be %08x)\n",
-                     SlashName(sender.EntryFullName(index)).c_str(), static_cast<unsigned>(computed),
-                     static_cast<unsigned>(stored));
+        std::fprintf(stderr, "%s:  bad CRC %08x  (should be %08x)\n", SlashName(sender.EntryFullName(index)).c_str(),
+                     static_cast<unsigned>(computed), static_cast<unsigned>(stored));
     };
     zip.OnSkippingFile = [&](TVCLUnZip& sender, TSkipReason reason, int index) {
         ++outcome.failed;

@@ -53,15 +53,15 @@ UnzipOptions ParseUnzipOptions(const std::vector<std::string>& args) {
         for (std::size_t pos = 1; pos < word.size(); ++pos) {
             const char c = word[pos];
             switch (c) {
-                case 'l': options.command = UnzipCommand::List; break;
-                case 't': options.command = UnzipCommand::Test; break;
-                case 'o': options.overwrite = OverwriteChoice::Always; break;
-                case 'n': options.overwrite = OverwriteChoice::Never; break;
-                case 'j': options.junkPaths = true; break;
-                case 'q': options.quiet = true; break;
-                case 'P': options.password = OptionValue(args, i, pos, c); break;
-                case 'd': options.destination = OptionValue(args, i, pos, c); break;
-                default: throw UsageError{std::string("unknown option -") + c};
+            case 'l': options.command = UnzipCommand::List; break;
+            case 't': options.command = UnzipCommand::Test; break;
+            case 'o': options.overwrite = OverwriteChoice::Always; break;
+            case 'n': options.overwrite = OverwriteChoice::Never; break;
+            case 'j': options.junkPaths = true; break;
+            case 'q': options.quiet = true; break;
+            case 'P': options.password = OptionValue(args, i, pos, c); break;
+            case 'd': options.destination = OptionValue(args, i, pos, c); break;
+            default: throw UsageError{std::string("unknown option -") + c};
             }
         }
     }

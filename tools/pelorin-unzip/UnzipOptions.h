@@ -13,12 +13,12 @@ enum class OverwriteChoice { Ask, Always, Never };
 struct UnzipOptions {
     UnzipCommand command = UnzipCommand::Extract;
     OverwriteChoice overwrite = OverwriteChoice::Ask;
-    bool junkPaths = false;       // -j: every file straight into the destination
-    bool quiet = false;           // -q: no listing of the extracted names
-    std::string password;         // -P
+    bool junkPaths = false;  // -j: every file straight into the destination
+    bool quiet = false;      // -q: no listing of the extracted names
+    std::string password;    // -P
     std::string archive;
     std::vector<std::string> patterns;
-    std::string destination;      // -d; empty means the current folder
+    std::string destination;  // -d; empty means the current folder
 };
 
 // Exit statuses: 0 success, 1 some entries skipped or failed, 2 and above fatal.

@@ -25,9 +25,9 @@ int main(int argc, char** argv) {
     }
     try {
         switch (options.command) {
-            case UnzipCommand::List: return RunList(options);
-            case UnzipCommand::Test: return RunTest(options);
-            case UnzipCommand::Extract: return RunExtract(options);
+        case UnzipCommand::List: return RunList(options);
+        case UnzipCommand::Test: return RunTest(options);
+        case UnzipCommand::Extract: return RunExtract(options);
         }
     } catch (const EUserCanceled& error) {
         std::fprintf(stderr, "pelorin-unzip: %s\n", error.what());

@@ -40,9 +40,7 @@ int TSortedObjectList::Add(TObject* item) {
     return index;
 }
 
-void TSortedObjectList::Put(int /*index*/, TObject* /*item*/) {
-    Error("Cannot <Put> an Object in a sorted list!");
-}
+void TSortedObjectList::Put(int /*index*/, TObject* /*item*/) { Error("Cannot <Put> an Object in a sorted list!"); }
 
 void TSortedObjectList::Insert(int /*index*/, TObject* item) { Add(item); }
 

@@ -18,8 +18,6 @@ std::string FormatText(const std::string& pattern, long long value) {
     return Fill(pattern, "%d", std::to_string(value));
 }
 
-std::string FormatText(const std::string& pattern, const std::string& value) {
-    return Fill(pattern, "%s", value);
-}
+std::string FormatText(const std::string& pattern, const std::string& value) { return Fill(pattern, "%s", value); }
 
 }  // namespace pelorin

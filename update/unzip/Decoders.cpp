@@ -17,18 +17,10 @@ void DecodeEntry(const DecodeJob& job, DecodeInput& input, DecodeOutput& output,
     }
     BitReader in(input);
     switch (job.method) {
-    case 1:
-        Unshrink(in, output, job.uncompressedSize, window);
-        break;
-    case 6:
-        Explode(in, output, job.uncompressedSize, job.compressedSize, job.flags, window);
-        break;
-    case 8:
-        Inflate(in, output, job.uncompressedSize, window);
-        break;
-    default:
-        Unreduce(in, output, job.uncompressedSize, job.method - 1u, window);
-        break;
+    case 1: Unshrink(in, output, job.uncompressedSize, window); break;
+    case 6: Explode(in, output, job.uncompressedSize, job.compressedSize, job.flags, window); break;
+    case 8: Inflate(in, output, job.uncompressedSize, window); break;
+    default: Unreduce(in, output, job.uncompressedSize, job.method - 1u, window); break;
     }
 }
 

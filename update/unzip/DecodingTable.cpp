@@ -22,8 +22,8 @@ void Fill(TableEntry* entries, std::size_t count, const TableEntry& entry) {
 
 }  // namespace
 
-TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount, unsigned rootBits,
-                               Completeness rule, TableEntry* entries, std::size_t capacity) {
+TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount, unsigned rootBits, Completeness rule,
+                               TableEntry* entries, std::size_t capacity) {
     const std::size_t rootSize = std::size_t{1} << rootBits;
     if (symbolCount > kMaxAlphabet) {
         return TableStatus::kInvalid;
@@ -53,8 +53,8 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
         maxLength = count[len] != 0 ? len : maxLength;
     }
     if (left > 0) {
-        const bool tolerated = rule == Completeness::kAllowSingleOrNone &&
-                               (codes == 0 || (codes == 1 && count[1] == 1));
+        const bool tolerated =
+            rule == Completeness::kAllowSingleOrNone && (codes == 0 || (codes == 1 && count[1] == 1));
         if (!tolerated) {
             return TableStatus::kInvalid;
         }
@@ -86,8 +86,8 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
         const std::uint32_t reversed = ReverseBits(nextCode[len]++, len);
         if (len <= rootBits) {
             for (std::uint32_t at = reversed; at < rootSize; at += 1u << len) {
-                entries[at] = TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len),
-                                         TableEntry::kSymbol};
+                entries[at] =
+                    TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len), TableEntry::kSymbol};
             }
             --count[len];
             continue;
@@ -112,16 +112,16 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
             subtable = used;
             used += size;
             Fill(entries + subtable, size, TableEntry{});
-            entries[prefix] = TableEntry{static_cast<std::uint16_t>(subtable), static_cast<std::uint8_t>(subBits),
-                                         TableEntry::kLink};
+            entries[prefix] =
+                TableEntry{static_cast<std::uint16_t>(subtable), static_cast<std::uint8_t>(subBits), TableEntry::kLink};
             currentPrefix = prefix;
         }
         if (len - rootBits > subBits) {
             return TableStatus::kInvalid;
         }
         for (std::uint32_t at = reversed >> rootBits; at < (1u << subBits); at += 1u << (len - rootBits)) {
-            entries[subtable + at] = TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len),
-                                                TableEntry::kSymbol};
+            entries[subtable + at] =
+                TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len), TableEntry::kSymbol};
         }
         --count[len];
     }

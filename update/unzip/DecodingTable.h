@@ -35,14 +35,13 @@ enum class Completeness {
 
 // Fills entries[0..capacity) from code lengths (0 = symbol unused), assigning
 // codes canonically: shorter codes first, equal lengths in symbol order.
-TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount, unsigned rootBits,
-                               Completeness rule, TableEntry* entries, std::size_t capacity);
+TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount, unsigned rootBits, Completeness rule,
+                               TableEntry* entries, std::size_t capacity);
 
 // Decodes one symbol; invertBits is XORed onto the input bits first (the implode
 // codes are the bitwise complement of canonical ones). Returns -1 for a bit
 // pattern that is no code.
-inline int DecodeSymbol(BitReader& in, const TableEntry* entries, unsigned rootBits,
-                        std::uint32_t invertBits = 0) {
+inline int DecodeSymbol(BitReader& in, const TableEntry* entries, unsigned rootBits, std::uint32_t invertBits = 0) {
     const std::uint32_t bits = in.Peek(kMaxCodeLength) ^ invertBits;
     TableEntry entry = entries[bits & ((1u << rootBits) - 1)];
     if (entry.kind == TableEntry::kLink) {

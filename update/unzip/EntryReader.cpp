@@ -9,8 +9,8 @@
 namespace pelorin {
 
 std::size_t EntryReader::Fill(std::uint8_t* buffer, std::size_t capacity) {
-    const std::size_t n = static_cast<std::size_t>(
-        std::min<std::uint64_t>(remaining_, std::min<std::size_t>(capacity, kDataChunkSize)));
+    const std::size_t n =
+        static_cast<std::size_t>(std::min<std::uint64_t>(remaining_, std::min<std::size_t>(capacity, kDataChunkSize)));
     if (n == 0) return 0;
     source_.BeforeRefill();
     ReadExactly(buffer, n);

@@ -14,7 +14,11 @@ namespace pelorin {
 
 EntryWriter::EntryWriter(TStream& file, std::uint8_t* buffer, std::int64_t uncompressedSize, OsServices& os,
                          WriteNotice onWrite)
-    : file_(file), buffer_(buffer), uncompressedSize_(uncompressedSize), crc_(kCrcStart), os_(os),
+    : file_(file),
+      buffer_(buffer),
+      uncompressedSize_(uncompressedSize),
+      crc_(kCrcStart),
+      os_(os),
       onWrite_(std::move(onWrite)) {}
 
 void EntryWriter::Put(const std::uint8_t* data, std::size_t count) {

@@ -61,8 +61,7 @@ void Explode(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize
     DecodingTable<kShortTableSize> lengths(kLengthLookupBits);
     DecodingTable<kShortTableSize> distances(compressedSize > kImplodeLargeEntry ? kLargeDistanceLookupBits
                                                                                  : kSmallDistanceLookupBits);
-    if ((literalTree && !ReadTree(in, literals, 256)) || !ReadTree(in, lengths, 64) ||
-        !ReadTree(in, distances, 64)) {
+    if ((literalTree && !ReadTree(in, literals, 256)) || !ReadTree(in, lengths, 64) || !ReadTree(in, distances, 64)) {
         return;  // malformed tree: the entry stops here
     }
 

@@ -87,8 +87,7 @@ int TVCLUnZip::Extract() {
     if (count <= 0 || stopNow) return count;
     for (int i = 0; i < EntryCount(); ++i) {
         if (!doAll_ && !ViewEntry(i).Selected) continue;
-        while (ExtractEntry(i, count, buffers)) {
-        }
+        while (ExtractEntry(i, count, buffers)) {}
     }
     return count;
 }
@@ -238,8 +237,7 @@ bool TVCLUnZip::MayOverwrite(int index, const TZipHeaderInfo& entry, std::string
                                TMsgButtons::mbYesNo) == TMsgResult::mrYes;
 }
 
-void TVCLUnZip::Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWriter& writer,
-                       WorkBuffers& buffers) {
+void TVCLUnZip::Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWriter& writer, WorkBuffers& buffers) {
     if (entry.CompressionMethod == 0) {
         for (std::size_t n; (n = reader.Fill(buffers.input.data(), kDataChunkSize)) > 0;) {
             writer.Put(buffers.input.data(), n);
@@ -259,8 +257,7 @@ void TVCLUnZip::Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWr
 }
 
 // True when a new password asks for another try. The damaged file goes either way.
-bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc,
-                               const std::string& target) {
+bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc, const std::string& target) {
     bool retry = false;
     if (entry.Encrypted()) {
         if (OnBadPassword) {

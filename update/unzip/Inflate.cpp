@@ -14,9 +14,9 @@ constexpr unsigned kDistanceLookupBits = 6;
 constexpr unsigned kCodeLengthLookupBits = 7;
 
 // Worst complete codes of up to 15 bits: root entries plus second-level tables.
-constexpr std::size_t kLiteralTableSize = 3146;   // 288 symbols, 9 lookup bits
-constexpr std::size_t kDistanceTableSize = 1703;  // 32 symbols, 6 lookup bits
-constexpr std::size_t kCodeLengthTableSize = 128; // 19 symbols of at most 7 bits
+constexpr std::size_t kLiteralTableSize = 3146;    // 288 symbols, 9 lookup bits
+constexpr std::size_t kDistanceTableSize = 1703;   // 32 symbols, 6 lookup bits
+constexpr std::size_t kCodeLengthTableSize = 128;  // 19 symbols of at most 7 bits
 
 constexpr unsigned kEndOfBlock = 256;
 constexpr unsigned kLiteralCodes = 288;
@@ -26,8 +26,8 @@ constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  
                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
 constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
                                            2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
-constexpr std::uint16_t kDistanceBase[30] = {1,   2,   3,   4,   5,   7,    9,    13,   17,   25,
-                                             33,  49,  65,  97,  129, 193,  257,  385,  513,  769,
+constexpr std::uint16_t kDistanceBase[30] = {1,    2,    3,    4,    5,    7,    9,    13,    17,    25,
+                                             33,   49,   65,   97,   129,  193,  257,  385,   513,   769,
                                              1025, 1537, 2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577};
 constexpr std::uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,
                                              6, 7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13};
@@ -43,12 +43,9 @@ struct BlockCodes {
 
 Outcome FromStatus(TableStatus status) {
     switch (status) {
-    case TableStatus::kOk:
-        return Outcome::kContinue;
-    case TableStatus::kTooLarge:
-        return Outcome::kOutOfMemory;
-    case TableStatus::kInvalid:
-        break;
+    case TableStatus::kOk: return Outcome::kContinue;
+    case TableStatus::kTooLarge: return Outcome::kOutOfMemory;
+    case TableStatus::kInvalid: break;
     }
     return Outcome::kStop;
 }
@@ -183,8 +180,7 @@ Outcome CopyStoredBlock(BitReader& in, SlidingWindow& history) {
 
 void Inflate(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize, std::uint8_t* window) {
     static_assert(kInflateWindowSize <= kWindowBufferSize, "window exceeds the buffer");
-    SlidingWindow history(window, kInflateWindowSize, output, uncompressedSize,
-                          SlidingWindow::History::kWrittenOnly);
+    SlidingWindow history(window, kInflateWindowSize, output, uncompressedSize, SlidingWindow::History::kWrittenOnly);
     BlockCodes codes;
     bool last = false;
     Outcome outcome = Outcome::kContinue;

@@ -18,8 +18,7 @@ public:
 
     // buffer holds size bytes, size a power of two; limit is the entry's
     // uncompressed size, beyond which nothing is produced.
-    SlidingWindow(std::uint8_t* buffer, std::size_t size, DecodeOutput& output, std::uint64_t limit,
-                  History history);
+    SlidingWindow(std::uint8_t* buffer, std::size_t size, DecodeOutput& output, std::uint64_t limit, History history);
     SlidingWindow(const SlidingWindow&) = delete;
     SlidingWindow& operator=(const SlidingWindow&) = delete;
 

@@ -25,9 +25,7 @@ int LargestFirst(T existing, T added) {
 
 TSortedZip::TSortedZip(TZipSortMode mode, TDuplicates rule) : mode_(mode) { SetDuplicates(rule); }
 
-int EntryRate(const TZipHeaderInfo& entry) {
-    return RoundPercent(entry.CompressedSize, entry.UncompressedSize);
-}
+int EntryRate(const TZipHeaderInfo& entry) { return RoundPercent(entry.CompressedSize, entry.UncompressedSize); }
 
 int TSortedZip::Compare(const TObject* itemKey, const TObject* key) const {
     const auto& a = *static_cast<const TZipHeaderInfo*>(itemKey);

@@ -116,8 +116,7 @@ public:
     std::function<void(TVCLUnZip& sender, int Percent)> OnTotalPercentDone;
     std::function<void(TVCLUnZip& sender, int FileIndex, const std::string& FName, bool& Skip)> OnStartUnZip;
     std::function<void(TVCLUnZip& sender, int FileIndex, const std::string& FName)> OnEndUnZip;
-    std::function<void(TVCLUnZip& sender, bool& OverWriteIt, int FileIndex, std::string& FName)>
-        OnPromptForOverwrite;
+    std::function<void(TVCLUnZip& sender, bool& OverWriteIt, int FileIndex, std::string& FName)> OnPromptForOverwrite;
     std::function<void(TVCLUnZip& sender, TSkipReason Reason, int FileIndex)> OnSkippingFile;
     std::function<void(TVCLUnZip& sender, int FileIndex, std::string& NewPassword)> OnBadPassword;
     std::function<void(TVCLUnZip& sender, std::uint32_t CalcCRC, std::uint32_t StoredCRC, int FileIndex)> OnBadCRC;

@@ -54,9 +54,9 @@ bool MatchesPattern(const std::string& pattern, const std::string& name) {
             continue;
         }
         std::size_t next = p + 1;
-        const bool single = p < pattern.size() &&
-                            (pattern[p] == '?' || (pattern[p] == '<' ? MatchSet(pattern, p, name[n], next)
-                                                                     : pattern[p] == name[n]));
+        const bool single =
+            p < pattern.size() &&
+            (pattern[p] == '?' || (pattern[p] == '<' ? MatchSet(pattern, p, name[n], next) : pattern[p] == name[n]));
         if (single) {
             p = next;
             ++n;

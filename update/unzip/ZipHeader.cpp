@@ -77,7 +77,9 @@ void TZipHeaderInfo::SetFullName(const std::string& name) {
     SetPath(name.substr(0, slash + 1));
 }
 
-void TZipHeaderInfo::UpdateNameLength() { FileNameLength = static_cast<std::uint16_t>(path_.size() + fileName_.size()); }
+void TZipHeaderInfo::UpdateNameLength() {
+    FileNameLength = static_cast<std::uint16_t>(path_.size() + fileName_.size());
+}
 
 const std::string& TZipHeaderInfo::Comment() const {
     static const std::string kNone;

@@ -18,8 +18,7 @@ namespace {
 
 using test::TempDir;
 
-std::vector<std::uint8_t> inflateEntry(const std::string& archive, const FileEntry& entry)
-{
+std::vector<std::uint8_t> inflateEntry(const std::string& archive, const FileEntry& entry) {
     std::ifstream in(archive, std::ios::binary);
     in.seekg(entry.DataOffset);
     char magic[4] = {};
@@ -43,8 +42,7 @@ std::vector<std::uint8_t> inflateEntry(const std::string& archive, const FileEnt
     return out;
 }
 
-std::string pseudoRandom(std::size_t size)
-{
+std::string pseudoRandom(std::size_t size) {
     std::string text(size, '\0');
     std::uint32_t state = 12345;
     for (char& c : text) {
@@ -54,18 +52,18 @@ std::string pseudoRandom(std::size_t size)
     return text;
 }
 
-TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
-{
+TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce) {
     TempDir dir;
     const std::string big = pseudoRandom(300000);  // larger than the 32000-byte inflate buffers
     test::writeText(dir / "big.bin", big);
     test::writeText(dir / "empty.txt", "");
     test::writeText(dir / "small.txt", "small file\n");
     const std::string setup = "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n";
-    Project project = parseProjectText(setup + "[File]\nSource=big.bin\nDestName=1\n"
-                                               "[File]\nSource=empty.txt\nDestName=2\n"
-                                               "[File]\nSource=./big.bin\nDestName=3\n"
-                                               "[File]\nSource=small.txt\nDestName=4\n",
+    Project project = parseProjectText(setup +
+                                           "[File]\nSource=big.bin\nDestName=1\n"
+                                           "[File]\nSource=empty.txt\nDestName=2\n"
+                                           "[File]\nSource=./big.bin\nDestName=3\n"
+                                           "[File]\nSource=small.txt\nDestName=4\n",
                                        "p", dir.path());
     {
         std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
@@ -87,16 +85,16 @@ TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
     EXPECT_EQ(files[1].Adler32, 1u);
 }
 
-TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits)
-{
+TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits) {
     EXPECT_EQ(fileTimeFromUnix(0, 0), 116444736000000000ull);
     EXPECT_EQ(fileTimeFromUnix(1, 999999999), 116444736019999999ull);
 
     TempDir dir;
     test::writeText(dir / "now.txt", "x");
-    Project project = parseProjectText("[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
-                                       "[File]\nSource=now.txt\nDestName=x\n",
-                                       "p", dir.path());
+    Project project = parseProjectText(
+        "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
+        "[File]\nSource=now.txt\nDestName=x\n",
+        "p", dir.path());
     std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
     writeDataArchive(project, out);
     const std::uint64_t now = fileTimeFromUnix(std::time(nullptr), 0);
@@ -108,14 +106,15 @@ TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits)
 }
 
 #ifdef PELORIN_VERSIONED_x86_64
-TEST(DataArchiveTest, VersionComesFromTheSourcesVersionResource)
-{
+TEST(DataArchiveTest, VersionComesFromTheSourcesVersionResource) {
     TempDir dir;
     // Under Windows the build tree's path has no drive; take the current one.
     const std::string exe = std::filesystem::absolute(PELORIN_VERSIONED_x86_64).string();
-    Project project = parseProjectText("[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
-                                       "[File]\nDestName=x\nSource=" + exe + "\n",
-                                       "p", dir.path());
+    Project project = parseProjectText(
+        "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
+        "[File]\nDestName=x\nSource=" +
+            exe + "\n",
+        "p", dir.path());
     std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
     writeDataArchive(project, out);
     EXPECT_EQ(project.setup.FileEntries[0].VersionMS, 0x00010002u);

@@ -15,8 +15,7 @@ namespace {
 
 using test::TempDir;
 
-TEST(SetupProgramSearch, BesideTheToolFirstThenTheSiblingWin64Tree)
-{
+TEST(SetupProgramSearch, BesideTheToolFirstThenTheSiblingWin64Tree) {
     TempDir root;
     const std::string tool = root / "native/bin/pelorin-build";
     test::writeText(tool, "");
@@ -32,11 +31,11 @@ TEST(SetupProgramSearch, BesideTheToolFirstThenTheSiblingWin64Tree)
 
 #ifndef _WIN32
 // Runs the built tool through the shell; returns its exit status and output.
-int runTool(const std::string& args, const TempDir& dir, std::string& output)
-{
+int runTool(const std::string& args, const TempDir& dir, std::string& output) {
     const char* binary = std::getenv("PELORIN_BINARY_DIR");
     const std::string log = dir / "tool.log";
-    const std::string command = std::string(binary ? binary : ".") + "/bin/pelorin-build " + args + " > '" + log + "' 2>&1";
+    const std::string command =
+        std::string(binary ? binary : ".") + "/bin/pelorin-build " + args + " > '" + log + "' 2>&1";
     const int status = std::system(command.c_str());
     std::ifstream in(log);
     std::stringstream text;
@@ -45,8 +44,7 @@ int runTool(const std::string& args, const TempDir& dir, std::string& output)
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
-TEST(ToolProgram, ExitStatusAndMessagesOfBuildAndDump)
-{
+TEST(ToolProgram, ExitStatusAndMessagesOfBuildAndDump) {
     if (std::getenv("PELORIN_BINARY_DIR") == nullptr) GTEST_SKIP() << "PELORIN_BINARY_DIR is not set";
     TempDir dir;
     std::string output;
@@ -60,9 +58,9 @@ TEST(ToolProgram, ExitStatusAndMessagesOfBuildAndDump)
     EXPECT_EQ(runTool("'" + (dir / "ok.pelproj") + "'", dir, output), 2);  // no -o
     EXPECT_NE(output.find("usage:"), std::string::npos);
 
-    ASSERT_EQ(runTool("'" + (dir / "ok.pelproj") + "' -o '" + (dir / "ok") + "' --no-setup-exe --machine i386", dir,
-                      output),
-              0)
+    ASSERT_EQ(
+        runTool("'" + (dir / "ok.pelproj") + "' -o '" + (dir / "ok") + "' --no-setup-exe --machine i386", dir, output),
+        0)
         << output;
     EXPECT_EQ(runTool("--dump '" + (dir / "ok/PELORIN.DLL") + "'", dir, output), 0);
     EXPECT_NE(output.find("AppVerName           = \"Cli 1\""), std::string::npos) << output;

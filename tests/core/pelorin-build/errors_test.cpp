@@ -34,9 +34,9 @@ const BadProject kBadProjects[] = {
      "AppName", "text of 64 characters is longer than the field's capacity of 63"},
     {"record text too long", kSetup + "[Run]\nFilename={app}\\" + std::string(58, 'r') + "\n", 6, "Filename",
      "capacity of 63"},
-    {"zero-terminated text too long", kSetup + "[Registry]\nRootKey=HKCU\nSubKey=s\nValueType=string\nValueName=" +
-                                          std::string(49, 'v') + "\n",
-     9, "ValueName", "capacity of 48"},
+    {"zero-terminated text too long",
+     kSetup + "[Registry]\nRootKey=HKCU\nSubKey=s\nValueType=string\nValueName=" + std::string(49, 'v') + "\n", 9,
+     "ValueName", "capacity of 48"},
     {"bad number", kSetup + "[Icon]\nIconName=i\nFilename=f\nIconFilename=f\nIconIndex=12x\n", 9, "IconIndex",
      "not a whole number"},
     {"number out of range", kSetup + "[Icon]\nIconName=i\nFilename=f\nIconFilename=f\nIconIndex=2147483648\n", 9,
@@ -63,8 +63,7 @@ const BadProject kBadProjects[] = {
      "needs CreateUninstall = yes"},
 };
 
-TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing)
-{
+TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing) {
     for (const BadProject& bad : kBadProjects) {
         SCOPED_TRACE(bad.what);
         TempDir dir;
@@ -86,8 +85,7 @@ TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing)
     }
 }
 
-TEST(BadProject, MissingSetupSectionAndMissingProjectFile)
-{
+TEST(BadProject, MissingSetupSectionAndMissingProjectFile) {
     TempDir dir;
     test::writeText(dir / "empty.pelproj", "; nothing\n[Dir]\nDirName=x\n");
     BuildOptions options{dir / "empty.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
@@ -102,8 +100,7 @@ TEST(BadProject, MissingSetupSectionAndMissingProjectFile)
     EXPECT_TRUE(test::listFolder(dir / "out").empty());
 }
 
-TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched)
-{
+TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched) {
     TempDir dir;
     test::writeText(dir / "out/PELORIN.DAT", "old archive");
     test::writeText(dir / "p.pelproj", kSetup + "[File]\nSource=missing\nDestName=x\n");
@@ -121,8 +118,7 @@ TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched)
     EXPECT_EQ(test::listFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
 }
 
-TEST(StagedOutputTest, UncommittedFilesAndCreatedFoldersAreRemoved)
-{
+TEST(StagedOutputTest, UncommittedFilesAndCreatedFoldersAreRemoved) {
     TempDir dir;
     test::writeText(dir / "keep/old.txt", "old");
     {
@@ -145,8 +141,7 @@ TEST(StagedOutputTest, UncommittedFilesAndCreatedFoldersAreRemoved)
     EXPECT_EQ(test::readBytes(dir / "keep/old.txt").size(), 8u);
 }
 
-TEST(CommandLineTest, MalformedCommandLinesAreRefused)
-{
+TEST(CommandLineTest, MalformedCommandLinesAreRefused) {
     using Args = std::vector<std::string>;
     for (const Args& args : {Args{"p"}, Args{"-o"}, Args{"p", "q", "-o", "d"}, Args{"p", "-o", "d", "--machine", "arm"},
                              Args{"p", "-o", "d", "--frobnicate"}, Args{"--dump", "a", "b"},

@@ -11,15 +11,13 @@
 namespace pelorin {
 namespace {
 
-std::vector<std::uint8_t> sampleData(std::size_t size)
-{
+std::vector<std::uint8_t> sampleData(std::size_t size) {
     std::vector<std::uint8_t> data(size);
     for (std::size_t i = 0; i < size; ++i) data[i] = static_cast<std::uint8_t>(i * 7 + 3);
     return data;
 }
 
-TEST(ResourceDllTest, ResourceReadsBackForBothMachines)
-{
+TEST(ResourceDllTest, ResourceReadsBackForBothMachines) {
     for (const Machine machine : {Machine::I386, Machine::Amd64}) {
         for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{424}, std::size_t{70000}}) {
             SCOPED_TRACE(machineName(machine) + " " + std::to_string(size));
@@ -42,8 +40,7 @@ TEST(ResourceDllTest, ResourceReadsBackForBothMachines)
     }
 }
 
-TEST(ResourceDllTest, TruncatedOrDamagedImagesAreReadSafely)
-{
+TEST(ResourceDllTest, TruncatedOrDamagedImagesAreReadSafely) {
     ResourceDllContent content;
     content.data = sampleData(100);
     const auto good = makeResourceDll(content);
@@ -67,16 +64,14 @@ TEST(ResourceDllTest, TruncatedOrDamagedImagesAreReadSafely)
     EXPECT_FALSE(readFileVersion({}).has_value());
 }
 
-void expectFixtureVersion(const char* path)
-{
+void expectFixtureVersion(const char* path) {
     const auto version = readFileVersionOf(path);
     ASSERT_TRUE(version.has_value()) << path;
     EXPECT_EQ(version->ms, 0x00010002u);  // 1.2
     EXPECT_EQ(version->ls, 0x00030004u);  // 3.4
 }
 
-TEST(VersionInfoTest, FileVersionOfProgramsBuiltByMinGW)
-{
+TEST(VersionInfoTest, FileVersionOfProgramsBuiltByMinGW) {
 #if !defined(PELORIN_VERSIONED_x86_64) && !defined(PELORIN_VERSIONED_i686)
     GTEST_SKIP() << "MinGW is not installed; no versioned test programs";
 #endif

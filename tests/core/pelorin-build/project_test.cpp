@@ -83,8 +83,7 @@ struct Built {
     std::string dist() const { return dir / "dist"; }
 };
 
-void buildFull(Built& built, Machine machine)
-{
+void buildFull(Built& built, Machine machine) {
     test::writeText(built.dir / "license.rtf", "{\\rtf1 License}");
     test::writeText(built.dir / "files/a.txt", "alpha\r\n");
     test::writeText(built.dir / "files/b.bin", std::string(5000, 'b'));
@@ -98,8 +97,7 @@ void buildFull(Built& built, Machine machine)
     built.summary = buildDistribution(options);
 }
 
-TEST(ProjectRoundTrip, EveryRecordKindReadsBackThroughTheSetupReader)
-{
+TEST(ProjectRoundTrip, EveryRecordKindReadsBackThroughTheSetupReader) {
     Built built;
     buildFull(built, Machine::Amd64);
     EXPECT_EQ(test::listFolder(built.dist()), (std::vector<std::string>{"PELORIN.DAT", "PELORIN.DLL"}));
@@ -177,12 +175,13 @@ TEST(ProjectRoundTrip, EveryRecordKindReadsBackThroughTheSetupReader)
     EXPECT_EQ(data.RunEntries[1].Flags, 0);
 }
 
-TEST(ProjectRoundTrip, TextsFillingTheirFieldExactlyAreKept)
-{
+TEST(ProjectRoundTrip, TextsFillingTheirFieldExactlyAreKept) {
     TempDir dir;
     const std::string name63(63, 'n'), subKey128(128, 'k');
-    test::writeText(dir / "p.pelproj", "[Setup]\nAppName=" + name63 + "\nAppVerName=v\nDefaultDirName=d\n"
-                                       "[Registry]\nRootKey=HKCU\nSubKey=" + subKey128 + "\n");
+    test::writeText(dir / "p.pelproj", "[Setup]\nAppName=" + name63 +
+                                           "\nAppVerName=v\nDefaultDirName=d\n"
+                                           "[Registry]\nRootKey=HKCU\nSubKey=" +
+                                           subKey128 + "\n");
     BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::I386, "", false};
     buildDistribution(options);
     const SetupData data = loadDescriptionFrom(dir / "out/PELORIN.DLL");
@@ -195,8 +194,7 @@ TEST(ProjectRoundTrip, TextsFillingTheirFieldExactlyAreKept)
     EXPECT_FALSE(data.License.has_value());
 }
 
-TEST(ProjectRoundTrip, LibraryFollowsTheMachineOfTheShippedSetupProgram)
-{
+TEST(ProjectRoundTrip, LibraryFollowsTheMachineOfTheShippedSetupProgram) {
     TempDir dir;
     test::writeText(dir / "p.pelproj", "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n");
     // A stand-in setup program: any image of the wanted machine will do.
@@ -223,8 +221,7 @@ TEST(ProjectRoundTrip, LibraryFollowsTheMachineOfTheShippedSetupProgram)
     EXPECT_EQ(PeImage::parse(test::readBytes(dir / "out/PELORIN.DLL"))->machine(), 0x8664);
 }
 
-TEST(ProjectRoundTrip, DumpShowsHeaderAndRecordsAndLeavesARawDescriptionInPlace)
-{
+TEST(ProjectRoundTrip, DumpShowsHeaderAndRecordsAndLeavesARawDescriptionInPlace) {
     Built built;
     buildFull(built, Machine::Amd64);
     std::ostringstream text;

@@ -25,8 +25,7 @@ struct Package {
     TempDir dir;
     BuildOptions options;
 
-    explicit Package(const std::string& project)
-    {
+    explicit Package(const std::string& project) {
         test::writeText(dir / "app.txt", "app");
         test::writeText(dir / "bin/FERROW.EXE", kUninstallerBytes);
         test::writeText(dir / "p.pelproj", project);
@@ -36,21 +35,18 @@ struct Package {
         options.machine = Machine::Amd64;
         options.uninstaller = dir / "bin/FERROW.EXE";
     }
-    SetupData build()
-    {
+    SetupData build() {
         summary = buildDistribution(options);
         return loadDescriptionFrom(dir / "dist/PELORIN.DLL");
     }
     BuildSummary summary;
 };
 
-std::string withFile(const std::string& setupExtra, const std::string& dest = "{app}\\app.txt")
-{
+std::string withFile(const std::string& setupExtra, const std::string& dest = "{app}\\app.txt") {
     return std::string(kSetup) + setupExtra + "[File]\nSource=app.txt\nDestName=" + dest + "\n";
 }
 
-TEST(UninstallerSearch, BesideTheToolInAnyCaseThenTheSiblingWin64Tree)
-{
+TEST(UninstallerSearch, BesideTheToolInAnyCaseThenTheSiblingWin64Tree) {
     TempDir root;
     const std::string tool = root / "native/bin/pelorin-build";
     test::writeText(tool, "");
@@ -66,8 +62,7 @@ TEST(UninstallerSearch, BesideTheToolInAnyCaseThenTheSiblingWin64Tree)
               std::filesystem::path(root / "native/bin/FERROW.EXE").lexically_normal());
 }
 
-TEST(UninstallerEntry, CreateUninstallAddsASharedWindowsFolderEntryFirst)
-{
+TEST(UninstallerEntry, CreateUninstallAddsASharedWindowsFolderEntryFirst) {
     Package package(withFile("CreateUninstall=yes\n"));
     const SetupData data = package.build();
     ASSERT_EQ(data.FileEntries.size(), 2u);
@@ -87,8 +82,7 @@ TEST(UninstallerEntry, CreateUninstallAddsASharedWindowsFolderEntryFirst)
 }
 
 #ifdef PELORIN_VERSIONED_x86_64
-TEST(UninstallerEntry, AVersionedUninstallerIsComparedBySetup)
-{
+TEST(UninstallerEntry, AVersionedUninstallerIsComparedBySetup) {
     Package package(withFile("CreateUninstall=yes\n"));
     package.options.uninstaller = std::filesystem::absolute(PELORIN_VERSIONED_x86_64).string();
     const SetupData data = package.build();
@@ -98,8 +92,7 @@ TEST(UninstallerEntry, AVersionedUninstallerIsComparedBySetup)
 }
 #endif
 
-TEST(UninstallerEntry, LeftOutWhenNotAskedForOrAlreadyInTheProject)
-{
+TEST(UninstallerEntry, LeftOutWhenNotAskedForOrAlreadyInTheProject) {
     {
         Package package(withFile(""));  // no CreateUninstall: the option is not used
         EXPECT_EQ(package.build().FileEntries.size(), 1u);
@@ -123,8 +116,7 @@ TEST(UninstallerEntry, LeftOutWhenNotAskedForOrAlreadyInTheProject)
     }
 }
 
-TEST(UninstallerEntry, MissingUninstallerOrStrayKeyFailsTheBuild)
-{
+TEST(UninstallerEntry, MissingUninstallerOrStrayKeyFailsTheBuild) {
     {
         Package package(withFile("CreateUninstall=yes\n"));
         package.options.uninstaller = package.dir / "bin/nothing.exe";

@@ -84,7 +84,8 @@ protected:
         const fs::path ours = work_ / (archive.filename().string() + ".ours");
         const fs::path theirs = work_ / (archive.filename().string() + ".theirs");
         ASSERT_EQ(0, Ours(archive, "-o " + options, ours)) << archive;
-        ASSERT_EQ(0, Shell("unzip -qq -o " + options + " " + Quote(archive.string()) + " -d " + Quote(theirs.string())));
+        ASSERT_EQ(0,
+                  Shell("unzip -qq -o " + options + " " + Quote(archive.string()) + " -d " + Quote(theirs.string())));
         auto expected = Tree(theirs);
         auto actual = Tree(ours);
         EXPECT_FALSE(expected.empty());
@@ -131,8 +132,8 @@ TEST_F(UnzipCorpus, ReadsArchivesAppendedToAStubAndSplitArchives) {
 
 TEST_F(UnzipCorpus, LegacyMethodsFromOtherEncoders) {
     const fs::path fixtures = fs::path(std::getenv("PELORIN_SOURCE_DIR")) / "tests/fixtures/zip-legacy";
-    for (const char* name : {"cc-SHRUNK.ZIP", "cc-imploding-4Kdict-2trees.zip", "cc-imploding-8Kdict-3trees.zip",
-                             "sc-shrink.zip"}) {
+    for (const char* name :
+         {"cc-SHRUNK.ZIP", "cc-imploding-4Kdict-2trees.zip", "cc-imploding-8Kdict-3trees.zip", "sc-shrink.zip"}) {
         ExpectSameAsUnzip(fixtures / name);
     }
     ExpectSameAsUnzip(fixtures / "sc-implode.zip", "", false);

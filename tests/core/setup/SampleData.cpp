@@ -43,10 +43,8 @@ SetupData SampleSetupData() {
     f.Flags = FileEntry::IsUndoLog;
     data.FileEntries.push_back(f);
 
-    data.IconEntries.push_back({"Sample", "{app}\\main.exe", "/run \"a b\"", "{app}",
-                                "{sys}\\shell32.dll", -3});
-    data.IniEntries.push_back({"{win}\\sample.ini", "Paths", "Home", "{app}",
-                               IniEntry::UninsDeleteEntry});
+    data.IconEntries.push_back({"Sample", "{app}\\main.exe", "/run \"a b\"", "{app}", "{sys}\\shell32.dll", -3});
+    data.IniEntries.push_back({"{win}\\sample.ini", "Paths", "Home", "{app}", IniEntry::UninsDeleteEntry});
     data.IniEntries.push_back({"", "Section", "Key", std::string(127, 'v'), 0});
 
     RegistryEntry r;
@@ -101,8 +99,6 @@ void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
     }
 }
 
-bool FileExists(const std::string& path) {
-    return std::ifstream(path, std::ios::binary).good();
-}
+bool FileExists(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }
 
 }  // namespace pelorin::test

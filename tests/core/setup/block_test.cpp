@@ -14,8 +14,7 @@ namespace {
 using Bytes = std::vector<std::uint8_t>;
 
 // A block with the given fields; HeaderCheck is computed unless given.
-Bytes MakeBlock(const Bytes& payload, std::int32_t storedLength, std::int32_t dataLength,
-                std::uint32_t dataCheck) {
+Bytes MakeBlock(const Bytes& payload, std::int32_t storedLength, std::int32_t dataLength, std::uint32_t dataCheck) {
     Bytes block(BlockHeaderSize);
     PutLE32(&block[4], static_cast<std::uint32_t>(storedLength));
     PutLE32(&block[8], static_cast<std::uint32_t>(dataLength));
@@ -98,8 +97,7 @@ TEST(ReadBlock, WrongDataChecksumIsRejected) {
     const std::uint32_t wrong = Adler32(1, data.data(), data.size()) ^ 0x100;
     EXPECT_THROW(Read(MakeBlock(data, StoredUncompressed, 300, wrong), 300), EZlibDataError);
     const Bytes z = DeflateBytes(data.data(), data.size());
-    EXPECT_THROW(Read(MakeBlock(z, static_cast<std::int32_t>(z.size()), 300, wrong), 300),
-                 EZlibDataError);
+    EXPECT_THROW(Read(MakeBlock(z, static_cast<std::int32_t>(z.size()), 300, wrong), 300), EZlibDataError);
 }
 
 TEST(ReadBlock, StreamLongerThanTheBlockIsRejectedWithoutOverrun) {
@@ -120,15 +118,13 @@ TEST(ReadBlock, StreamShorterThanTheBlockIsRejected) {
     const Bytes part(full.begin(), full.begin() + 900);
     // Checksum of the full data: caught by the checksum.
     const Bytes z = DeflateBytes(part.data(), part.size());
-    EXPECT_THROW(Read(MakeBlock(z, static_cast<std::int32_t>(z.size()), 1000,
-                                Adler32(1, full.data(), full.size())),
-                      1000),
-                 EZlibDataError);
+    EXPECT_THROW(
+        Read(MakeBlock(z, static_cast<std::int32_t>(z.size()), 1000, Adler32(1, full.data(), full.size())), 1000),
+        EZlibDataError);
     // Checksum matching what the stream delivers: caught by the byte count.
-    EXPECT_THROW(Read(MakeBlock(z, static_cast<std::int32_t>(z.size()), 1000,
-                                Adler32(1, part.data(), part.size())),
-                      1000),
-                 EZlibDataError);
+    EXPECT_THROW(
+        Read(MakeBlock(z, static_cast<std::int32_t>(z.size()), 1000, Adler32(1, part.data(), part.size())), 1000),
+        EZlibDataError);
 }
 
 TEST(ReadBlock, DamagedStreamsAndStoredLengthsAreRejected) {
@@ -156,8 +152,8 @@ TEST(ReadBlock, FileEndingInsideTheBlockIsAReadError) {
     const Bytes data = test::MixedBytes(5000, 9);
     for (BlockStorage storage : {bsCompressed, bsStored}) {
         const Bytes block = EncodeBlock(data.data(), data.size(), storage);
-        for (std::size_t cut : {std::size_t{0}, std::size_t{7}, BlockHeaderSize,
-                                BlockHeaderSize + 1, block.size() - 1}) {
+        for (std::size_t cut :
+             {std::size_t{0}, std::size_t{7}, BlockHeaderSize, BlockHeaderSize + 1, block.size() - 1}) {
             const Bytes part(block.begin(), block.begin() + static_cast<std::ptrdiff_t>(cut));
             EXPECT_THROW(Read(part, data.size()), EReadError) << "cut at " << cut;
         }

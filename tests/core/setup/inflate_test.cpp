@@ -60,11 +60,11 @@ TEST(InflateStream, OutputFarLargerThanOneInputBufferIsNotLost) {
     ASSERT_LT(z.size(), InflateBufferSize);
     std::size_t pos = 0;
     std::size_t total = 0;
-    const InflateResult r = InflateStream(PieceReader(z, InflateBufferSize, pos),
-                                          [&total](const std::uint8_t*, std::size_t n) {
-                                              total += n;
-                                              return n;
-                                          });
+    const InflateResult r =
+        InflateStream(PieceReader(z, InflateBufferSize, pos), [&total](const std::uint8_t*, std::size_t n) {
+            total += n;
+            return n;
+        });
     EXPECT_TRUE(r.Completed);
     EXPECT_EQ(total, zeros.size());
     EXPECT_EQ(r.Checksum, Adler32(1, zeros.data(), zeros.size()));
@@ -75,11 +75,10 @@ TEST(InflateStream, FullDestinationEndsWithoutCompletion) {
     const Bytes z = DeflateBytes(data.data(), data.size());
     std::size_t pos = 0;
     std::size_t calls = 0;
-    const InflateResult r = InflateStream(PieceReader(z, 5000, pos),
-                                          [&calls](const std::uint8_t*, std::size_t n) {
-                                              ++calls;
-                                              return calls == 1 ? n : n - 1;
-                                          });
+    const InflateResult r = InflateStream(PieceReader(z, 5000, pos), [&calls](const std::uint8_t*, std::size_t n) {
+        ++calls;
+        return calls == 1 ? n : n - 1;
+    });
     EXPECT_FALSE(r.Completed);
     EXPECT_EQ(calls, 2u) << "nothing is offered after the destination refused";
 }
@@ -114,8 +113,7 @@ TEST(InflateStream, CallbackErrorsPassThroughAndBadCountsAreRefused) {
     const Bytes data = test::MixedBytes(1000, 14);
     const Bytes z = DeflateBytes(data.data(), data.size());
     const InflateWriter drop = [](const std::uint8_t*, std::size_t n) { return n; };
-    EXPECT_THROW(InflateStream([](std::uint8_t*, std::size_t) -> std::size_t { throw EAbort(); }, drop),
-                 EAbort);
+    EXPECT_THROW(InflateStream([](std::uint8_t*, std::size_t) -> std::size_t { throw EAbort(); }, drop), EAbort);
     EXPECT_THROW(InflateStream([](std::uint8_t*, std::size_t c) { return c + 1; }, drop), Exception);
 }
 

@@ -126,8 +126,7 @@ TEST(LoadSetup, AnyCorruptedBlockIsReportedAsCorruptedFiles) {
                 Load(bad);
                 ADD_FAILURE() << "accepted a change at " << at;
             } catch (const ESetupCorrupted& e) {
-                EXPECT_STREQ(e.what(),
-                             "The Setup Wizard files are corrupted. Please contact your provider.");
+                EXPECT_STREQ(e.what(), "The Setup Wizard files are corrupted. Please contact your provider.");
             }
             EXPECT_FALSE(test::FileExists(FilePath));
         }
@@ -187,8 +186,7 @@ TEST(LoadSetup, HookSeesTheHeaderBeforeTheRestIsRead) {
     const SetupData in = test::SampleSetupData();
     Bytes bytes = EncodeSetupDescription(in);
     std::string seen;
-    EXPECT_EQ(Load(bytes, [&seen](const SetupHeader& h) { seen = h.AppVerName; }).Header.AppVerName,
-              "Sample App 1.0");
+    EXPECT_EQ(Load(bytes, [&seen](const SetupHeader& h) { seen = h.AppVerName; }).Header.AppVerName, "Sample App 1.0");
     EXPECT_EQ(seen, "Sample App 1.0");
 
     // The rest is damaged: a hook that ends start-up wins, and its error passes unchanged.

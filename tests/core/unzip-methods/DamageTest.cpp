@@ -63,8 +63,8 @@ TEST(DamagedData, SamplesDecodeIntact) {
 
 TEST(DamagedData, TruncatedEntriesComeOutShort) {
     for (const Sample& sample : Samples()) {
-        for (const std::size_t keep : {std::size_t{0}, std::size_t{1}, std::size_t{10}, sample.data.size() / 2,
-                                       sample.data.size() - 16}) {
+        for (const std::size_t keep :
+             {std::size_t{0}, std::size_t{1}, std::size_t{10}, sample.data.size() / 2, sample.data.size() - 16}) {
             const Bytes cut(sample.data.begin(), sample.data.begin() + static_cast<std::ptrdiff_t>(keep));
             const Bytes decoded = Decode(sample.method, sample.flags, cut, sample.expected.size());
             EXPECT_LT(decoded.size(), sample.expected.size()) << sample.name << " kept " << keep;

@@ -11,9 +11,14 @@ namespace pelorin::test {
 namespace {
 
 TEST(LegacyFixtures, EveryEntryDecodesToItsChecksum) {
-    const char* const archives[] = {"sc-reduce1.zip", "sc-reduce2.zip",  "sc-reduce3.zip",
-                                    "sc-reduce4.zip", "sc-shrink.zip",   "sc-implode.zip",
-                                    "cc-SHRUNK.ZIP",  "cc-imploding-4Kdict-2trees.zip",
+    const char* const archives[] = {"sc-reduce1.zip",
+                                    "sc-reduce2.zip",
+                                    "sc-reduce3.zip",
+                                    "sc-reduce4.zip",
+                                    "sc-shrink.zip",
+                                    "sc-implode.zip",
+                                    "cc-SHRUNK.ZIP",
+                                    "cc-imploding-4Kdict-2trees.zip",
                                     "cc-imploding-8Kdict-3trees.zip"};
     std::map<int, int> decodedByMethod;
     for (const char* archive : archives) {

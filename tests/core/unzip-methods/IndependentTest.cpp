@@ -17,7 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-bool HaveTool(const char* name) { return std::system((std::string("command -v ") + name + " >/dev/null").c_str()) == 0; }
+bool HaveTool(const char* name) {
+    return std::system((std::string("command -v ") + name + " >/dev/null").c_str()) == 0;
+}
 
 class ToolTest : public ::testing::Test {
 protected:

@@ -59,8 +59,7 @@ TEST(Inflate, EveryLevelAndStrategyOfZlib) {
         EXPECT_EQ(InflateEntry(RawDeflate(input, level), input.size()).bytes, input) << "level " << level;
     }
     for (const int strategy : {Z_FILTERED, Z_HUFFMAN_ONLY, Z_RLE, Z_FIXED}) {
-        EXPECT_EQ(InflateEntry(RawDeflate(input, 6, strategy), input.size()).bytes, input)
-            << "strategy " << strategy;
+        EXPECT_EQ(InflateEntry(RawDeflate(input, 6, strategy), input.size()).bytes, input) << "strategy " << strategy;
     }
 }
 

@@ -277,7 +277,8 @@ TEST(Directory, NamesAreConvertedFromTheOemCharacterSet) {
 }
 
 TEST(Directory, FixtureNameWithOemCharacters) {
-    const std::string fixtures = std::string(std::getenv("PELORIN_SOURCE_DIR") ? std::getenv("PELORIN_SOURCE_DIR") : ".");
+    const std::string fixtures =
+        std::string(std::getenv("PELORIN_SOURCE_DIR") ? std::getenv("PELORIN_SOURCE_DIR") : ".");
     TVCLUnZip zip;
     zip.SetZipName(test::Join(fixtures, "tests/fixtures/zip-legacy/sc-implode.zip"));
     zip.ReadDirectory();

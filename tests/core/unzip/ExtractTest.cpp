@@ -29,7 +29,7 @@ using test::TempDir;
 using test::ToolArchive;
 using test::ZipBuilder;
 
-const std::vector<std::string> kFiles = {"readme.txt", "Tools/numbers.txt", "Tools/unit_sfx.pas",
+const std::vector<std::string> kFiles = {"readme.txt",           "Tools/numbers.txt",   "Tools/unit_sfx.pas",
                                          "Tools/unit_build.pas", "Tools/unit_copy.pas", "sub/empty.txt",
                                          "sub/deep/noise.bin"};
 

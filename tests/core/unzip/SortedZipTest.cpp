@@ -48,17 +48,18 @@ const std::uint32_t kFeb30 = 0x505E0000;  // no such day
 using Names = std::vector<std::string>;
 
 TEST(SortedZip, NamesSortWithoutRegardToCase) {
-    const std::vector<EntryShape> shapes = {{"b.txt", 1, 1, 0, 30}, {"Tools\\A.pas", 1, 1, 0, 0}, {"a.txt", 1, 1, 0, 60},
-                                     {"tools\\b.pas", 1, 1, 0, 90}};
+    const std::vector<EntryShape> shapes = {
+        {"b.txt", 1, 1, 0, 30}, {"Tools\\A.pas", 1, 1, 0, 0}, {"a.txt", 1, 1, 0, 60}, {"tools\\b.pas", 1, 1, 0, 90}};
     EXPECT_EQ(Order(TZipSortMode::ByName, shapes), (Names{"a.txt", "b.txt", "Tools\\A.pas", "tools\\b.pas"}));
     EXPECT_EQ(Order(TZipSortMode::ByFileName, shapes), (Names{"Tools\\A.pas", "a.txt", "tools\\b.pas", "b.txt"}));
-    EXPECT_EQ(Order(TZipSortMode::ByDirectoryName, shapes),
-              (Names{"a.txt", "b.txt", "tools\\b.pas", "Tools\\A.pas"}));
+    EXPECT_EQ(Order(TZipSortMode::ByDirectoryName, shapes), (Names{"a.txt", "b.txt", "tools\\b.pas", "Tools\\A.pas"}));
 }
 
 TEST(SortedZip, SizesAndDatesLargestFirstWithTiesInDirectoryOrder) {
-    const std::vector<EntryShape> shapes = {{"one", 10, 100, k2019, 0}, {"two", 50, 100, kFeb30, 1},
-                                     {"three", 10, 300, k2020, 2}, {"four", 10, 20, k2019, 3}};
+    const std::vector<EntryShape> shapes = {{"one", 10, 100, k2019, 0},
+                                            {"two", 50, 100, kFeb30, 1},
+                                            {"three", 10, 300, k2020, 2},
+                                            {"four", 10, 20, k2019, 3}};
     EXPECT_EQ(Order(TZipSortMode::ByCompressedSize, shapes), (Names{"two", "one", "three", "four"}));
     EXPECT_EQ(Order(TZipSortMode::ByUnCompressedSize, shapes), (Names{"three", "one", "two", "four"}));
     EXPECT_EQ(Order(TZipSortMode::ByDate, shapes), (Names{"three", "one", "four", "two"}));
@@ -67,7 +68,7 @@ TEST(SortedZip, SizesAndDatesLargestFirstWithTiesInDirectoryOrder) {
 TEST(SortedZip, RateHighestFirstEqualRatesBeforeEarlierOnes) {
     // Rates: 10, 50, 3 (3.33), 50, 0 (empty), 100 (capped from 200).
     const std::vector<EntryShape> shapes = {{"a", 10, 100, 0, 0}, {"b", 50, 100, 0, 1}, {"c", 10, 300, 0, 2},
-                                     {"d", 25, 50, 0, 3}, {"e", 5, 0, 0, 4}, {"f", 40, 20, 0, 5}};
+                                            {"d", 25, 50, 0, 3},  {"e", 5, 0, 0, 4},    {"f", 40, 20, 0, 5}};
     EXPECT_EQ(Order(TZipSortMode::ByRate, shapes), (Names{"f", "d", "b", "a", "c", "e"}));
     TZipHeaderInfo half;
     half.CompressedSize = 1;

@@ -69,8 +69,7 @@ TempDir::~TempDir() {
 
 std::string TempDir::File(const std::string& relative) const { return Join(path_, relative); }
 
-TMsgResult ScriptedServices::ShowMessageBox(const std::string& text, const std::string& caption,
-                                            TMsgButtons buttons) {
+TMsgResult ScriptedServices::ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons) {
     boxes.push_back(caption + "|" + text);
     if (answers.empty()) return buttons == TMsgButtons::mbYesNo ? TMsgResult::mrNo : TMsgResult::mrOK;
     const TMsgResult answer = answers.front();

@@ -5,24 +5,18 @@
 namespace pelorin::driver {
 
 BoxAnswerer::BoxAnswerer(std::string button, Inspect inspect, double timeoutSeconds)
-    : button_(std::move(button)), inspect_(std::move(inspect)), timeout_(timeoutSeconds),
-      thread_([this] { Run(); })
-{
-}
+    : button_(std::move(button)), inspect_(std::move(inspect)), timeout_(timeoutSeconds), thread_([this] { Run(); }) {}
 
-BoxAnswerer::~BoxAnswerer()
-{
+BoxAnswerer::~BoxAnswerer() {
     if (thread_.joinable()) thread_.join();
 }
 
-const MessageBoxInfo& BoxAnswerer::Result()
-{
+const MessageBoxInfo& BoxAnswerer::Result() {
     if (thread_.joinable()) thread_.join();
     return box_;
 }
 
-void BoxAnswerer::Run()
-{
+void BoxAnswerer::Run() {
     WindowQuery query;
     query.pid = ::GetCurrentProcessId();
     query.className = "#32770";

@@ -14,22 +14,19 @@ namespace {
 constexpr UINT kMessageTimeoutMs = 3000;
 constexpr int kMessageBoxTextId = 0xFFFF;
 
-std::string ClassOf(HWND window)
-{
+std::string ClassOf(HWND window) {
     char name[256] = {};
     const int n = ::GetClassNameA(window, name, sizeof name);
     return std::string(name, n > 0 ? n : 0);
 }
 
-std::string Lower(std::string text)
-{
+std::string Lower(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return text;
 }
 
-bool Matches(const WindowInfo& info, const WindowQuery& query)
-{
+bool Matches(const WindowInfo& info, const WindowQuery& query) {
     if (query.visibleOnly && !info.visible) return false;
     if (query.pid != 0 && info.pid != query.pid) return false;
     if (!query.className.empty() && info.className != query.className) return false;
@@ -37,21 +34,18 @@ bool Matches(const WindowInfo& info, const WindowQuery& query)
     return true;
 }
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM list)
-{
+BOOL CALLBACK CollectWindow(HWND window, LPARAM list) {
     reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
 
-std::vector<HWND> TopLevelHandles()
-{
+std::vector<HWND> TopLevelHandles() {
     std::vector<HWND> handles;
     ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&handles));
     return handles;
 }
 
-std::vector<HWND> ChildHandles(HWND window)
-{
+std::vector<HWND> ChildHandles(HWND window) {
     std::vector<HWND> handles;
     ::EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&handles));
     return handles;
@@ -59,8 +53,7 @@ std::vector<HWND> ChildHandles(HWND window)
 
 // Polls condition every 50 ms until it holds or timeoutSeconds passed.
 template <typename Condition>
-bool PollUntil(double timeoutSeconds, Condition condition)
-{
+bool PollUntil(double timeoutSeconds, Condition condition) {
     const DWORD start = ::GetTickCount();
     const DWORD limit = static_cast<DWORD>(timeoutSeconds * 1000.0);
     for (;;) {
@@ -70,12 +63,11 @@ bool PollUntil(double timeoutSeconds, Condition condition)
     }
 }
 
-int StandardButtonId(const std::string& name)
-{
+int StandardButtonId(const std::string& name) {
     static const struct {
         const char* name;
         int id;
-    } kButtons[] = {{"ok", IDOK},       {"cancel", IDCANCEL}, {"yes", IDYES},     {"no", IDNO},
+    } kButtons[] = {{"ok", IDOK},       {"cancel", IDCANCEL}, {"yes", IDYES},      {"no", IDNO},
                     {"abort", IDABORT}, {"retry", IDRETRY},   {"ignore", IDIGNORE}};
     const std::string lower = Lower(name);
     for (const auto& button : kButtons)
@@ -94,8 +86,7 @@ struct Pixels {
 // Device-independent 32-bit bitmap selected into a memory DC for the scope.
 class Canvas {
 public:
-    Canvas(int width, int height) : width_(width), height_(height)
-    {
+    Canvas(int width, int height) : width_(width), height_(height) {
         BITMAPINFO info{};
         info.bmiHeader.biSize = sizeof info.bmiHeader;
         info.bmiHeader.biWidth = width;
@@ -107,8 +98,7 @@ public:
         bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
         if (dc_ && bitmap_) old_ = ::SelectObject(dc_, bitmap_);
     }
-    ~Canvas()
-    {
+    ~Canvas() {
         if (old_) ::SelectObject(dc_, old_);
         if (bitmap_) ::DeleteObject(bitmap_);
         if (dc_) ::DeleteDC(dc_);
@@ -118,8 +108,7 @@ public:
 
     bool ok() const { return old_ != nullptr && bits_ != nullptr; }
     HDC dc() const { return dc_; }
-    Pixels pixels() const
-    {
+    Pixels pixels() const {
         ::GdiFlush();
         Pixels result{width_, height_, {}};
         const DWORD* begin = static_cast<const DWORD*>(bits_);
@@ -138,8 +127,7 @@ private:
 };
 
 // The icon control of a message box: a visible static control of style SS_ICON.
-HWND IconControl(HWND dialog)
-{
+HWND IconControl(HWND dialog) {
     for (HWND child : ChildHandles(dialog)) {
         if (Lower(ClassOf(child)) != "static" || !::IsWindowVisible(child)) continue;
         const LONG_PTR style = ::GetWindowLongPtrA(child, GWL_STYLE);
@@ -148,8 +136,7 @@ HWND IconControl(HWND dialog)
     return nullptr;
 }
 
-Pixels CaptureScreen(const RECT& rect)
-{
+Pixels CaptureScreen(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     Canvas canvas(width, height);
@@ -160,8 +147,7 @@ Pixels CaptureScreen(const RECT& rect)
     return canvas.pixels();
 }
 
-Pixels RenderIcon(LPCSTR which, int width, int height, COLORREF background)
-{
+Pixels RenderIcon(LPCSTR which, int width, int height, COLORREF background) {
     Canvas canvas(width, height);
     if (!canvas.ok()) return {};
     const HBRUSH brush = ::CreateSolidBrush(background);
@@ -172,16 +158,14 @@ Pixels RenderIcon(LPCSTR which, int width, int height, COLORREF background)
     return canvas.pixels();
 }
 
-double Similarity(const Pixels& a, const Pixels& b)
-{
+double Similarity(const Pixels& a, const Pixels& b) {
     if (a.data.empty() || a.data.size() != b.data.size()) return 0.0;
     std::size_t same = 0;
     for (std::size_t i = 0; i < a.data.size(); ++i) same += a.data[i] == b.data[i];
     return static_cast<double>(same) / static_cast<double>(a.data.size());
 }
 
-std::string MatchIcon(HWND control)
-{
+std::string MatchIcon(HWND control) {
     RECT rect{};
     ::GetWindowRect(control, &rect);
     const int width = std::min<int>(rect.right - rect.left, ::GetSystemMetrics(SM_CXICON));
@@ -217,8 +201,7 @@ std::string MatchIcon(HWND control)
 
 // --- Windows -----------------------------------------------------------------
 
-WindowInfo DescribeWindow(HWND window)
-{
+WindowInfo DescribeWindow(HWND window) {
     WindowInfo info;
     info.handle = window;
     ::GetWindowThreadProcessId(window, &info.pid);
@@ -229,8 +212,7 @@ WindowInfo DescribeWindow(HWND window)
     return info;
 }
 
-std::vector<WindowInfo> FindWindows(const WindowQuery& query)
-{
+std::vector<WindowInfo> FindWindows(const WindowQuery& query) {
     std::vector<WindowInfo> found;
     for (HWND window : TopLevelHandles()) {
         WindowInfo info = DescribeWindow(window);
@@ -239,8 +221,7 @@ std::vector<WindowInfo> FindWindows(const WindowQuery& query)
     return found;
 }
 
-HWND WaitForWindow(const WindowQuery& query, double timeoutSeconds)
-{
+HWND WaitForWindow(const WindowQuery& query, double timeoutSeconds) {
     HWND found = nullptr;
     PollUntil(timeoutSeconds, [&] {
         const std::vector<WindowInfo> windows = FindWindows(query);
@@ -250,13 +231,11 @@ HWND WaitForWindow(const WindowQuery& query, double timeoutSeconds)
     return found;
 }
 
-bool WaitForNoWindow(const WindowQuery& query, double timeoutSeconds)
-{
+bool WaitForNoWindow(const WindowQuery& query, double timeoutSeconds) {
     return PollUntil(timeoutSeconds, [&] { return FindWindows(query).empty(); });
 }
 
-std::vector<ControlInfo> ListControls(HWND window)
-{
+std::vector<ControlInfo> ListControls(HWND window) {
     std::vector<ControlInfo> controls;
     for (HWND child : ChildHandles(window)) {
         ControlInfo info;
@@ -271,8 +250,7 @@ std::vector<ControlInfo> ListControls(HWND window)
     return controls;
 }
 
-std::string GetText(HWND window)
-{
+std::string GetText(HWND window) {
     DWORD_PTR length = 0;
     if (!::SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &length))
         return std::string();
@@ -284,17 +262,16 @@ std::string GetText(HWND window)
     return std::string(buffer.data(), std::min<std::size_t>(copied, buffer.size() - 1));
 }
 
-bool SetText(HWND window, const std::string& text)
-{
+bool SetText(HWND window, const std::string& text) {
     DWORD_PTR result = 0;
-    return ::SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                 SMTO_ABORTIFHUNG, kMessageTimeoutMs, &result) && result != 0;
+    return ::SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                 kMessageTimeoutMs, &result) &&
+           result != 0;
 }
 
 // --- Message boxes -------------------------------------------------------------
 
-MessageBoxInfo ReadMessageBox(HWND dialog)
-{
+MessageBoxInfo ReadMessageBox(HWND dialog) {
     MessageBoxInfo box;
     box.handle = dialog;
     ::GetWindowThreadProcessId(dialog, &box.pid);
@@ -309,13 +286,11 @@ MessageBoxInfo ReadMessageBox(HWND dialog)
     return box;
 }
 
-std::string IdentifyIcon(HWND dialog)
-{
+std::string IdentifyIcon(HWND dialog) {
     const HWND control = IconControl(dialog);
     if (!control) return "none";
     DWORD_PTR icon = 0;
-    if (::SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &icon) &&
-        icon == 0)
+    if (::SendMessageTimeoutA(control, STM_GETICON, 0, 0, SMTO_ABORTIFHUNG, kMessageTimeoutMs, &icon) && icon == 0)
         return "none";
     // The box may not have painted yet: look again for a moment.
     std::string name = "unknown";
@@ -329,8 +304,7 @@ std::string IdentifyIcon(HWND dialog)
 
 // --- Controls ------------------------------------------------------------------
 
-HWND FindControl(HWND window, const std::string& selector)
-{
+HWND FindControl(HWND window, const std::string& selector) {
     const std::vector<ControlInfo> controls = ListControls(window);
     if (selector.rfind("id:", 0) == 0) {
         const int id = static_cast<int>(std::strtol(selector.c_str() + 3, nullptr, 0));
@@ -361,26 +335,20 @@ HWND FindControl(HWND window, const std::string& selector)
     if (hidden) return hidden;
     const int standard = StandardButtonId(label);
     for (const ControlInfo& control : controls)
-        if (standard != 0 && control.id == standard && Lower(control.className) == "button")
-            return control.handle;
+        if (standard != 0 && control.id == standard && Lower(control.className) == "button") return control.handle;
     return nullptr;
 }
 
-bool PressButton(HWND button)
-{
+bool PressButton(HWND button) {
     if (!button || !::IsWindowEnabled(button)) return false;
     return ::PostMessageA(button, BM_CLICK, 0, 0) != FALSE;
 }
 
-bool RequestClose(HWND window)
-{
-    return window && ::PostMessageA(window, WM_CLOSE, 0, 0) != FALSE;
-}
+bool RequestClose(HWND window) { return window && ::PostMessageA(window, WM_CLOSE, 0, 0) != FALSE; }
 
 // --- Texts ---------------------------------------------------------------------
 
-std::string StripAccelerator(const std::string& label)
-{
+std::string StripAccelerator(const std::string& label) {
     std::string result;
     for (std::size_t i = 0; i < label.size(); ++i) {
         if (label[i] != '&') {
@@ -393,8 +361,7 @@ std::string StripAccelerator(const std::string& label)
     return result;
 }
 
-std::string Unescape(const std::string& text)
-{
+std::string Unescape(const std::string& text) {
     std::string result;
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (text[i] != '\\' || i + 1 == text.size()) {
@@ -407,14 +374,16 @@ std::string Unescape(const std::string& text)
         case 'n': result += '\n'; break;
         case 't': result += '\t'; break;
         case '\\': result += '\\'; break;
-        default: result += '\\'; result += next; break;
+        default:
+            result += '\\';
+            result += next;
+            break;
         }
     }
     return result;
 }
 
-std::string Escape(const std::string& text)
-{
+std::string Escape(const std::string& text) {
     std::string result;
     for (const char c : text) {
         switch (c) {

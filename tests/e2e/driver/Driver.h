@@ -10,9 +10,9 @@
 namespace pelorin::driver {
 
 struct WindowQuery {
-    DWORD pid = 0;            // 0: any process
-    std::string caption;      // exact caption; empty: any
-    std::string className;    // exact class ("#32770" for dialogs); empty: any
+    DWORD pid = 0;          // 0: any process
+    std::string caption;    // exact caption; empty: any
+    std::string className;  // exact class ("#32770" for dialogs); empty: any
     bool visibleOnly = true;
 };
 

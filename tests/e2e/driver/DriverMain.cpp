@@ -42,15 +42,13 @@ struct Options {
     bool all = false;
 
     bool has(const std::string& name) const { return values.count(name) != 0; }
-    std::string get(const std::string& name, const std::string& fallback = "") const
-    {
+    std::string get(const std::string& name, const std::string& fallback = "") const {
         const auto it = values.find(name);
         return it == values.end() ? fallback : it->second;
     }
 };
 
-bool Parse(int argc, char** argv, Options& options)
-{
+bool Parse(int argc, char** argv, Options& options) {
     if (argc < 2) return false;
     options.command = argv[1];
     for (int i = 2; i < argc; ++i) {
@@ -69,8 +67,7 @@ bool Parse(int argc, char** argv, Options& options)
     return true;
 }
 
-WindowQuery QueryOf(const Options& options, const std::string& defaultClass = "")
-{
+WindowQuery QueryOf(const Options& options, const std::string& defaultClass = "") {
     WindowQuery query;
     query.pid = static_cast<DWORD>(std::strtoul(options.get("pid", "0").c_str(), nullptr, 0));
     query.caption = Unescape(options.get("caption"));
@@ -79,22 +76,16 @@ WindowQuery QueryOf(const Options& options, const std::string& defaultClass = ""
     return query;
 }
 
-double TimeoutOf(const Options& options)
-{
-    return std::atof(options.get("timeout", "10").c_str());
-}
+double TimeoutOf(const Options& options) { return std::atof(options.get("timeout", "10").c_str()); }
 
-void PrintWindow(const WindowInfo& info)
-{
+void PrintWindow(const WindowInfo& info) {
     std::printf("window 0x%llx pid=%lu class=\"%s\" caption=\"%s\"%s%s\n",
                 static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(info.handle)),
-                static_cast<unsigned long>(info.pid), info.className.c_str(),
-                Escape(info.caption).c_str(), info.visible ? "" : " hidden",
-                info.enabled ? "" : " disabled");
+                static_cast<unsigned long>(info.pid), info.className.c_str(), Escape(info.caption).c_str(),
+                info.visible ? "" : " hidden", info.enabled ? "" : " disabled");
 }
 
-HWND WaitOrReport(const Options& options, const std::string& defaultClass = "")
-{
+HWND WaitOrReport(const Options& options, const std::string& defaultClass = "") {
     const HWND window = WaitForWindow(QueryOf(options, defaultClass), TimeoutOf(options));
     if (!window) std::fprintf(stderr, "pelorin-driver: no matching window\n");
     return window;
@@ -102,8 +93,7 @@ HWND WaitOrReport(const Options& options, const std::string& defaultClass = "")
 
 // The control named by --control in the window of the query; the window itself
 // without --control. nullptr (reported) when either is missing.
-HWND TargetOrReport(const Options& options)
-{
+HWND TargetOrReport(const Options& options) {
     const HWND window = WaitOrReport(options);
     if (!window || !options.has("control")) return window;
     const HWND control = FindControl(window, Unescape(options.get("control")));
@@ -111,38 +101,33 @@ HWND TargetOrReport(const Options& options)
     return control;
 }
 
-int List(const Options& options)
-{
+int List(const Options& options) {
     for (const WindowInfo& info : FindWindows(QueryOf(options))) PrintWindow(info);
     return kOk;
 }
 
-int Dump(const Options& options)
-{
+int Dump(const Options& options) {
     const HWND window = WaitOrReport(options);
     if (!window) return kNotFound;
     PrintWindow(DescribeWindow(window));
     for (const ControlInfo& control : ListControls(window))
         std::printf("  control id=%d class=\"%s\" text=\"%s\"%s%s\n", control.id, control.className.c_str(),
-                    Escape(control.text).c_str(), control.visible ? "" : " hidden",
-                    control.enabled ? "" : " disabled");
+                    Escape(control.text).c_str(), control.visible ? "" : " hidden", control.enabled ? "" : " disabled");
     return kOk;
 }
 
-std::string Join(const std::vector<std::string>& parts)
-{
+std::string Join(const std::vector<std::string>& parts) {
     std::string joined;
     for (const std::string& part : parts) joined += (joined.empty() ? "" : ",") + part;
     return joined;
 }
 
-int Answer(const Options& options)
-{
+int Answer(const Options& options) {
     const HWND dialog = WaitOrReport(options, "#32770");
     if (!dialog) return kNotFound;
     const MessageBoxInfo box = ReadMessageBox(dialog);
-    std::printf("caption: %s\ntext: %s\nicon: %s\nbuttons: %s\n", Escape(box.caption).c_str(),
-                Escape(box.text).c_str(), box.icon.c_str(), Join(box.buttons).c_str());
+    std::printf("caption: %s\ntext: %s\nicon: %s\nbuttons: %s\n", Escape(box.caption).c_str(), Escape(box.text).c_str(),
+                box.icon.c_str(), Join(box.buttons).c_str());
     int status = kOk;
     const auto expect = [&](const char* name, const std::string& actual) {
         if (!options.has(name) || Unescape(options.get(name)) == actual) return;
@@ -167,8 +152,7 @@ int Answer(const Options& options)
     return status;
 }
 
-int Click(const Options& options)
-{
+int Click(const Options& options) {
     const HWND control = TargetOrReport(options);
     if (!control) return kNotFound;
     if (!PressButton(control)) {
@@ -178,47 +162,38 @@ int Click(const Options& options)
     return kOk;
 }
 
-int SetTextCommand(const Options& options)
-{
+int SetTextCommand(const Options& options) {
     const HWND control = TargetOrReport(options);
     if (!control) return kNotFound;
     return SetText(control, Unescape(options.get("text"))) ? kOk : kMismatch;
 }
 
-int GetTextCommand(const Options& options)
-{
+int GetTextCommand(const Options& options) {
     const HWND control = TargetOrReport(options);
     if (!control) return kNotFound;
     std::printf("%s\n", Escape(GetText(control)).c_str());
     return kOk;
 }
 
-int Close(const Options& options)
-{
+int Close(const Options& options) {
     const HWND window = WaitOrReport(options);
     return window && RequestClose(window) ? kOk : kNotFound;
 }
 
-int Wait(const Options& options)
-{
+int Wait(const Options& options) {
     const HWND window = WaitOrReport(options);
     if (!window) return kNotFound;
     PrintWindow(DescribeWindow(window));
     return kOk;
 }
 
-int WaitGone(const Options& options)
-{
-    return WaitForNoWindow(QueryOf(options), TimeoutOf(options)) ? kOk : kNotFound;
-}
+int WaitGone(const Options& options) { return WaitForNoWindow(QueryOf(options), TimeoutOf(options)) ? kOk : kNotFound; }
 
-std::string Quote(const std::string& arg)
-{
+std::string Quote(const std::string& arg) {
     return arg.find_first_of(" \t\"") == std::string::npos ? arg : "\"" + arg + "\"";
 }
 
-int Start(const Options& options)
-{
+int Start(const Options& options) {
     if (options.rest.empty()) return kUsage;
     std::string commandLine;
     for (const std::string& arg : options.rest) commandLine += (commandLine.empty() ? "" : " ") + Quote(arg);
@@ -237,8 +212,7 @@ int Start(const Options& options)
     return kOk;
 }
 
-int WaitExit(const Options& options)
-{
+int WaitExit(const Options& options) {
     const DWORD pid = static_cast<DWORD>(std::strtoul(options.get("pid", "0").c_str(), nullptr, 0));
     const KernelHandle process(::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, pid));
     if (!process) return kNotFound;
@@ -254,18 +228,16 @@ int WaitExit(const Options& options)
 
 }  // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     Options options;
     if (!Parse(argc, argv, options)) {
         std::fputs(kUsageText, stderr);
         return kUsage;
     }
     static const std::map<std::string, int (*)(const Options&)> kCommands = {
-        {"list", List},       {"wait", Wait},         {"wait-gone", WaitGone},
-        {"dump", Dump},       {"answer", Answer},     {"click", Click},
-        {"settext", SetTextCommand}, {"gettext", GetTextCommand}, {"close", Close},
-        {"start", Start},     {"wait-exit", WaitExit}};
+        {"list", List},     {"wait", Wait},   {"wait-gone", WaitGone},     {"dump", Dump},
+        {"answer", Answer}, {"click", Click}, {"settext", SetTextCommand}, {"gettext", GetTextCommand},
+        {"close", Close},   {"start", Start}, {"wait-exit", WaitExit}};
     const auto command = kCommands.find(options.command);
     if (command == kCommands.end()) {
         std::fputs(kUsageText, stderr);

@@ -9,14 +9,12 @@ namespace pelorin::e2e {
 
 namespace {
 
-std::string FolderOf(const std::string& path)
-{
+std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('\\');
     return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
-std::string OwnPath()
-{
+std::string OwnPath() {
     char buffer[MAX_PATH * 4] = {};
     const DWORD n = ::GetModuleFileNameA(nullptr, buffer, sizeof buffer);
     return std::string(buffer, n);
@@ -24,8 +22,7 @@ std::string OwnPath()
 
 }  // namespace
 
-std::string WindowsPathFromEnv(const char* variable)
-{
+std::string WindowsPathFromEnv(const char* variable) {
     const char* value = std::getenv(variable);
     if (!value || !*value) return std::string();
     std::string path = value;
@@ -35,26 +32,18 @@ std::string WindowsPathFromEnv(const char* variable)
     return "Z:" + path;
 }
 
-std::string BinaryDir()
-{
+std::string BinaryDir() {
     const std::string fromEnv = WindowsPathFromEnv("PELORIN_BINARY_DIR");
     return fromEnv.empty() ? FolderOf(FolderOf(OwnPath())) : fromEnv;
 }
 
-std::string SourceDir()
-{
-    return WindowsPathFromEnv("PELORIN_SOURCE_DIR");
-}
+std::string SourceDir() { return WindowsPathFromEnv("PELORIN_SOURCE_DIR"); }
 
-std::string ProgramPath(const std::string& name)
-{
-    return BinaryDir() + "\\bin\\" + name;
-}
+std::string ProgramPath(const std::string& name) { return BinaryDir() + "\\bin\\" + name; }
 
 // --- Files ---------------------------------------------------------------------
 
-ScratchDir::ScratchDir(const std::string& stem)
-{
+ScratchDir::ScratchDir(const std::string& stem) {
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     for (unsigned attempt = 0;; ++attempt) {
@@ -66,13 +55,9 @@ ScratchDir::ScratchDir(const std::string& stem)
     }
 }
 
-ScratchDir::~ScratchDir()
-{
-    RemoveTree(path_);
-}
+ScratchDir::~ScratchDir() { RemoveTree(path_); }
 
-void RemoveTree(const std::string& path)
-{
+void RemoveTree(const std::string& path) {
     WIN32_FIND_DATAA found{};
     {
         const FindHandle find(::FindFirstFileA((path + "\\*").c_str(), &found));
@@ -82,26 +67,26 @@ void RemoveTree(const std::string& path)
                 if (name == "." || name == "..") continue;
                 const std::string child = path + "\\" + name;
                 ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(child);
-                else ::DeleteFileA(child.c_str());
+                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    RemoveTree(child);
+                else
+                    ::DeleteFileA(child.c_str());
             } while (::FindNextFileA(find.get(), &found));
         }
     }
     ::RemoveDirectoryA(path.c_str());
 }
 
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
-{
-    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    const FileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (!file || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
         written != bytes.size())
         throw std::runtime_error("cannot write " + path);
 }
 
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
-{
+std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
     const FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw std::runtime_error("cannot open " + path);
@@ -113,16 +98,13 @@ std::vector<std::uint8_t> ReadFileBytes(const std::string& path)
     return bytes;
 }
 
-void CopyFileOrFail(const std::string& from, const std::string& to)
-{
-    if (!::CopyFileA(from.c_str(), to.c_str(), FALSE))
-        throw std::runtime_error("cannot copy " + from + " to " + to);
+void CopyFileOrFail(const std::string& from, const std::string& to) {
+    if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) throw std::runtime_error("cannot copy " + from + " to " + to);
 }
 
 // --- Programs ------------------------------------------------------------------
 
-RunningProgram::RunningProgram(const std::string& commandLine, const std::string& workDir)
-{
+RunningProgram::RunningProgram(const std::string& commandLine, const std::string& workDir) {
     std::string line = commandLine;
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
@@ -135,16 +117,14 @@ RunningProgram::RunningProgram(const std::string& commandLine, const std::string
     pid_ = info.dwProcessId;
 }
 
-RunningProgram::~RunningProgram()
-{
+RunningProgram::~RunningProgram() {
     if (running()) {
         ::TerminateProcess(process_.get(), 255);
         ::WaitForSingleObject(process_.get(), 5000);
     }
 }
 
-std::optional<DWORD> RunningProgram::waitForExit(double timeoutSeconds)
-{
+std::optional<DWORD> RunningProgram::waitForExit(double timeoutSeconds) {
     if (::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeoutSeconds * 1000)) != WAIT_OBJECT_0)
         return std::nullopt;
     DWORD code = 0;
@@ -152,13 +132,9 @@ std::optional<DWORD> RunningProgram::waitForExit(double timeoutSeconds)
     return code;
 }
 
-bool RunningProgram::running() const
-{
-    return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
-}
+bool RunningProgram::running() const { return process_ && ::WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
 
-std::optional<driver::MessageBoxInfo> AnswerNextBox(DWORD pid, const std::string& button, double timeoutSeconds)
-{
+std::optional<driver::MessageBoxInfo> AnswerNextBox(DWORD pid, const std::string& button, double timeoutSeconds) {
     driver::WindowQuery query;
     query.pid = pid;
     query.className = "#32770";
@@ -172,8 +148,7 @@ std::optional<driver::MessageBoxInfo> AnswerNextBox(DWORD pid, const std::string
 }
 
 std::vector<driver::MessageBoxInfo> AnswerBoxesUntilExit(RunningProgram& program, const std::string& button,
-                                                         double timeoutSeconds)
-{
+                                                         double timeoutSeconds) {
     std::vector<driver::MessageBoxInfo> boxes;
     const DWORD start = ::GetTickCount();
     const DWORD limit = static_cast<DWORD>(timeoutSeconds * 1000);
@@ -183,8 +158,7 @@ std::vector<driver::MessageBoxInfo> AnswerBoxesUntilExit(RunningProgram& program
     return boxes;
 }
 
-EnvOverride::EnvOverride(std::string name, const char* value) : name_(std::move(name))
-{
+EnvOverride::EnvOverride(std::string name, const char* value) : name_(std::move(name)) {
     const DWORD size = ::GetEnvironmentVariableA(name_.c_str(), nullptr, 0);
     if (size > 0) {
         std::string old(size, '\0');
@@ -194,24 +168,19 @@ EnvOverride::EnvOverride(std::string name, const char* value) : name_(std::move(
     ::SetEnvironmentVariableA(name_.c_str(), value);
 }
 
-EnvOverride::~EnvOverride()
-{
-    ::SetEnvironmentVariableA(name_.c_str(), old_ ? old_->c_str() : nullptr);
-}
+EnvOverride::~EnvOverride() { ::SetEnvironmentVariableA(name_.c_str(), old_ ? old_->c_str() : nullptr); }
 
 WineVersionOverride::WineVersionOverride(std::string exeName, const std::string& version)
-    : key_("Software\\Wine\\AppDefaults\\" + exeName)
-{
+    : key_("Software\\Wine\\AppDefaults\\" + exeName) {
     KeyHandle key;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(),
-                          nullptr) != ERROR_SUCCESS ||
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr) !=
+            ERROR_SUCCESS ||
         ::RegSetValueExA(key.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(version.c_str()),
                          static_cast<DWORD>(version.size() + 1)) != ERROR_SUCCESS)
         throw std::runtime_error("cannot set the Wine version of " + exeName);
 }
 
-WineVersionOverride::~WineVersionOverride()
-{
+WineVersionOverride::~WineVersionOverride() {
     KeyHandle key;
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, key_.c_str(), 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
         ::RegDeleteValueA(key.get(), "Version");
@@ -219,13 +188,11 @@ WineVersionOverride::~WineVersionOverride()
     ::RegDeleteKeyA(HKEY_CURRENT_USER, key_.c_str());  // only when nothing else is left in it
 }
 
-ToolResult RunTool(const std::string& commandLine, double timeoutSeconds)
-{
+ToolResult RunTool(const std::string& commandLine, double timeoutSeconds) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     KernelHandle readEnd;
     KernelHandle writeEnd;
-    if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0))
-        throw std::runtime_error("cannot create a pipe");
+    if (!::CreatePipe(readEnd.put(), writeEnd.put(), &inherit, 0)) throw std::runtime_error("cannot create a pipe");
     ::SetHandleInformation(readEnd.get(), HANDLE_FLAG_INHERIT, 0);
 
     std::string line = commandLine;
@@ -236,8 +203,8 @@ ToolResult RunTool(const std::string& commandLine, double timeoutSeconds)
     startup.hStdOutput = writeEnd.get();
     startup.hStdError = writeEnd.get();
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                          &startup, &info))
+    if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                          &info))
         throw std::runtime_error("cannot start " + commandLine + " (error " + std::to_string(::GetLastError()) + ")");
     const KernelHandle thread(info.hThread);
     const KernelHandle process(info.hProcess);
@@ -268,8 +235,7 @@ ToolResult RunTool(const std::string& commandLine, double timeoutSeconds)
     return result;
 }
 
-std::string Quote(const std::string& argument)
-{
+std::string Quote(const std::string& argument) {
     if (!argument.empty() && argument.find_first_of(" \t\"") == std::string::npos) return argument;
     std::string quoted = "\"";
     for (const char c : argument) {

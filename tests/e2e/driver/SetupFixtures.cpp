@@ -8,8 +8,7 @@
 
 namespace pelorin::e2e {
 
-SetupData MinimalSetup()
-{
+SetupData MinimalSetup() {
     SetupData data;
     data.Header.AppName = "Startup Test";
     data.Header.AppVerName = "Startup Test 1.0";
@@ -20,13 +19,9 @@ SetupData MinimalSetup()
     return data;
 }
 
-std::vector<std::uint8_t> DescriptionBytes(const SetupData& data)
-{
-    return EncodeSetupDescription(data);
-}
+std::vector<std::uint8_t> DescriptionBytes(const SetupData& data) { return EncodeSetupDescription(data); }
 
-std::vector<std::uint8_t> ResourceLibrary(const std::vector<std::uint8_t>& bytes, std::uint32_t id)
-{
+std::vector<std::uint8_t> ResourceLibrary(const std::vector<std::uint8_t>& bytes, std::uint32_t id) {
     ResourceDllContent content;
     content.machine = sizeof(void*) == 8 ? Machine::Amd64 : Machine::I386;
     content.id = id;
@@ -34,8 +29,7 @@ std::vector<std::uint8_t> ResourceLibrary(const std::vector<std::uint8_t>& bytes
     return makeResourceDll(content);
 }
 
-void WriteDistribution(const std::string& folder, const std::vector<std::uint8_t>& dll)
-{
+void WriteDistribution(const std::string& folder, const std::vector<std::uint8_t>& dll) {
     CopyFileOrFail(ProgramPath("pelorin.exe"), folder + "\\pelorin.exe");
     if (!dll.empty()) WriteFileBytes(folder + "\\PELORIN.DLL", dll);
 }

@@ -24,12 +24,12 @@ public:
         : app_(GetProgramFilesDir(true) + name) {
         WriteFileBytes(work / "one.txt", Bytes("first file"));
         WriteFileBytes(work / "two.txt", Bytes(std::string(300000, 't')));
-        const std::string project =
-            "[Setup]\r\nAppName = " + name + "\r\nAppVerName = " + name + " 1.0\r\nDefaultDirName = " + name +
-            "\r\nDefaultGroupName = " + name + "\r\nMinWinVersion = 4.0\r\nMinNTVersion = 4.0\r\n" + extraFiles +
-            "[Dir]\r\nDirName = {app}\\Data\r\n"
-            "[File]\r\nSource = one.txt\r\nDestName = {app}\\one.txt\r\n"
-            "[File]\r\nSource = two.txt\r\nDestName = {app}\\Data\\two.txt\r\n";
+        const std::string project = "[Setup]\r\nAppName = " + name + "\r\nAppVerName = " + name +
+                                    " 1.0\r\nDefaultDirName = " + name + "\r\nDefaultGroupName = " + name +
+                                    "\r\nMinWinVersion = 4.0\r\nMinNTVersion = 4.0\r\n" + extraFiles +
+                                    "[Dir]\r\nDirName = {app}\\Data\r\n"
+                                    "[File]\r\nSource = one.txt\r\nDestName = {app}\\one.txt\r\n"
+                                    "[File]\r\nSource = two.txt\r\nDestName = {app}\\Data\\two.txt\r\n";
         WriteFileBytes(work / "p.pelproj", Bytes(project));
         const ToolResult built = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(work / "p.pelproj") +
                                          " -o " + Quote(work / "dist"));
@@ -58,8 +58,9 @@ TEST(InstallE2E, InstallsTheFilesAndEndsCleanly) {
 
 TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
     const ScratchDir work("pelorin-cancel");
-    const Distribution dist(work, "Pelorin E2E Cancel",
-                            "[File]\r\nSource = one.txt\r\nDestName = {app}\\keep.txt\r\nFlags = confirm-overwrite\r\n");
+    const Distribution dist(
+        work, "Pelorin E2E Cancel",
+        "[File]\r\nSource = one.txt\r\nDestName = {app}\\keep.txt\r\nFlags = confirm-overwrite\r\n");
     ::CreateDirectoryA(dist.App().c_str(), nullptr);
     WriteFileBytes(dist.App() + "\\keep.txt", Bytes("was here before"));
 
@@ -67,8 +68,9 @@ TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
     // The overwrite question of keep.txt (the first file) holds the installation.
     const HWND question = driver::WaitForWindow({program.pid(), "Confirm", "#32770", true}, 60);
     ASSERT_NE(question, nullptr);
-    EXPECT_EQ(driver::ReadMessageBox(question).text,
-              dist.App() + "\\keep.txt\r\nThe file already exists.\r\n\r\nWould you like Setup Wizard to overwrite it?");
+    EXPECT_EQ(
+        driver::ReadMessageBox(question).text,
+        dist.App() + "\\keep.txt\r\nThe file already exists.\r\n\r\nWould you like Setup Wizard to overwrite it?");
 
     // The installation window as the user sees it.
     const HWND form = driver::WaitForWindow({program.pid(), "Setup Wizard", "PelorinForm", true}, 5);
@@ -92,8 +94,9 @@ TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
     driver::PressButton(driver::FindControl(exitBox, "Yes"));
     ASSERT_TRUE(driver::WaitForNoWindow({program.pid(), "Exit Setup Wizard", "#32770", true}, 20));
     EXPECT_EQ(exit->caption, "Exit Setup Wizard");
-    EXPECT_EQ(exit->text,
-              "Setup is not complete. If you quit now, the program will not be installed.\r\n\r\nDo you wish to exit Setup Wizard?");
+    EXPECT_EQ(
+        exit->text,
+        "Setup is not complete. If you quit now, the program will not be installed.\r\n\r\nDo you wish to exit Setup Wizard?");
     EXPECT_EQ(exit->icon, "question");
     driver::PressButton(driver::FindControl(question, "No"));
 

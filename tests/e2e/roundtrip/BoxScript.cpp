@@ -5,8 +5,7 @@
 namespace pelorin::e2e {
 
 std::vector<driver::MessageBoxInfo> AnswerBoxes(RunningProgram& program, const BoxChoice& choose,
-                                                double timeoutSeconds)
-{
+                                                double timeoutSeconds) {
     std::vector<driver::MessageBoxInfo> boxes;
     driver::WindowQuery query;
     query.pid = program.pid();

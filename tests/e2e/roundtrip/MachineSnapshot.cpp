@@ -11,14 +11,12 @@ namespace pelorin::e2e {
 
 namespace {
 
-std::string Lower(std::string text)
-{
+std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
     return text;
 }
 
-std::string Hex(const BYTE* data, DWORD size)
-{
+std::string Hex(const BYTE* data, DWORD size) {
     std::string text;
     char digits[3];
     for (DWORD i = 0; i < size; ++i) {
@@ -28,8 +26,7 @@ std::string Hex(const BYTE* data, DWORD size)
     return text;
 }
 
-void WalkKey(HKEY key, const std::string& path, Snapshot& out)
-{
+void WalkKey(HKEY key, const std::string& path, Snapshot& out) {
     out["key " + path] = "";
     DWORD subKeys = 0, maxSubKey = 0, values = 0, maxValueName = 0, maxData = 0;
     if (::RegQueryInfoKeyA(key, nullptr, nullptr, nullptr, &subKeys, &maxSubKey, nullptr, &values, &maxValueName,
@@ -57,8 +54,7 @@ void WalkKey(HKEY key, const std::string& path, Snapshot& out)
     }
 }
 
-void WalkFolder(const std::string& folder, const std::vector<std::string>& skip, Snapshot& out)
-{
+void WalkFolder(const std::string& folder, const std::vector<std::string>& skip, Snapshot& out) {
     WIN32_FIND_DATAA found{};
     const FindHandle find(::FindFirstFileA((folder + "\\*").c_str(), &found));
     if (!find) return;
@@ -71,18 +67,17 @@ void WalkFolder(const std::string& folder, const std::vector<std::string>& skip,
             out["dir " + path] = "";
             if (!(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) WalkFolder(path, skip, out);
         } else {
-            const unsigned long long size = (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) |
-                                            found.nFileSizeLow;
-            const unsigned long long time = (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime)
-                                             << 32) |
-                                            found.ftLastWriteTime.dwLowDateTime;
+            const unsigned long long size =
+                (static_cast<unsigned long long>(found.nFileSizeHigh) << 32) | found.nFileSizeLow;
+            const unsigned long long time =
+                (static_cast<unsigned long long>(found.ftLastWriteTime.dwHighDateTime) << 32) |
+                found.ftLastWriteTime.dwLowDateTime;
             out["file " + path] = std::to_string(size) + " bytes, time " + std::to_string(time);
         }
     } while (::FindNextFileA(find.get(), &found));
 }
 
-bool Matches(const std::string& entry, const std::string& pattern)
-{
+bool Matches(const std::string& entry, const std::string& pattern) {
     const std::string name = Lower(entry);
     const std::string want = Lower(pattern);
     if (!want.empty() && want.back() == '*') return name.compare(0, want.size() - 1, want, 0, want.size() - 1) == 0;
@@ -91,8 +86,7 @@ bool Matches(const std::string& entry, const std::string& pattern)
 
 }  // namespace
 
-Snapshot SnapshotRegistry(const std::vector<RegistryRoot>& roots)
-{
+Snapshot SnapshotRegistry(const std::vector<RegistryRoot>& roots) {
     Snapshot out;
     for (const RegistryRoot& root : roots) {
         KeyHandle key;
@@ -102,8 +96,7 @@ Snapshot SnapshotRegistry(const std::vector<RegistryRoot>& roots)
     return out;
 }
 
-Snapshot SnapshotFiles(const std::string& drive, const std::vector<std::string>& skip)
-{
+Snapshot SnapshotFiles(const std::string& drive, const std::vector<std::string>& skip) {
     std::vector<std::string> lowered;
     for (const std::string& path : skip) lowered.push_back(Lower(path));
     Snapshot out;
@@ -111,8 +104,7 @@ Snapshot SnapshotFiles(const std::string& drive, const std::vector<std::string>&
     return out;
 }
 
-SnapshotDiff Compare(const Snapshot& before, const Snapshot& after)
-{
+SnapshotDiff Compare(const Snapshot& before, const Snapshot& after) {
     SnapshotDiff diff;
     for (const auto& [name, content] : after) {
         const auto old = before.find(name);
@@ -127,8 +119,7 @@ SnapshotDiff Compare(const Snapshot& before, const Snapshot& after)
     return diff;
 }
 
-std::vector<std::string> Without(const std::vector<std::string>& entries, const std::vector<std::string>& ignore)
-{
+std::vector<std::string> Without(const std::vector<std::string>& entries, const std::vector<std::string>& ignore) {
     std::vector<std::string> kept;
     for (const std::string& entry : entries) {
         const bool ignored = std::any_of(ignore.begin(), ignore.end(),

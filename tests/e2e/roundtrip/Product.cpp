@@ -11,8 +11,7 @@ namespace pelorin::e2e {
 
 namespace {
 
-std::string ProjectText(const std::string& name)
-{
+std::string ProjectText(const std::string& name) {
     return "[Setup]\r\nAppName = " + name + "\r\nAppVerName = " + name + " 1.0\r\nDefaultDirName = " + name +
            "\r\nDefaultGroupName = " + name +
            "\r\nCreateUninstall = yes\r\n"
@@ -20,11 +19,19 @@ std::string ProjectText(const std::string& name)
            "[Dir]\r\nDirName = {app}\\Logs\r\n"
            "[File]\r\nSource = app.exe\r\nDestName = {app}\\app.exe\r\n"
            "[File]\r\nSource = readme.txt\r\nDestName = {app}\\Docs\\readme.txt\r\n"
-           "[Icon]\r\nIconName = " + name + " App\r\nFilename = {app}\\app.exe\r\nWorkingDir = {app}\r\n"
-           "[Ini]\r\nIniFile = {win}\\" + name + ".ini\r\nSection = Settings\r\nKey = Path\r\nValue = {app}\r\n"
+           "[Icon]\r\nIconName = " +
+           name +
+           " App\r\nFilename = {app}\\app.exe\r\nWorkingDir = {app}\r\n"
+           "[Ini]\r\nIniFile = {win}\\" +
+           name +
+           ".ini\r\nSection = Settings\r\nKey = Path\r\nValue = {app}\r\n"
            "Flags = uninstall-delete-section\r\n"
-           "[Registry]\r\nRootKey = HKCU\r\nSubKey = Software\\Pelorin " + name + "\r\nFlags = uninstall-delete-key\r\n"
-           "[Registry]\r\nRootKey = HKCU\r\nSubKey = Software\\Pelorin " + name + "\\Settings\r\n"
+           "[Registry]\r\nRootKey = HKCU\r\nSubKey = Software\\Pelorin " +
+           name +
+           "\r\nFlags = uninstall-delete-key\r\n"
+           "[Registry]\r\nRootKey = HKCU\r\nSubKey = Software\\Pelorin " +
+           name +
+           "\\Settings\r\n"
            "ValueType = string\r\nValueName = Path\r\nValueData = {app}\r\nFlags = uninstall-delete-value\r\n"
            "[UninstallDelete]\r\nFileName = {app}\\Logs\\run.log\r\n";
 }
@@ -33,8 +40,7 @@ std::string ProjectText(const std::string& name)
 
 // Builds the product's distribution in work\<name> with the Windows build of the tool,
 // which takes FERROW.EXE from its own folder.
-Product BuildProduct(const ScratchDir& work, const std::string& name)
-{
+Product BuildProduct(const ScratchDir& work, const std::string& name) {
     Product product;
     product.name = name;
     product.appDir = ProgramFilesDir() + "\\" + name;
@@ -44,27 +50,25 @@ Product BuildProduct(const ScratchDir& work, const std::string& name)
     WriteFileBytes(folder + "\\readme.txt", Bytes("Read me.\r\n"));
     WriteFileBytes(folder + "\\p.pelproj", Bytes(ProjectText(name)));
     product.dist = folder + "\\dist";
-    const ToolResult built =
-        RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(folder + "\\p.pelproj") + " -o " +
-                Quote(product.dist));
+    const ToolResult built = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(folder + "\\p.pelproj") +
+                                     " -o " + Quote(product.dist));
     EXPECT_EQ(built.exitCode, 0u) << built.output;
     EXPECT_NE(built.output.find("uninstaller from"), std::string::npos) << built.output;
     return product;
 }
 
 // The setup program without the wizard: it installs with the description's defaults.
-void Install(const Product& product, const std::string& temp)
-{
+void Install(const Product& product, const std::string& temp) {
     const EnvOverride tmp("TMP", temp.c_str());
     RunningProgram setup(Quote(product.dist + "\\pelorin.exe"), product.dist);
-    const auto boxes = AnswerBoxes(setup, [](const driver::MessageBoxInfo&) { return std::string("OK"); }, 120);
+    const auto boxes = AnswerBoxes(
+        setup, [](const driver::MessageBoxInfo&) { return std::string("OK"); }, 120);
     for (const auto& box : boxes) ADD_FAILURE() << "setup showed \"" << box.caption << "\": " << box.text;
     EXPECT_EQ(setup.waitForExit(30), std::optional<DWORD>(0));
 }
 
 // Runs the uninstall entry's own command and answers Yes to its questions.
-std::vector<driver::MessageBoxInfo> Uninstall(const Product& product, DWORD expectedExit)
-{
+std::vector<driver::MessageBoxInfo> Uninstall(const Product& product, DWORD expectedExit) {
     const auto command = RegString(HKEY_LOCAL_MACHINE, product.uninstallKey(), "UninstallString");
     if (!command) {
         ADD_FAILURE() << "no uninstall entry for " << product.name;
@@ -72,10 +76,7 @@ std::vector<driver::MessageBoxInfo> Uninstall(const Product& product, DWORD expe
     }
     RunningProgram ferrow(*command, WindowsDir());
     const auto boxes = AnswerBoxes(
-        ferrow,
-        [](const driver::MessageBoxInfo& box) {
-            return std::string(box.buttons.size() == 2 ? "Yes" : "OK");
-        },
+        ferrow, [](const driver::MessageBoxInfo& box) { return std::string(box.buttons.size() == 2 ? "Yes" : "OK"); },
         120);
     EXPECT_EQ(ferrow.waitForExit(30), std::optional<DWORD>(expectedExit));
     return boxes;

@@ -13,33 +13,29 @@ const char* const kUninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\
 const char* const kSharedKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char* const kSessionManager = "System\\CurrentControlSet\\Control\\Session Manager";
 
-std::string WindowsDir()
-{
+std::string WindowsDir() {
     char dir[MAX_PATH] = {};
     ::GetWindowsDirectoryA(dir, MAX_PATH);
     return dir;
 }
 
-std::string ProgramFilesDir()
-{
+std::string ProgramFilesDir() {
     char dir[MAX_PATH] = {};
     DWORD size = sizeof dir;
-    ::RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-                   RRF_RT_REG_SZ, nullptr, dir, &size);
+    ::RegGetValueA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir", RRF_RT_REG_SZ,
+                   nullptr, dir, &size);
     return dir;
 }
 
-std::string LongPath(const std::string& path)
-{
+std::string LongPath(const std::string& path) {
     char full[MAX_PATH] = {};
     const DWORD length = ::GetLongPathNameA(path.c_str(), full, MAX_PATH);
     return length > 0 && length < MAX_PATH ? std::string(full, length) : path;
 }
 
-bool equalsIgnoringCase(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() && ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) ==
-                                       CSTR_EQUAL;
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() &&
+           ::CompareStringA(LOCALE_INVARIANT, NORM_IGNORECASE, a.c_str(), -1, b.c_str(), -1) == CSTR_EQUAL;
 }
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -48,8 +44,7 @@ std::string Text(const std::vector<std::uint8_t>& bytes) { return std::string(by
 
 std::vector<std::uint8_t> Bytes(const std::string& text) { return std::vector<std::uint8_t>(text.begin(), text.end()); }
 
-std::optional<std::string> RegString(HKEY root, const std::string& key, const char* name)
-{
+std::optional<std::string> RegString(HKEY root, const std::string& key, const char* name) {
     char data[1024] = {};
     DWORD size = sizeof data;
     if (::RegGetValueA(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS)
@@ -57,8 +52,7 @@ std::optional<std::string> RegString(HKEY root, const std::string& key, const ch
     return std::string(data);
 }
 
-std::optional<DWORD> RegNumber(HKEY root, const std::string& key, const char* name)
-{
+std::optional<DWORD> RegNumber(HKEY root, const std::string& key, const char* name) {
     DWORD value = 0;
     DWORD size = sizeof value;
     if (::RegGetValueA(root, key.c_str(), name, RRF_RT_REG_DWORD, nullptr, &value, &size) != ERROR_SUCCESS)
@@ -66,8 +60,7 @@ std::optional<DWORD> RegNumber(HKEY root, const std::string& key, const char* na
     return value;
 }
 
-std::string RegMultiString(HKEY root, const std::string& key, const char* name)
-{
+std::string RegMultiString(HKEY root, const std::string& key, const char* name) {
     std::vector<char> data(65536);
     DWORD size = static_cast<DWORD>(data.size());
     if (::RegGetValueA(root, key.c_str(), name, RRF_RT_REG_MULTI_SZ, nullptr, data.data(), &size) != ERROR_SUCCESS)
@@ -77,8 +70,7 @@ std::string RegMultiString(HKEY root, const std::string& key, const char* name)
     return joined;
 }
 
-std::optional<LinkTarget> ReadLink(const std::string& link)
-{
+std::optional<LinkTarget> ReadLink(const std::string& link) {
     IShellLinkA* shellLink = nullptr;
     if (FAILED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                   reinterpret_cast<void**>(&shellLink))))
@@ -99,8 +91,7 @@ std::optional<LinkTarget> ReadLink(const std::string& link)
     return result;
 }
 
-std::string ProgramsFolder(int csidl)
-{
+std::string ProgramsFolder(int csidl) {
     char dir[MAX_PATH] = {};
     return ::SHGetSpecialFolderPathA(nullptr, dir, csidl, FALSE) ? std::string(dir) : std::string();
 }

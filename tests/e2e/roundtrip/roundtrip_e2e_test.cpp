@@ -19,8 +19,7 @@
 namespace pelorin::e2e {
 namespace {
 
-std::string SharedBoxText(const std::string& path)
-{
+std::string SharedBoxText(const std::string& path) {
     return "Ferrow Wizard has found that the following shared file is no longer in use by any programs. Would you "
            "like to remove this shared file?\r\n\r\n" +
            path +
@@ -30,8 +29,7 @@ std::string SharedBoxText(const std::string& path)
 
 // What an earlier run in this prefix may have left: the uninstaller whose removal waits
 // for a restart that never comes under Wine, and its counter.
-void ForgetEarlierUninstaller()
-{
+void ForgetEarlierUninstaller() {
     const std::string ferrow = WindowsDir() + "\\FERROW.EXE";
     ::DeleteFileA(ferrow.c_str());
     KeyHandle shared;
@@ -39,8 +37,7 @@ void ForgetEarlierUninstaller()
         ::RegDeleteValueA(shared.get(), ferrow.c_str());
 }
 
-Snapshot TakeSnapshot(const std::vector<std::string>& skipFolders)
-{
+Snapshot TakeSnapshot(const std::vector<std::string>& skipFolders) {
     Snapshot all = SnapshotRegistry({{HKEY_LOCAL_MACHINE, "HKLM", "Software"},
                                      {HKEY_CURRENT_USER, "HKCU", "Software"},
                                      {HKEY_LOCAL_MACHINE, "HKLM", kSessionManager}});
@@ -50,8 +47,7 @@ Snapshot TakeSnapshot(const std::vector<std::string>& skipFolders)
 
 class RoundTrip : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
+    void SetUp() override {
         ::CoInitialize(nullptr);
         ForgetEarlierUninstaller();
         skip_ = {LongPath(work_.path()), LongPath(temp_.path())};
@@ -74,8 +70,7 @@ const std::vector<std::string> kWineChurn = {
     "value HKCU\\Software\\Wine\\Temporary System Parameters*",
 };
 
-TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRestart)
-{
+TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRestart) {
     const Product product = BuildProduct(work_, "Round Trip");
     ASSERT_FALSE(Exists(product.appDir)) << "left by an earlier run: " << product.appDir;
     const Snapshot before = TakeSnapshot(skip_);
@@ -147,8 +142,7 @@ TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRe
               std::string::npos);
 }
 
-TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved)
-{
+TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved) {
     const Product first = BuildProduct(work_, "Share One");
     const Product second = BuildProduct(work_, "Share Two");
     Install(first, temp_.path());
@@ -176,8 +170,7 @@ TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved)
 // deletion stays queued (the restart would remove the fresh FERROW.EXE under the new
 // uninstall entry), and the copy found on disk without a counter is counted as 2, so
 // it is never released. Enable it once installing a file cancels its queued deletion.
-TEST_F(RoundTrip, DISABLED_ReinstallBeforeTheRestartKeepsTheNewUninstaller)
-{
+TEST_F(RoundTrip, DISABLED_ReinstallBeforeTheRestartKeepsTheNewUninstaller) {
     const Product product = BuildProduct(work_, "Again");
     Install(product, temp_.path());
     Uninstall(product);

@@ -11,8 +11,7 @@ namespace pelorin::e2e {
 
 namespace {
 
-std::vector<std::string> FilesIn(const std::string& folder)
-{
+std::vector<std::string> FilesIn(const std::string& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAA found{};
     const FindHandle find(::FindFirstFileA((folder + "\\*").c_str(), &found));
@@ -25,8 +24,7 @@ std::vector<std::string> FilesIn(const std::string& folder)
 }
 
 // A visible top-level window of the process that is not a dialog box.
-bool ShowsOwnWindow(DWORD pid)
-{
+bool ShowsOwnWindow(DWORD pid) {
     driver::WindowQuery query;
     query.pid = pid;
     for (const driver::WindowInfo& window : driver::FindWindows(query))
@@ -36,8 +34,7 @@ bool ShowsOwnWindow(DWORD pid)
 
 }  // namespace
 
-SetupRun RunSetupIn(const std::string& folder, const std::string& wineVersion)
-{
+SetupRun RunSetupIn(const std::string& folder, const std::string& wineVersion) {
     const ScratchDir temp("pelorin-setup-tmp");
     const EnvOverride tmp("TMP", temp.path().c_str());
     std::unique_ptr<WineVersionOverride> version;
@@ -59,8 +56,7 @@ SetupRun RunSetupIn(const std::string& folder, const std::string& wineVersion)
     return run;
 }
 
-SetupRun RunSetup(const std::vector<std::uint8_t>& dll, const std::string& wineVersion)
-{
+SetupRun RunSetup(const std::vector<std::uint8_t>& dll, const std::string& wineVersion) {
     const ScratchDir folder("pelorin-setup");
     WriteDistribution(folder.path(), dll);
     return RunSetupIn(folder.path(), wineVersion);

@@ -12,13 +12,9 @@ namespace {
 constexpr char kDllFailure[] =
     "Setup Wizard was unable to load PELORIN.DLL. This DLL is required to execute Setup Wizard.";
 
-std::vector<std::uint8_t> Dll(const SetupData& data)
-{
-    return ResourceLibrary(DescriptionBytes(data));
-}
+std::vector<std::uint8_t> Dll(const SetupData& data) { return ResourceLibrary(DescriptionBytes(data)); }
 
-SetupData WithLimits(int winMajor, int winMinor, int ntMajor, int ntMinor)
-{
+SetupData WithLimits(int winMajor, int winMinor, int ntMajor, int ntMinor) {
     SetupData data = MinimalSetup();
     data.Header.MinWinMajor = static_cast<std::uint8_t>(winMajor);
     data.Header.MinWinMinor = static_cast<std::uint8_t>(winMinor);
@@ -27,8 +23,7 @@ SetupData WithLimits(int winMajor, int winMinor, int ntMajor, int ntMinor)
     return data;
 }
 
-void ExpectBox(const driver::MessageBoxInfo& box, const std::string& caption, const std::string& text)
-{
+void ExpectBox(const driver::MessageBoxInfo& box, const std::string& caption, const std::string& text) {
     EXPECT_EQ(box.caption, caption);
     EXPECT_EQ(box.text, text);
     EXPECT_EQ(box.icon, "stop") << text;
@@ -37,29 +32,23 @@ void ExpectBox(const driver::MessageBoxInfo& box, const std::string& caption, co
 
 // Start-up succeeded: no box, and the program either went on to its windows or, where
 // it has none to show, ended with 0.
-void ExpectCleanStart(const SetupRun& run)
-{
+void ExpectCleanStart(const SetupRun& run) {
     EXPECT_TRUE(run.boxes.empty()) << run.boxes.front().text;
     EXPECT_TRUE(run.reachedWindows || run.exitCode == std::optional<DWORD>(0));
     EXPECT_TRUE(run.leftInTemp.empty()) << run.leftInTemp.front();
 }
 
 // One "Error" box with text, then the end of the program, nothing left in TMP.
-void ExpectFatal(const SetupRun& run, const std::string& text)
-{
+void ExpectFatal(const SetupRun& run, const std::string& text) {
     ASSERT_EQ(run.boxes.size(), 1u);
     ExpectBox(run.boxes[0], "Error", text);
     EXPECT_EQ(run.exitCode, std::optional<DWORD>(1));
     EXPECT_TRUE(run.leftInTemp.empty()) << run.leftInTemp.front();
 }
 
-TEST(Startup, AGoodDistributionStartsAndEndsCleanly)
-{
-    ExpectCleanStart(RunSetup(Dll(MinimalSetup())));
-}
+TEST(Startup, AGoodDistributionStartsAndEndsCleanly) { ExpectCleanStart(RunSetup(Dll(MinimalSetup()))); }
 
-TEST(Startup, ADistributionMadeByTheAuthoringTool)
-{
+TEST(Startup, ADistributionMadeByTheAuthoringTool) {
     const ScratchDir work("pelorin-tool");
     const std::string project =
         "[Setup]\r\nAppName = Tool Test\r\nAppVerName = Tool Test 2.0\r\nDefaultDirName = Tool Test\r\n"
@@ -72,14 +61,13 @@ TEST(Startup, ADistributionMadeByTheAuthoringTool)
 
     const std::string noNT = project.substr(0, project.find("MinNTVersion")) + "MinNTVersion = none\r\n";
     WriteFileBytes(work / "nont.pelproj", std::vector<std::uint8_t>(noNT.begin(), noNT.end()));
-    const ToolResult builtNoNT = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " +
-                                         Quote(work / "nont.pelproj") + " -o " + Quote(work / "nont"));
+    const ToolResult builtNoNT = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(work / "nont.pelproj") +
+                                         " -o " + Quote(work / "nont"));
     ASSERT_EQ(builtNoNT.exitCode, 0u) << builtNoNT.output;
     ExpectFatal(RunSetupIn(work / "nont"), "This program will not run on Windows NT.");
 }
 
-TEST(Startup, AMissingLibraryIsReportedTwice)
-{
+TEST(Startup, AMissingLibraryIsReportedTwice) {
     const SetupRun run = RunSetup({});
     ASSERT_EQ(run.boxes.size(), 2u);
     ExpectBox(run.boxes[0], "Fatal error", "Error while loading the DLL.");
@@ -88,8 +76,7 @@ TEST(Startup, AMissingLibraryIsReportedTwice)
     EXPECT_TRUE(run.leftInTemp.empty()) << "the empty extraction file stays behind";
 }
 
-TEST(Startup, ALibraryWithoutTheDescription)
-{
+TEST(Startup, ALibraryWithoutTheDescription) {
     const SetupRun run = RunSetup(ResourceLibrary(DescriptionBytes(MinimalSetup()), 103));
     ASSERT_EQ(run.boxes.size(), 2u);
     ExpectBox(run.boxes[0], "Fatal error", "Resource 102 not found");
@@ -97,8 +84,7 @@ TEST(Startup, ALibraryWithoutTheDescription)
     EXPECT_TRUE(run.leftInTemp.empty());
 }
 
-TEST(Startup, DamagedDescriptions)
-{
+TEST(Startup, DamagedDescriptions) {
     std::vector<std::uint8_t> bytes = DescriptionBytes(MinimalSetup());
     bytes[3] ^= 0x20;  // "zpw102bs" -> "zpW102bs"
     ExpectFatal(RunSetup(ResourceLibrary(bytes)),
@@ -107,15 +93,16 @@ TEST(Startup, DamagedDescriptions)
 
     bytes = DescriptionBytes(MinimalSetup());
     bytes[8 + 16 + 4] ^= 0x01;  // inside the header block's compressed payload
-    ExpectFatal(RunSetup(ResourceLibrary(bytes)), "The Setup Wizard files are corrupted. Please contact your provider.");
+    ExpectFatal(RunSetup(ResourceLibrary(bytes)),
+                "The Setup Wizard files are corrupted. Please contact your provider.");
 
     bytes = DescriptionBytes(MinimalSetup());
     bytes[8 + 9] ^= 0x01;  // the header block's DataLength
-    ExpectFatal(RunSetup(ResourceLibrary(bytes)), "The Setup Wizard files are corrupted. Please contact your provider.");
+    ExpectFatal(RunSetup(ResourceLibrary(bytes)),
+                "The Setup Wizard files are corrupted. Please contact your provider.");
 }
 
-TEST(Startup, ADescriptionThatEndsEarlyEndsWithTheStandardErrorBox)
-{
+TEST(Startup, ADescriptionThatEndsEarlyEndsWithTheStandardErrorBox) {
     std::vector<std::uint8_t> bytes = DescriptionBytes(MinimalSetup());
     bytes.resize(8 + 10);
     const SetupRun run = RunSetup(ResourceLibrary(bytes));
@@ -128,33 +115,30 @@ TEST(Startup, ADescriptionThatEndsEarlyEndsWithTheStandardErrorBox)
     EXPECT_TRUE(run.leftInTemp.empty());
 }
 
-TEST(Startup, VersionRefusalsOnTheDefaultNT)
-{
+TEST(Startup, VersionRefusalsOnTheDefaultNT) {
     ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 0, 0))), "This program will not run on Windows NT.");
     ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 6, 2))), "This program requires Windows NT version 6.02 or later.");
 }
 
-TEST(Startup, VersionRulesOnWindows95)
-{
+TEST(Startup, VersionRulesOnWindows95) {
     ExpectFatal(RunSetup(Dll(WithLimits(0, 0, 4, 0)), "win95"), "This program must be run on Windows NT.");
     ExpectFatal(RunSetup(Dll(WithLimits(4, 10, 4, 0)), "win95"), "This program requires Windows version 4.1 or later.");
     ExpectCleanStart(RunSetup(Dll(WithLimits(4, 0, 0, 0)), "win95"));
 }
 
-TEST(Startup, VersionRulesOnOlderNT)
-{
-    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 4, 10)), "nt40"), "This program requires Windows NT version 4.1 or later.");
+TEST(Startup, VersionRulesOnOlderNT) {
+    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 4, 10)), "nt40"),
+                "This program requires Windows NT version 4.1 or later.");
     ExpectCleanStart(RunSetup(Dll(WithLimits(0, 0, 4, 0)), "nt40"));
-    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 4, 0)), "nt351"), "This program requires Windows NT version 4. or later.");
+    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 4, 0)), "nt351"),
+                "This program requires Windows NT version 4. or later.");
 }
 
-TEST(Startup, Win32sIsRefusedBeforeAnythingElse)
-{
+TEST(Startup, Win32sIsRefusedBeforeAnythingElse) {
     ExpectFatal(RunSetup({}, "win31"), "This program will not run on Win32s.");
 }
 
-TEST(Driver, AnswersABoxFromTheCommandLine)
-{
+TEST(Driver, AnswersABoxFromTheCommandLine) {
     const ScratchDir folder("pelorin-driver");
     WriteDistribution(folder.path(), {});
     const ScratchDir temp("pelorin-driver-tmp");

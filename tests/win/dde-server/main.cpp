@@ -36,8 +36,8 @@ HDDEDATA AsData(UINT_PTR value) { return reinterpret_cast<HDDEDATA>(value); }
 
 UINT_PTR AnswerOf(ExecuteResult result) {
     switch (result) {
-        case ExecuteResult::NotProcessed: return DDE_FNOTPROCESSED;
-        case ExecuteResult::Ack: break;
+    case ExecuteResult::NotProcessed: return DDE_FNOTPROCESSED;
+    case ExecuteResult::Ack: break;
     }
     return DDE_FACK;
 }
@@ -70,8 +70,8 @@ HDDEDATA CALLBACK ServerCallback(UINT type, UINT format, HCONV, HSZ topic, HSZ i
 }
 
 int Server::Run() {
-    const UINT flags = APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_POKES | CBF_SKIP_REGISTRATIONS |
-                       CBF_SKIP_UNREGISTRATIONS;
+    const UINT flags =
+        APPCLASS_STANDARD | CBF_FAIL_ADVISES | CBF_FAIL_POKES | CBF_SKIP_REGISTRATIONS | CBF_SKIP_UNREGISTRATIONS;
     if (::DdeInitializeA(&instance_, ServerCallback, flags, 0) != DMLERR_NO_ERROR) {
         std::fprintf(stderr, "pelorin-ddeserver: DdeInitialize failed\n");
         return 1;
@@ -102,12 +102,12 @@ int Server::Run() {
 
 HDDEDATA Server::Answer(UINT type, UINT format, HSZ topic, HSZ item, HDDEDATA data) const {
     switch (type) {
-        case XTYP_CONNECT:  // item carries the service asked for
-            return AsData(::DdeCmpStringHandles(topic, topic_) == 0 && ::DdeCmpStringHandles(item, service_) == 0);
-        case XTYP_EXECUTE: return Execute(data);
-        case XTYP_REQUEST: return Request(format, item);
-        case XTYP_DISCONNECT: Log("DISCONNECT"); return nullptr;
-        default: return nullptr;
+    case XTYP_CONNECT:  // item carries the service asked for
+        return AsData(::DdeCmpStringHandles(topic, topic_) == 0 && ::DdeCmpStringHandles(item, service_) == 0);
+    case XTYP_EXECUTE: return Execute(data);
+    case XTYP_REQUEST: return Request(format, item);
+    case XTYP_DISCONNECT: Log("DISCONNECT"); return nullptr;
+    default: return nullptr;
     }
 }
 

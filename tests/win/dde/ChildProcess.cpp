@@ -55,8 +55,7 @@ bool WaitForService(const std::string& service, const std::string& topic, DWORD 
         try {
             const DdeConversation conversation(dde, dde.Connect(serviceName.get(), topicName.get()));
             return true;
-        } catch (const EDDEError&) {
-        }
+        } catch (const EDDEError&) {}
         if (::GetTickCount() - start >= timeoutMs) return false;
         ::Sleep(200);
     }

@@ -52,14 +52,13 @@ class ScriptedServer : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         ::DeleteFileA(LogPath().c_str());
-        const std::string command = "\"" + testing::ProgramFolder() + "..\\bin\\pelorin-ddeserver.exe\"" +
-            " --service " + ServiceName() + " --topic " + TopicName() + " --log \"" + LogPath() + "\"" +
-            " --execute [Refuse notprocessed" +
+        const std::string command =
+            "\"" + testing::ProgramFolder() + "..\\bin\\pelorin-ddeserver.exe\"" + " --service " + ServiceName() +
+            " --topic " + TopicName() + " --log \"" + LogPath() + "\"" + " --execute [Refuse notprocessed" +
             " --execute [Late ack " + std::to_string(LateMs) +
             " --request GROUPS \"Accessories\\r\\nFull Group\\r\\n\"" +
             " --request \"Full Group\" \"\\\"Full Group\\\",C:\\WINDOWS\\FULLGROU.GRP,2,0,0,0,0\"" +
-            " --request Silent -none-" +
-            " --request Late \"late text\" " + std::to_string(LateMs);
+            " --request Silent -none-" + " --request Late \"late text\" " + std::to_string(LateMs);
         server_ = std::make_unique<ChildProcess>(command);
         ASSERT_TRUE(testing::WaitForService(ServiceName(), TopicName(), 15000)) << "scripted server did not answer";
     }

@@ -30,9 +30,10 @@ TEST(ProgmanCommands, AddItemQuotesProgramAndWorkingDirButNotIconFile) {
     item.IconFile = "C:\\My App\\icons.dll";
     item.IconIndex = 3;
     item.WorkingDir = "C:\\My App";
-    EXPECT_EQ("[AddItem(\"C:\\Program Files\\My App\\app.exe\" \"C:\\My App\\REMOVE.LOG\" /U,"
-              "\"Remove My App\",C:\\My App\\icons.dll,3,,,\"C:\\My App\")]",
-              AddItemCommand(item));
+    EXPECT_EQ(
+        "[AddItem(\"C:\\Program Files\\My App\\app.exe\" \"C:\\My App\\REMOVE.LOG\" /U,"
+        "\"Remove My App\",C:\\My App\\icons.dll,3,,,\"C:\\My App\")]",
+        AddItemCommand(item));
 }
 
 TEST(ProgmanCommands, AddItemKeepsFieldPositionsWithoutIcon) {

@@ -127,9 +127,11 @@ TEST_F(RegisterServerTest, RetryRepeatsIgnoreGoesOnAbortUnwinds) {
     prompt.Answers = {IDRETRY, IDIGNORE};
     RegisterServer(path(), prompt);
     ASSERT_EQ(prompt.Questions.size(), 2u);
-    EXPECT_EQ(prompt.Questions[0].Text,
-              path() + "\r\nUnable to register the DLL/OCX. (DllRegisterServer returned -2147467259)\r\n\r\n"
-                       "Click Retry to try again, Ignore to proceed anyway (not recommended), or Abort to cancel installation.");
+    EXPECT_EQ(
+        prompt.Questions[0].Text,
+        path() +
+            "\r\nUnable to register the DLL/OCX. (DllRegisterServer returned -2147467259)\r\n\r\n"
+            "Click Retry to try again, Ignore to proceed anyway (not recommended), or Abort to cancel installation.");
     EXPECT_EQ(prompt.Questions[0].Kind, mbWarning);
     EXPECT_EQ(prompt.Questions[0].Buttons, UINT(MB_ABORTRETRYIGNORE | MB_DEFBUTTON1));
     prompt.Answers = {IDABORT};

@@ -54,8 +54,8 @@ TEST_F(InstallNewFile, UndoLogEntryGoesToLogPathOrNowhere) {
 class InstallSourceMissing : public InstallFileFixture {};
 
 TEST_F(InstallSourceMissing, IgnoreDropsTheFileWithoutAnyTrace) {
-    const FileEntry entry = Add("data", EntryFor("{app}\\sub\\file.txt",
-                                                 FileEntry::SharedFile | FileEntry::RegisterServer));
+    const FileEntry entry =
+        Add("data", EntryFor("{app}\\sub\\file.txt", FileEntry::SharedFile | FileEntry::RegisterServer));
     prompt.Answers = {IDIGNORE};
     InstallFile(entry, context);  // archive never written
     ASSERT_EQ(prompt.Questions.size(), 1u);
@@ -99,9 +99,8 @@ protected:
         prompt.Answers = {IDIGNORE};
         Run(entry);
         ASSERT_EQ(prompt.Questions.size(), 1u);
-        EXPECT_EQ(prompt.Questions[0].Text,
-                  std::string("An error occured while trying to copy a file.\r\n\r\n") +
-                      "The Setup Wizard source file is corrupted\r\n\n\n" + kSkipHint);
+        EXPECT_EQ(prompt.Questions[0].Text, std::string("An error occured while trying to copy a file.\r\n\r\n") +
+                                                "The Setup Wizard source file is corrupted\r\n\n\n" + kSkipHint);
         EXPECT_EQ(prompt.Questions[0].Caption, dest);
         EXPECT_EQ(ReadFileText(dest), "old");
         EXPECT_EQ(SubListing(), "file.txt 3\n");
@@ -186,7 +185,8 @@ TEST_F(InstallInUse, WithoutRestartFlagTheDeletionErrorIsReportedAndTheTemporary
     prompt.Answers = {IDIGNORE};
     Run(Add("new", EntryFor("{app}\\sub\\file.txt", 0, cmAlwaysReplace)));
     ASSERT_EQ(prompt.Questions.size(), 1u);
-    EXPECT_EQ(prompt.Questions[0].Text.rfind("An error occured while trying to delete the existing file.\r\n\r\n", 0), 0u);
+    EXPECT_EQ(prompt.Questions[0].Text.rfind("An error occured while trying to delete the existing file.\r\n\r\n", 0),
+              0u);
     EXPECT_FALSE(Globals().Setup.RestartRequired);
     EXPECT_EQ(SubListing(), "file.txt 3\n");
     EXPECT_TRUE(changes.Records().empty());
@@ -198,8 +198,8 @@ TEST_F(InstallInUse, WithRestartFlagTheTemporaryFileIsKeptRecordedAndNotRegister
     ASSERT_TRUE(CopyTestDll(SelfRegDll, dest));
     ClearTestDllMark(dest);
     const FileInUse holder(dest);
-    Run(Add("new", EntryFor("{app}\\sub\\file.txt", FileEntry::RestartReplace | FileEntry::RegisterServer,
-                            cmAlwaysReplace)));
+    Run(Add("new",
+            EntryFor("{app}\\sub\\file.txt", FileEntry::RestartReplace | FileEntry::RegisterServer, cmAlwaysReplace)));
     EXPECT_TRUE(prompt.Questions.empty());
     EXPECT_TRUE(Globals().Setup.RestartRequired);
     ASSERT_EQ(changes.Records().size(), 1u);
@@ -243,8 +243,8 @@ TEST_F(InstallSharedAndRegistered, SkippedFileIsStillCountedAndRegistered) {
     ASSERT_TRUE(CopyTestDll(SelfRegDll, dest));
     ClearTestDllMark(dest);
     const std::string original = ReadFileText(dest);
-    Run(Add("new", EntryFor("{app}\\sub\\file.txt", FileEntry::SharedFile | FileEntry::RegisterServer,
-                            cmNeverReplace)));
+    Run(Add("new",
+            EntryFor("{app}\\sub\\file.txt", FileEntry::SharedFile | FileEntry::RegisterServer, cmNeverReplace)));
     EXPECT_EQ(ReadFileText(dest), original);
     EXPECT_EQ(ReadTestDllMark(dest), "registered");
     std::string bytes;

@@ -16,8 +16,7 @@
 
 namespace pelorin::testing {
 
-int ScriptedInstallPrompt::MsgBox(const std::string& text, const std::string& caption,
-                                  MsgBoxKind kind, UINT buttons) {
+int ScriptedInstallPrompt::MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) {
     Questions.push_back({text, caption, kind, buttons});
     if (Answers.empty()) {
         ADD_FAILURE() << "unexpected question: " << text;
@@ -84,8 +83,7 @@ void ExportKey(HKEY key, const std::string& path, std::vector<std::string>& line
         DWORD nameSize = sizeof name, type = 0;
         BYTE data[4096];
         DWORD dataSize = sizeof data;
-        if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS)
-            break;
+        if (::RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
         std::ostringstream line;
         line << path << " \"" << name << "\" type " << type << " =";
         for (DWORD b = 0; b < dataSize; ++b) line << ' ' << static_cast<int>(data[b]);
@@ -94,8 +92,7 @@ void ExportKey(HKEY key, const std::string& path, std::vector<std::string>& line
     for (DWORD i = 0;; ++i) {
         char name[1024];
         DWORD nameSize = sizeof name;
-        if (::RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
-            break;
+        if (::RegEnumKeyExA(key, i, name, &nameSize, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
         KeyHandle child;
         if (::RegOpenKeyExA(key, name, 0, KEY_READ, child.put()) == ERROR_SUCCESS)
             ExportKey(child.get(), path + "\\" + name, lines);
@@ -176,13 +173,12 @@ bool FileExists(const std::string& path) {
 std::uint64_t LastWriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
-    return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
-           data.ftLastWriteTime.dwLowDateTime;
+    return (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
 void SetLastWriteTime(const std::string& path, std::uint64_t time) {
-    const FileHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, 0, nullptr));
+    const FileHandle file(
+        ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
     const FILETIME ft{static_cast<DWORD>(time), static_cast<DWORD>(time >> 32)};
     ::SetFileTime(file.get(), nullptr, nullptr, &ft);
 }
@@ -203,11 +199,9 @@ std::string RegistryExport(HKEY root, const std::string& subKey) {
 
 DWORD SharedCounterOf(const std::string& path, std::string& bytes) {
     KeyHandle key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS)
-        return 0;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return 0;
     DWORD type = 0, size = 0;
-    if (::RegQueryValueExA(key.get(), path.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS)
-        return 0;
+    if (::RegQueryValueExA(key.get(), path.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return 0;
     bytes.assign(size, '\0');
     ::RegQueryValueExA(key.get(), path.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
     bytes.resize(size);
@@ -216,8 +210,7 @@ DWORD SharedCounterOf(const std::string& path, std::string& bytes) {
 
 void SetSharedCounterRaw(const std::string& path, DWORD type, const std::string& bytes) {
     KeyHandle key;
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      key.put(), nullptr);
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
     ::RegSetValueExA(key.get(), path.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
                      static_cast<DWORD>(bytes.size()));
 }
@@ -256,8 +249,7 @@ int RunSelfAs(const std::string& wineVersion, const std::string& filter) {
     // Per-program setting, so other programs of the prefix keep their version.
     const std::string keyPath = "Software\\Wine\\AppDefaults\\" + OwnExeName();
     KeyHandle key;
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                      key.put(), nullptr);
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
     ::RegSetValueExA(key.get(), "Version", 0, REG_SZ, reinterpret_cast<const BYTE*>(wineVersion.c_str()),
                      static_cast<DWORD>(wineVersion.size() + 1));
     key.reset();

@@ -30,8 +30,7 @@ public:
     std::vector<Asked> Questions;
     std::vector<std::string> Errors;  // standard error boxes
 
-    int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind,
-               UINT buttons) override;
+    int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) override;
     void ShowError(const std::string& message) override { Errors.push_back(message); }
 };
 

@@ -25,8 +25,7 @@ TEST_F(Wininit, EntryEndsTheExistingRenameSection) {
               "C:\\DEST.DLL=C:\\ZP0001.TMP\r\n");
     WriteFileText(Ini(), "[Other]\na=1\n[Rename]\nNUL=C:\\OLD.TMP\n[Later]\nb=2\n");
     AddWininitRename(dir.Path(), "X=Y");
-    EXPECT_EQ(ReadFileText(Ini()),
-              "[Other]\r\na=1\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nX=Y\r\n[Later]\r\nb=2\r\n");
+    EXPECT_EQ(ReadFileText(Ini()), "[Other]\r\na=1\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nX=Y\r\n[Later]\r\nb=2\r\n");
     EXPECT_EQ(TreeListing(dir.Path()), "WININIT.INI 59\n");  // the saved copy is gone
 }
 

@@ -13,8 +13,8 @@ namespace {
 const char* const kShellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 }
 
-RegistryEntry RegEntry(const std::string& subKey, const std::string& name, const std::string& data,
-                       std::uint8_t type, std::uint8_t flags, std::uint32_t root) {
+RegistryEntry RegEntry(const std::string& subKey, const std::string& name, const std::string& data, std::uint8_t type,
+                       std::uint8_t flags, std::uint32_t root) {
     RegistryEntry entry;
     entry.RootKey = root;
     entry.SubKey = subKey;
@@ -27,8 +27,8 @@ RegistryEntry RegEntry(const std::string& subKey, const std::string& name, const
 
 ProgramsFolderOverride::ProgramsFolderOverride(const std::string& folder) {
     KeyHandle key;
-    ::RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                      nullptr, key.put(), nullptr);
+    ::RegCreateKeyExA(HKEY_CURRENT_USER, kShellFolders, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                      key.put(), nullptr);
     had_ = RegQueryStringValue(key.get(), "Programs", old_);
     ::RegSetValueExA(key.get(), "Programs", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                      static_cast<DWORD>(folder.size() + 1));
@@ -90,9 +90,8 @@ FileEntry EngineFixture::AddFile(const std::string& data, const std::string& des
 }
 
 std::string EngineFixture::Snapshot() const {
-    return "files:\n" + TreeListing(root.Path()) + "uninstall:\n" +
-           RegistryExport(HKEY_LOCAL_MACHINE, UninstallKey) + "shared:\n" +
-           RegistryExport(HKEY_LOCAL_MACHINE, SharedDllsKey) + "settings:\n" +
+    return "files:\n" + TreeListing(root.Path()) + "uninstall:\n" + RegistryExport(HKEY_LOCAL_MACHINE, UninstallKey) +
+           "shared:\n" + RegistryExport(HKEY_LOCAL_MACHINE, SharedDllsKey) + "settings:\n" +
            RegistryExport(HKEY_CURRENT_USER, TestRegKey);
 }
 

@@ -20,8 +20,8 @@ namespace pelorin::testing {
 inline constexpr char TestRegKey[] = "Software\\Pelorin Tests\\Install";
 
 // A registry entry below HKEY_CURRENT_USER (or root) as the description would carry it.
-RegistryEntry RegEntry(const std::string& subKey, const std::string& name, const std::string& data,
-                       std::uint8_t type, std::uint8_t flags, std::uint32_t root = 0x80000001);
+RegistryEntry RegEntry(const std::string& subKey, const std::string& name, const std::string& data, std::uint8_t type,
+                       std::uint8_t flags, std::uint32_t root = 0x80000001);
 
 // Points the current user's "Programs" shell folder somewhere else for one test.
 class ProgramsFolderOverride {

@@ -22,8 +22,8 @@ std::uint64_t FileSize(const std::string& path) { return ReadFileText(path).size
 
 std::string UninstallValue(const std::string& keyName, const char* value) {
     KeyHandle key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(UninstallKey) + "\\" + keyName).c_str(), 0,
-                        KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, (std::string(UninstallKey) + "\\" + keyName).c_str(), 0, KEY_QUERY_VALUE,
+                        key.put()) != ERROR_SUCCESS)
         return "<no key>";
     std::string text;
     return RegQueryStringValue(key.get(), value, text) ? text : "<no value>";
@@ -34,8 +34,8 @@ class DoInstall : public EngineFixture {};
 TEST_F(DoInstall, EmptySetupCreatesTheApplicationFolderAndEndsWithEmptyRecords) {
     EXPECT_EQ(ProgressMaximum(Desc()), 0);
     ASSERT_TRUE(RunEngine());
-    EXPECT_EQ(progress.Statuses, (std::vector<std::string>{"Creating Directory Structure...",
-                                                           "Copying Application Files..."}));
+    EXPECT_EQ(progress.Statuses,
+              (std::vector<std::string>{"Creating Directory Structure...", "Copying Application Files..."}));
     EXPECT_TRUE(DirExists(Globals().AppDir));
     EXPECT_TRUE(changes.Records().empty());  // cleared after success
     EXPECT_EQ(progress.Pos, 0);
@@ -51,8 +51,8 @@ TEST_F(DoInstall, FullSetupRunsEveryStepInOrderAndWritesTheLog) {
     const FileEntry b = AddFile("bee", "{app}\\data\\b.txt");
     setup.IconEntries.push_back({"Run A", "{app}\\a.txt", "-x", "", "", 0});
     setup.IniEntries.push_back({"{app}\\test.ini", "Sec", "Key", "{app}", IniEntry::UninsDeleteEntry});
-    setup.RegistryEntries.push_back(RegEntry(std::string(TestRegKey) + "\\Sub", "Dir", "{app}",
-                                             RegistryEntry::vtString, RegistryEntry::UninsDeleteValue));
+    setup.RegistryEntries.push_back(RegEntry(std::string(TestRegKey) + "\\Sub", "Dir", "{app}", RegistryEntry::vtString,
+                                             RegistryEntry::UninsDeleteValue));
     setup.UninstallDeleteEntries.push_back({"{app}\\later.dat"});
 
     ASSERT_TRUE(RunEngine()) << (prompt.Errors.empty() ? "" : prompt.Errors[0]);
@@ -80,9 +80,9 @@ TEST_F(DoInstall, FullSetupRunsEveryStepInOrderAndWritesTheLog) {
     // The log holds the records in the order they were made.
     const TUndoChanges log = LoadUndoLog(logPath);
     EXPECT_EQ(log.Title, "Test App");
-    EXPECT_EQ(KindsOf(log), (std::vector<std::uint8_t>{ukDirectory, ukDirectory, ukRegKeyTree, ukFile, ukFile,
-                                                       ukShellNotify, ukDirectory, ukFile, ukFile, ukIniValue,
-                                                       ukRegValue, ukFile}));
+    EXPECT_EQ(KindsOf(log),
+              (std::vector<std::uint8_t>{ukDirectory, ukDirectory, ukRegKeyTree, ukFile, ukFile, ukShellNotify,
+                                         ukDirectory, ukFile, ukFile, ukIniValue, ukRegValue, ukFile}));
     const std::vector<UndoRecord>& r = log.Records();
     EXPECT_EQ(r[1].String(0), app + "\\data\\deep");
     EXPECT_EQ(r[2].String(0), std::string(UninstallKey) + "\\" + appVerName + "_is1");
@@ -102,7 +102,8 @@ TEST_F(DoInstall, WithoutUninstallNoKeyNoItemNoLog) {
     Desc().IconEntries.push_back({"Item", "{app}\\a.exe", "", "{app}", "{app}\\a.ico", 3});
     ASSERT_TRUE(RunEngine());
     EXPECT_EQ(TreeListing(ProgramsDir()), "Test Group\\\nTest Group\\Item.lnk " +
-                                              std::to_string(FileSize(ProgramsDir() + "\\Test Group\\Item.lnk")) + "\n");
+                                              std::to_string(FileSize(ProgramsDir() + "\\Test Group\\Item.lnk")) +
+                                              "\n");
     EXPECT_FALSE(FileExists(Globals().AppDir + "\\REMOVE.LOG"));
     EXPECT_EQ(UninstallValue(appVerName + "_is1", "DisplayName"), "<no key>");
 }
@@ -110,8 +111,8 @@ TEST_F(DoInstall, WithoutUninstallNoKeyNoItemNoLog) {
 TEST_F(DoInstall, UninstallKeyTakesTheFirstFreeNumber) {
     Desc().Header.Flags = SetupHeader::CreateUninstall;
     KeyHandle taken;
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(UninstallKey) + "\\" + appVerName + "_is1").c_str(), 0,
-                      nullptr, 0, KEY_SET_VALUE, nullptr, taken.put(), nullptr);
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, (std::string(UninstallKey) + "\\" + appVerName + "_is1").c_str(), 0, nullptr,
+                      0, KEY_SET_VALUE, nullptr, taken.put(), nullptr);
     ASSERT_TRUE(RunEngine());
     EXPECT_EQ(UninstallValue(appVerName + "_is1", "DisplayName"), "<no value>");
     EXPECT_EQ(UninstallValue(appVerName + "_is2", "DisplayName"), appVerName);
@@ -143,8 +144,9 @@ TEST_F(DoInstall, RegistryErrorsOfferRetryIgnoreAbort) {
     prompt.Answers = {IDRETRY, IDIGNORE};
     ASSERT_TRUE(RunEngine());
     ASSERT_EQ(prompt.Questions.size(), 2u);
-    EXPECT_EQ(prompt.Questions[0].Text,
-              "'12x' is not a valid integer value.\r\n\r\nClick Retry to try again, Ignore to skip this entry, or Abort to cancel installation.");
+    EXPECT_EQ(
+        prompt.Questions[0].Text,
+        "'12x' is not a valid integer value.\r\n\r\nClick Retry to try again, Ignore to skip this entry, or Abort to cancel installation.");
     EXPECT_EQ(prompt.Questions[0].Buttons, UINT(MB_ABORTRETRYIGNORE | MB_DEFBUTTON2));
     EXPECT_EQ(progress.Pos, 1000);
 }

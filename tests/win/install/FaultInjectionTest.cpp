@@ -33,8 +33,8 @@ protected:
         AddFile("shared", "{app}\\data\\shared.dll", FileEntry::SharedFile);
         setup.IconEntries.push_back({"Run A", "{app}\\a.txt", "", "", "", 0});
         setup.IniEntries.push_back({"{win}\\test.ini", "Sec", "Key", "v", IniEntry::UninsDeleteEntry});
-        setup.RegistryEntries.push_back(RegEntry(std::string(TestRegKey) + "\\Sub", "V", "1",
-                                                 RegistryEntry::vtString, RegistryEntry::UninsDeleteKey));
+        setup.RegistryEntries.push_back(RegEntry(std::string(TestRegKey) + "\\Sub", "V", "1", RegistryEntry::vtString,
+                                                 RegistryEntry::UninsDeleteKey));
         setup.UninstallDeleteEntries.push_back({"{app}\\later.dat"});
     }
     // The failure was reported with the error box and the closing message.
@@ -71,7 +71,9 @@ TEST_F(FaultInjection, RegistryKeyCannotBeWrittenAndAbort) {
     const std::string before = Before();
     prompt.Answers = {IDABORT};
     EXPECT_FALSE(RunEngine());
-    EXPECT_EQ(prompt.Questions.at(0).Text.rfind("Error creating registry key: Software\\Pelorin Tests\\Nowhere.\r\n\r\n", 0), 0u);
+    EXPECT_EQ(
+        prompt.Questions.at(0).Text.rfind("Error creating registry key: Software\\Pelorin Tests\\Nowhere.\r\n\r\n", 0),
+        0u);
     ExpectSilent();
     EXPECT_EQ(Snapshot(), before);
 }

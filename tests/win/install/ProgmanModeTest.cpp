@@ -63,7 +63,8 @@ TEST_F(ProgmanMode, CommandsAndRecordsInOrder) {
     const std::string log = root / "dde.log";
     const ScriptedServer server(log, "--execute \"[ReplaceItem(\" notprocessed");
     ASSERT_TRUE(server.Started());
-    TIconsStep step{"My Group", {{"Tool", "{app}\\tool.exe", "-a", "{app}", "{app}\\i.ico", 2}}, true, "Test App", false};
+    TIconsStep step{
+        "My Group", {{"Tool", "{app}\\tool.exe", "-a", "{app}", "{app}\\i.ico", 2}}, true, "Test App", false};
     context.LogPath = Globals().AppDir + "\\REMOVE.LOG";
     CreateIcons(step, context);
 

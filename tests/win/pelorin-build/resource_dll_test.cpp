@@ -20,8 +20,7 @@ namespace {
 class Module {
 public:
     explicit Module(HMODULE handle) : handle_(handle) {}
-    ~Module()
-    {
+    ~Module() {
         if (handle_ != nullptr) FreeLibrary(handle_);
     }
     Module(const Module&) = delete;
@@ -32,8 +31,7 @@ private:
     HMODULE handle_;
 };
 
-std::vector<std::uint8_t> resource102(HMODULE module)
-{
+std::vector<std::uint8_t> resource102(HMODULE module) {
     HRSRC info = FindResourceA(module, MAKEINTRESOURCEA(102), MAKEINTRESOURCEA(10));
     if (info == nullptr) return {};
     HGLOBAL loaded = LoadResource(module, info);
@@ -51,8 +49,7 @@ struct Distribution {
     std::string dll() const { return dir / "dist\\PELORIN.DLL"; }
 };
 
-void build(Distribution& dist, Machine machine)
-{
+void build(Distribution& dist, Machine machine) {
     test::writeText(dist.dir / "payload.txt", "payload");
     test::writeText(dist.dir / "p.pelproj",
                     "[Setup]\nAppName=Loader\nAppVerName=Loader 1\nDefaultDirName=Loader\n"
@@ -67,18 +64,16 @@ void build(Distribution& dist, Machine machine)
 }
 
 // What the setup program's own loader makes of resource bytes.
-SetupData decode(const test::TempDir& dir, const std::vector<std::uint8_t>& bytes)
-{
+SetupData decode(const test::TempDir& dir, const std::vector<std::uint8_t>& bytes) {
     const std::string path = dir / "description.bin";
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     SetupData data;
     LoadSetupDescription(path, data, {});
     return data;
 }
 
-TEST(ResourceDllUnderWindows, BothMachinesLoadAsDataFilesWithTheDescriptionIntact)
-{
+TEST(ResourceDllUnderWindows, BothMachinesLoadAsDataFilesWithTheDescriptionIntact) {
     for (const Machine machine : {Machine::I386, Machine::Amd64}) {
         SCOPED_TRACE(machineName(machine));
         Distribution dist;
@@ -96,8 +91,7 @@ TEST(ResourceDllUnderWindows, BothMachinesLoadAsDataFilesWithTheDescriptionIntac
     }
 }
 
-TEST(ResourceDllUnderWindows, OwnMachineLoadsAsALibrary)
-{
+TEST(ResourceDllUnderWindows, OwnMachineLoadsAsALibrary) {
     Distribution own;
     build(own, kOwnMachine);
     const Module module(LoadLibraryA(own.dll().c_str()));
@@ -118,8 +112,7 @@ TEST(ResourceDllUnderWindows, OwnMachineLoadsAsALibrary)
                 foreign.get() != nullptr ? "loaded" : "refused", foreign.get() != nullptr ? 0ul : error);
 }
 
-TEST(ResourceDllUnderWindows, ImageChecksumMatchesTheSystemsComputation)
-{
+TEST(ResourceDllUnderWindows, ImageChecksumMatchesTheSystemsComputation) {
     for (const Machine machine : {Machine::I386, Machine::Amd64}) {
         Distribution dist;
         build(dist, machine);

@@ -44,8 +44,7 @@ private:
 
 // Creates root\subkey as needed and writes bytes of the type; size defaults to the
 // string with its terminating zero.
-void WriteValue(HKEY root, const std::string& subkey, const std::string& name, DWORD type,
-                const std::string& data);
+void WriteValue(HKEY root, const std::string& subkey, const std::string& name, DWORD type, const std::string& data);
 void WriteRawValue(HKEY key, const std::string& name, DWORD type, const void* data, DWORD size);
 void DeleteValue(HKEY root, const std::string& subkey, const std::string& name);
 void CreateKey(HKEY root, const std::string& subkey);

@@ -15,13 +15,9 @@ namespace {
 using e2e::EnvOverride;
 using e2e::ScratchDir;
 
-void Touch(const std::string& path)
-{
-    e2e::WriteFileBytes(path, {});
-}
+void Touch(const std::string& path) { e2e::WriteFileBytes(path, {}); }
 
-TEST(DirExists, FoldersFilesRootsAndTrailingBackslashes)
-{
+TEST(DirExists, FoldersFilesRootsAndTrailingBackslashes) {
     const ScratchDir dir;
     Touch(dir / "file.txt");
     EXPECT_TRUE(DirExists(dir.path()));
@@ -33,16 +29,14 @@ TEST(DirExists, FoldersFilesRootsAndTrailingBackslashes)
     EXPECT_FALSE(DirExistsPlain(dir / "file.txt"));
 }
 
-TEST(DirExists, AMissingDriveIsQuietAndTheErrorModeComesBack)
-{
+TEST(DirExists, AMissingDriveIsQuietAndTheErrorModeComesBack) {
     const UINT original = ::SetErrorMode(SEM_NOGPFAULTERRORBOX);
     EXPECT_FALSE(DirExists("Q:\\"));
     EXPECT_FALSE(DirExists("Q:\\folder\\"));
     EXPECT_EQ(::SetErrorMode(original), static_cast<UINT>(SEM_NOGPFAULTERRORBOX));
 }
 
-TEST(ForceDirectories, CreatesEveryMissingParentAndKeepsQuietOnFailure)
-{
+TEST(ForceDirectories, CreatesEveryMissingParentAndKeepsQuietOnFailure) {
     const ScratchDir dir;
     ForceDirectories(dir / "a\\b\\c\\");
     EXPECT_TRUE(DirExistsPlain(dir / "a"));
@@ -58,8 +52,7 @@ TEST(ForceDirectories, CreatesEveryMissingParentAndKeepsQuietOnFailure)
     ::RemoveDirectoryA("relative");
 }
 
-TEST(GetShortName, ExistingPathsShortenOthersStayAsTheyAre)
-{
+TEST(GetShortName, ExistingPathsShortenOthersStayAsTheyAre) {
     const ScratchDir dir;
     const std::string longName = dir / "A Folder With A Long Name";
     ASSERT_TRUE(::CreateDirectoryA(longName.c_str(), nullptr));
@@ -71,8 +64,7 @@ TEST(GetShortName, ExistingPathsShortenOthersStayAsTheyAre)
     EXPECT_EQ(GetShortName(missing), missing);
 }
 
-TEST(SetIniString, WritesPrivateFilesAndWinIni)
-{
+TEST(SetIniString, WritesPrivateFilesAndWinIni) {
     const ScratchDir dir;
     const std::string ini = dir / "test.ini";
     EXPECT_TRUE(SetIniString("Settings", "DataDir", "C:\\Data", ini));
@@ -88,8 +80,7 @@ TEST(SetIniString, WritesPrivateFilesAndWinIni)
     EXPECT_FALSE(SetIniString("Settings", "Key", "Value", dir / "missing folder\\test.ini"));
 }
 
-TEST(MakeUniqueTempName, FormatAndFolder)
-{
+TEST(MakeUniqueTempName, FormatAndFolder) {
     const ScratchDir dir;
     const std::regex format(R"(zp[0-9A-F]{6}\.tmp)");
     for (const std::string& folder : {dir.path(), dir.path() + "\\"}) {
@@ -100,8 +91,7 @@ TEST(MakeUniqueTempName, FormatAndFolder)
     }
 }
 
-TEST(MakeUniqueTempName, CountsUpWrapsAndSkipsTakenNames)
-{
+TEST(MakeUniqueTempName, CountsUpWrapsAndSkipsTakenNames) {
     const auto none = [](const std::string&) { return false; };
     EXPECT_EQ(MakeUniqueTempName("C:\\t", 0x41, none), "C:\\t\\zp000042.tmp");
     EXPECT_EQ(MakeUniqueTempName("C:\\t", 0xABCDE, none), "C:\\t\\zp0ABCDF.tmp");
@@ -118,8 +108,7 @@ TEST(MakeUniqueTempName, CountsUpWrapsAndSkipsTakenNames)
     EXPECT_EQ(MakeUniqueTempName(dir.path(), 0x10, PathExists), dir / "zp000013.tmp");
 }
 
-TEST(MakeUniqueTempName, RaisesWhenEveryOtherNameIsTaken)
-{
+TEST(MakeUniqueTempName, RaisesWhenEveryOtherNameIsTaken) {
     std::uint32_t asked = 0;
     bool startTried = false;
     try {
@@ -130,14 +119,14 @@ TEST(MakeUniqueTempName, RaisesWhenEveryOtherNameIsTaken)
         });
         FAIL() << "no error";
     } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Unable to create a file in the destination directory because it contains too many files");
+        EXPECT_STREQ(e.what(),
+                     "Unable to create a file in the destination directory because it contains too many files");
     }
     EXPECT_EQ(asked, 0xFFFFFFu);
     EXPECT_FALSE(startTried);
 }
 
-TEST(GetTempFileNameIn, CreatesAnEmptyFileOrReportsNothing)
-{
+TEST(GetTempFileNameIn, CreatesAnEmptyFileOrReportsNothing) {
     const ScratchDir dir;
     const std::string name = GetTempFileNameIn(dir.path(), "zel");
     ASSERT_FALSE(name.empty());
@@ -148,8 +137,7 @@ TEST(GetTempFileNameIn, CreatesAnEmptyFileOrReportsNothing)
     EXPECT_EQ(GetTempFileNameIn(dir / "missing", "zel"), "");
 }
 
-TEST(GetTempDir, TmpThenTempThenTheWindowsFolder)
-{
+TEST(GetTempDir, TmpThenTempThenTheWindowsFolder) {
     const ScratchDir tmp("pelorin-tmp");
     const ScratchDir temp("pelorin-temp");
     {
@@ -179,8 +167,7 @@ TEST(GetTempDir, TmpThenTempThenTheWindowsFolder)
     }
 }
 
-TEST(GetEnv, UnsetShortAndLongValues)
-{
+TEST(GetEnv, UnsetShortAndLongValues) {
     const std::string longValue(3000, 'x');
     const EnvOverride unset("PELORIN_TEST_UNSET", nullptr);
     const EnvOverride shortOne("PELORIN_TEST_SHORT", "abc");

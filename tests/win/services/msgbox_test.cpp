@@ -12,14 +12,12 @@ namespace {
 using driver::BoxAnswerer;
 using driver::MessageBoxInfo;
 
-WindowHandle MakeWindow(DWORD exStyle, DWORD style)
-{
-    return WindowHandle(::CreateWindowExA(exStyle, "STATIC", "test window", style, 10, 10, 100, 50, nullptr,
-                                          nullptr, nullptr, nullptr));
+WindowHandle MakeWindow(DWORD exStyle, DWORD style) {
+    return WindowHandle(::CreateWindowExA(exStyle, "STATIC", "test window", style, 10, 10, 100, 50, nullptr, nullptr,
+                                          nullptr, nullptr));
 }
 
-TEST(MsgBox, EachKindHasItsIconAndDefaultCaption)
-{
+TEST(MsgBox, EachKindHasItsIconAndDefaultCaption) {
     const struct {
         MsgBoxKind kind;
         const char* caption;
@@ -38,13 +36,12 @@ TEST(MsgBox, EachKindHasItsIconAndDefaultCaption)
     }
 }
 
-TEST(MsgBox, GivenCaptionButtonsAndTheirResults)
-{
+TEST(MsgBox, GivenCaptionButtonsAndTheirResults) {
     {
         BoxAnswerer answerer("No");
-        EXPECT_EQ(MsgBox("Setup is not complete.\r\n\r\nExit?", "Exit Setup Wizard", mbConfirm,
-                         MB_YESNO | MB_DEFBUTTON2),
-                  IDNO);
+        EXPECT_EQ(
+            MsgBox("Setup is not complete.\r\n\r\nExit?", "Exit Setup Wizard", mbConfirm, MB_YESNO | MB_DEFBUTTON2),
+            IDNO);
         const MessageBoxInfo& box = answerer.Result();
         EXPECT_EQ(box.caption, "Exit Setup Wizard");
         EXPECT_EQ(box.text, "Setup is not complete.\r\n\r\nExit?");
@@ -54,17 +51,15 @@ TEST(MsgBox, GivenCaptionButtonsAndTheirResults)
         BoxAnswerer answerer("Yes");
         EXPECT_EQ(MsgBox("Overwrite?", "", mbConfirm, MB_YESNO), IDYES);
     }
-    for (const auto& [button, result] : {std::pair<const char*, int>{"Abort", IDABORT},
-                                         {"Retry", IDRETRY},
-                                         {"Ignore", IDIGNORE}}) {
+    for (const auto& [button, result] :
+         {std::pair<const char*, int>{"Abort", IDABORT}, {"Retry", IDRETRY}, {"Ignore", IDIGNORE}}) {
         BoxAnswerer answerer(button);
         EXPECT_EQ(MsgBox("Cannot copy.", "", mbError, MB_ABORTRETRYIGNORE | MB_DEFBUTTON2), result);
         EXPECT_EQ(answerer.Result().buttons, (std::vector<std::string>{"Abort", "Retry", "Ignore"}));
     }
 }
 
-TEST(MsgBox, OtherWindowsAreDisabledAndLoweredOnlyWhileTheBoxIsOpen)
-{
+TEST(MsgBox, OtherWindowsAreDisabledAndLoweredOnlyWhileTheBoxIsOpen) {
     const WindowHandle normal = MakeWindow(0, WS_POPUP | WS_VISIBLE);
     const WindowHandle topMost = MakeWindow(WS_EX_TOPMOST, WS_POPUP | WS_VISIBLE);
     const WindowHandle disabled = MakeWindow(0, WS_POPUP | WS_VISIBLE | WS_DISABLED);
@@ -94,8 +89,7 @@ TEST(MsgBox, OtherWindowsAreDisabledAndLoweredOnlyWhileTheBoxIsOpen)
     EXPECT_EQ(::GetActiveWindow(), normal.get());
 }
 
-TEST(ShowErrorBox, AddsTheFullStopAndUsesTheApplicationTitle)
-{
+TEST(ShowErrorBox, AddsTheFullStopAndUsesTheApplicationTitle) {
     SetApplicationTitle("Setup Wizard");
     for (const auto& [message, shown] : {std::pair<const char*, const char*>{"Disk full", "Disk full."},
                                          {"Ends already.", "Ends already."},

@@ -19,15 +19,13 @@ using testing::WriteValue;
 constexpr char kCurrentVersion[] = "Software\\Microsoft\\Windows\\CurrentVersion";
 constexpr char kShellFolders[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
 
-std::string Query(HKEY key, const std::string& name, bool& found)
-{
+std::string Query(HKEY key, const std::string& name, bool& found) {
     std::string value = "left over";
     found = RegQueryStringValue(key, name, value);
     return value;
 }
 
-TEST(RegQueryStringValue, ReadsStringsOfBothTypesAndRefusesOthers)
-{
+TEST(RegQueryStringValue, ReadsStringsOfBothTypesAndRefusesOthers) {
     const ScratchKey scratch;
     WriteRawValue(scratch.get(), "plain", REG_SZ, "C:\\Apps", 8);
     WriteRawValue(scratch.get(), "expand", REG_EXPAND_SZ, "%WINDIR%\\x", 11);
@@ -45,8 +43,7 @@ TEST(RegQueryStringValue, ReadsStringsOfBothTypesAndRefusesOthers)
     EXPECT_FALSE(found);
 }
 
-TEST(RegQueryStringValue, ShortAndUnterminatedValues)
-{
+TEST(RegQueryStringValue, ShortAndUnterminatedValues) {
     const ScratchKey scratch;
     WriteRawValue(scratch.get(), "empty", REG_SZ, "", 0);
     WriteRawValue(scratch.get(), "zero", REG_SZ, "", 1);
@@ -64,8 +61,7 @@ TEST(RegQueryStringValue, ShortAndUnterminatedValues)
     EXPECT_EQ(Query(scratch.get(), "embedded", found), "ab");
 }
 
-TEST(RegValueExists, AnyTypeCounts)
-{
+TEST(RegValueExists, AnyTypeCounts) {
     const ScratchKey scratch;
     const DWORD number = 1;
     WriteRawValue(scratch.get(), "number", REG_DWORD, &number, sizeof number);
@@ -75,8 +71,7 @@ TEST(RegValueExists, AnyTypeCounts)
     EXPECT_FALSE(RegValueExists(scratch.get(), "missing"));
 }
 
-TEST(RegDeleteKeyIncludingSubkeys, RemovesAWholeTreeAndNothingBeside)
-{
+TEST(RegDeleteKeyIncludingSubkeys, RemovesAWholeTreeAndNothingBeside) {
     const ScratchKey scratch;
     const std::string base = scratch.path();
     CreateKey(HKEY_CURRENT_USER, base + "\\Tree\\A\\B\\C");
@@ -92,8 +87,7 @@ TEST(RegDeleteKeyIncludingSubkeys, RemovesAWholeTreeAndNothingBeside)
     EXPECT_FALSE(RegDeleteKeyIncludingSubkeys(HKEY_CURRENT_USER, base + "\\Tree"));
 }
 
-TEST(RegDeleteKeyIncludingSubkeys, AnEmptyNameDeletesNothing)
-{
+TEST(RegDeleteKeyIncludingSubkeys, AnEmptyNameDeletesNothing) {
     const ScratchKey scratch;
     CreateKey(scratch.get(), "Child\\Grandchild");
     EXPECT_FALSE(RegDeleteKeyIncludingSubkeys(scratch.get(), ""));
@@ -101,8 +95,7 @@ TEST(RegDeleteKeyIncludingSubkeys, AnEmptyNameDeletesNothing)
     EXPECT_TRUE(KeyExists(scratch.get(), "Child\\Grandchild"));
 }
 
-TEST(GetProgramFilesDir, PresentMissingAndOfTheWrongType)
-{
+TEST(GetProgramFilesDir, PresentMissingAndOfTheWrongType) {
     const SavedValue saved(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir");
 
     WriteValue(HKEY_LOCAL_MACHINE, kCurrentVersion, "ProgramFilesDir", REG_SZ, "D:\\Test Programs");
@@ -119,8 +112,7 @@ TEST(GetProgramFilesDir, PresentMissingAndOfTheWrongType)
     EXPECT_EQ(GetProgramFilesDir(true), "");
 }
 
-TEST(GetProgramsFolder, CommonFolderFirstThenTheUsersOwn)
-{
+TEST(GetProgramsFolder, CommonFolderFirstThenTheUsersOwn) {
     const SavedValue savedCommon(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs");
     const SavedValue savedUser(HKEY_CURRENT_USER, kShellFolders, "Programs");
     WriteValue(HKEY_LOCAL_MACHINE, kShellFolders, "Common Programs", REG_SZ, "C:\\All\\Programs");
@@ -143,8 +135,7 @@ TEST(GetProgramsFolder, CommonFolderFirstThenTheUsersOwn)
     EXPECT_EQ(GetProgramsFolder(false, true, 4), "");
 }
 
-TEST(IsAdmin, TheServiceManagerOpensUnderWine)
-{
+TEST(IsAdmin, TheServiceManagerOpensUnderWine) {
     // Wine's user may administer the machine; the test fails if the access mask is refused.
     EXPECT_TRUE(IsNT());
     EXPECT_TRUE(IsAdmin());

@@ -9,8 +9,7 @@
 namespace pelorin {
 namespace {
 
-bool ShutdownPrivilegeEnabled()
-{
+bool ShutdownPrivilegeEnabled() {
     TokenHandle token;
     if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
     LUID luid{};
@@ -22,8 +21,7 @@ bool ShutdownPrivilegeEnabled()
     return ::PrivilegeCheck(token.get(), &set, &enabled) && enabled;
 }
 
-TEST(RestartComputer, EnablesTheShutdownPrivilegeAndAsksForAReboot)
-{
+TEST(RestartComputer, EnablesTheShutdownPrivilegeAndAsksForAReboot) {
     UINT flags = 0xFFFF;
     DWORD reserved = 0xFFFF;
     const bool restarted = RestartComputer([&](UINT f, DWORD r) {
@@ -37,8 +35,7 @@ TEST(RestartComputer, EnablesTheShutdownPrivilegeAndAsksForAReboot)
     EXPECT_TRUE(ShutdownPrivilegeEnabled());
 }
 
-TEST(RestartComputer, AFailedRequestShowsTheWarning)
-{
+TEST(RestartComputer, AFailedRequestShowsTheWarning) {
     driver::BoxAnswerer answerer("OK");
     EXPECT_FALSE(RestartComputer([](UINT, DWORD) { return FALSE; }));
     const driver::MessageBoxInfo& box = answerer.Result();

@@ -13,8 +13,7 @@ namespace {
 
 using e2e::ScratchDir;
 
-SetupHeader Limits(int winMajor, int winMinor, int ntMajor, int ntMinor)
-{
+SetupHeader Limits(int winMajor, int winMinor, int ntMajor, int ntMinor) {
     SetupHeader header;
     header.MinWinMajor = static_cast<std::uint8_t>(winMajor);
     header.MinWinMinor = static_cast<std::uint8_t>(winMinor);
@@ -23,29 +22,22 @@ SetupHeader Limits(int winMajor, int winMinor, int ntMajor, int ntMinor)
     return header;
 }
 
-WindowsVersion NT(int major, int minor)
-{
-    return {major, minor, VER_PLATFORM_WIN32_NT};
-}
+WindowsVersion NT(int major, int minor) { return {major, minor, VER_PLATFORM_WIN32_NT}; }
 
-WindowsVersion Win(int major, int minor)
-{
-    return {major, minor, VER_PLATFORM_WIN32_WINDOWS};
-}
+WindowsVersion Win(int major, int minor) { return {major, minor, VER_PLATFORM_WIN32_WINDOWS}; }
 
-TEST(VersionRefusal, NTFamily)
-{
+TEST(VersionRefusal, NTFamily) {
     EXPECT_EQ(VersionRefusal(NT(6, 1), Limits(4, 0, 0, 0)), "This program will not run on Windows NT.");
     EXPECT_EQ(VersionRefusal(NT(3, 51), Limits(4, 0, 4, 0)), "This program requires Windows NT version 4. or later.");
     EXPECT_EQ(VersionRefusal(NT(4, 0), Limits(0, 0, 4, 10)), "This program requires Windows NT version 4.1 or later.");
-    EXPECT_EQ(VersionRefusal(NT(3, 10), Limits(0, 0, 3, 51)), "This program requires Windows NT version 3.51 or later.");
+    EXPECT_EQ(VersionRefusal(NT(3, 10), Limits(0, 0, 3, 51)),
+              "This program requires Windows NT version 3.51 or later.");
     EXPECT_EQ(VersionRefusal(NT(4, 0), Limits(0, 0, 4, 0)), "");
     EXPECT_EQ(VersionRefusal(NT(5, 0), Limits(0, 0, 4, 10)), "");  // a higher major beats any minor
     EXPECT_EQ(VersionRefusal(NT(3, 51), Limits(0, 0, 3, 51)), "");
 }
 
-TEST(VersionRefusal, NonNTFamily)
-{
+TEST(VersionRefusal, NonNTFamily) {
     EXPECT_EQ(VersionRefusal(Win(4, 0), Limits(0, 0, 4, 0)), "This program must be run on Windows NT.");
     EXPECT_EQ(VersionRefusal(Win(4, 0), Limits(4, 10, 0, 0)), "This program requires Windows version 4.1 or later.");
     EXPECT_EQ(VersionRefusal(Win(4, 0), Limits(4, 5, 0, 0)), "This program requires Windows version 4.05 or later.");
@@ -53,23 +45,20 @@ TEST(VersionRefusal, NonNTFamily)
     EXPECT_EQ(VersionRefusal(Win(4, 0), Limits(3, 10, 0, 0)), "");
 }
 
-TEST(SourceDirOf, DropsTheBackslashExceptAtADriveRoot)
-{
+TEST(SourceDirOf, DropsTheBackslashExceptAtADriveRoot) {
     EXPECT_EQ(SourceDirOf("C:\\Setup\\Disk1\\pelorin.exe"), "C:\\Setup\\Disk1");
     EXPECT_EQ(SourceDirOf("A:\\pelorin.exe"), "A:\\");
     EXPECT_EQ(SourceDirOf("\\\\server\\share\\pelorin.exe"), "\\\\server\\share");
 }
 
-TEST(ChooseSystemDir, InsideTheWindowsFolderNoTestIsMade)
-{
+TEST(ChooseSystemDir, InsideTheWindowsFolderNoTestIsMade) {
     // The folder does not even exist: with the Windows folder inside its path it is kept.
     EXPECT_EQ(ChooseSystemDir("C:\\windows", "C:\\windows\\no such system"), "C:\\windows\\no such system");
     // The test is case-sensitive.
     EXPECT_EQ(ChooseSystemDir("C:\\WINDOWS", "C:\\windows\\no such system"), "C:\\WINDOWS");
 }
 
-TEST(ChooseSystemDir, OutsideTheWindowsFolderItMustTakeAFile)
-{
+TEST(ChooseSystemDir, OutsideTheWindowsFolderItMustTakeAFile) {
     const ScratchDir sys;
     EXPECT_EQ(ChooseSystemDir("C:\\windows", sys.path()), sys.path());
     WIN32_FIND_DATAA found{};
@@ -79,8 +68,7 @@ TEST(ChooseSystemDir, OutsideTheWindowsFolderItMustTakeAFile)
     EXPECT_EQ(ChooseSystemDir("C:\\windows", sys / "missing"), "C:\\windows");
 }
 
-TEST(ExtractSetupDescription, CopiesTheResourceBytes)
-{
+TEST(ExtractSetupDescription, CopiesTheResourceBytes) {
     const ScratchDir dir;
     const std::vector<std::uint8_t> bytes = e2e::DescriptionBytes(e2e::MinimalSetup());
     e2e::WriteFileBytes(dir / "PELORIN.DLL", e2e::ResourceLibrary(bytes));
@@ -88,8 +76,7 @@ TEST(ExtractSetupDescription, CopiesTheResourceBytes)
     EXPECT_EQ(e2e::ReadFileBytes(dir / "out.tmp"), bytes);
 }
 
-std::string ExtractionError(const std::string& dll, const std::string& target)
-{
+std::string ExtractionError(const std::string& dll, const std::string& target) {
     try {
         ExtractSetupDescription(dll, target);
     } catch (const Exception& e) {
@@ -98,8 +85,7 @@ std::string ExtractionError(const std::string& dll, const std::string& target)
     return "no error";
 }
 
-TEST(ExtractSetupDescription, FailuresCarryTheirReason)
-{
+TEST(ExtractSetupDescription, FailuresCarryTheirReason) {
     const ScratchDir dir;
     EXPECT_EQ(ExtractionError(dir / "PELORIN.DLL", dir / "out.tmp"), "Error while loading the DLL.");
 

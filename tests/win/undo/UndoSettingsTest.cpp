@@ -17,7 +17,8 @@ protected:
     TempFolder dir;
     ScriptedPrompt prompt;
     TUndoChanges changes;
-    const std::string key = std::string(TestKeyRoot) + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    const std::string key =
+        std::string(TestKeyRoot) + "\\" + ::testing::UnitTest::GetInstance()->current_test_info()->name();
 
     void TearDown() override { RegDeleteKeyIncludingSubkeys(HKEY_CURRENT_USER, TestKeyRoot); }
 
@@ -118,8 +119,8 @@ TEST_F(UndoSettings, KeysGoOnlyWhenEmpty) {
 
 TEST_F(UndoSettings, EmptyKeyPathsAndUnknownRootsAreRefused) {
     CreateKey(key);
-    changes.AddChange(ukRegKeyTree, {""}, CurrentUser);     // would be the whole root
-    changes.AddChange(ukRegKeyTree, {key}, 0x00000010u);    // not a root key
+    changes.AddChange(ukRegKeyTree, {""}, CurrentUser);   // would be the whole root
+    changes.AddChange(ukRegKeyTree, {key}, 0x00000010u);  // not a root key
     changes.AddChange(ukRegValue, {key, "v"}, 0x7FFFFFFFu);
     const ReplayResult result = Replay(changes, true, prompt);
     EXPECT_FALSE(result.Ok);

@@ -56,8 +56,8 @@ TempFolder::~TempFolder() {
 }
 
 void WriteTextFile(const std::string& path, const std::string& text) {
-    FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                  nullptr));
+    FileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     if (file) ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
 }
@@ -72,8 +72,7 @@ bool DirExistsNow(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-ReplayResult Replay(TUndoChanges& changes, bool fullUninstall, IUndoPrompt& prompt,
-                    const std::string& runningFile) {
+ReplayResult Replay(TUndoChanges& changes, bool fullUninstall, IUndoPrompt& prompt, const std::string& runningFile) {
     ReplayResult result;
     UndoOptions options;
     options.FullUninstall = fullUninstall;
@@ -124,8 +123,7 @@ bool KeyExists(const std::string& path) {
 
 bool ValueExists(const std::string& path, const std::string& name) {
     KeyHandle key;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
-        return false;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, path.c_str(), 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return false;
     return RegValueExists(key.get(), name);
 }
 

@@ -41,8 +41,8 @@ TEST(UninstallArgs, LogPathAndSwitchInEitherOrder) {
     a = ParseUninstallArgs("FERROW.EXE /u C:\\App\\REMOVE.LOG");
     EXPECT_TRUE(a.Valid);
     EXPECT_EQ(a.LogPath, "C:\\App\\REMOVE.LOG");
-    for (const char* bad : {"FERROW.EXE", "FERROW.EXE /U", "FERROW.EXE C:\\A\\REMOVE.LOG",
-                            "FERROW.EXE a.log b.log /U", "FERROW.EXE a.log /U /X", "FERROW.EXE \"\" /U"})
+    for (const char* bad : {"FERROW.EXE", "FERROW.EXE /U", "FERROW.EXE C:\\A\\REMOVE.LOG", "FERROW.EXE a.log b.log /U",
+                            "FERROW.EXE a.log /U /X", "FERROW.EXE \"\" /U"})
         EXPECT_FALSE(ParseUninstallArgs(bad).Valid) << bad;
 }
 
