@@ -6,24 +6,32 @@ function(pelorin_warnings target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
 endfunction()
 
-# pelorin_library(name [WIN32_ONLY] SOURCES ... LIBS ...)
-# A static library. WIN32_ONLY libraries exist only in the Windows trees.
+# Sources are named one by one, relative to the folder of the CMakeLists.txt (or of the .cmake
+# fragment it includes), in the SOURCES of the functions below.
+
+# pelorin_library(name [WIN32_ONLY] [NATIVE_ONLY] SOURCES ... LIBS ... [DEPENDS ...])
+# A static library. WIN32_ONLY libraries exist only in the Windows trees, NATIVE_ONLY ones
+# only in the native tree. DEPENDS: targets built before it (programs or test libraries
+# its users start or load).
 function(pelorin_library name)
-  cmake_parse_arguments(A "WIN32_ONLY" "" "SOURCES;LIBS" ${ARGN})
-  if(A_WIN32_ONLY AND NOT WIN32)
+  cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
+  if((A_WIN32_ONLY AND NOT WIN32) OR (A_NATIVE_ONLY AND WIN32))
     return()
   endif()
   add_library(${name} STATIC ${A_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${A_LIBS})
+  if(A_DEPENDS)
+    add_dependencies(${name} ${A_DEPENDS})
+  endif()
   pelorin_warnings(${name})
 endfunction()
 
-# pelorin_program(name [WIN32_ONLY] [GUI] SOURCES ... LIBS ...)
+# pelorin_program(name [WIN32_ONLY] [NATIVE_ONLY] [GUI] SOURCES ... LIBS ...)
 # An executable that lands in bin/. GUI programs use the Windows subsystem.
 function(pelorin_program name)
-  cmake_parse_arguments(A "WIN32_ONLY;GUI" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
-  if(A_WIN32_ONLY AND NOT WIN32)
+  cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY;GUI" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  if((A_WIN32_ONLY AND NOT WIN32) OR (A_NATIVE_ONLY AND WIN32))
     return()
   endif()
   if(A_GUI AND WIN32)
@@ -44,25 +52,25 @@ function(pelorin_program name)
   pelorin_warnings(${name})
 endfunction()
 
-# pelorin_test(name [WIN32_ONLY] [NATIVE_ONLY] SOURCES ... LIBS ... [LABELS ...])
+# pelorin_test(name [WIN32_ONLY] [NATIVE_ONLY] SOURCES ... LIBS ... [DEPENDS ...] [LABELS ...]
+#              [TIMEOUT seconds] [RESOURCE_LOCK name])
 # One GoogleTest executable registered as one ctest entry (each Wine start
 # costs about a second, so test cases are not registered one by one).
 # In the Windows tree the test runs under Wine through the build tree's wrapper.
+# DEPENDS: the programs the test starts, built with it. RESOURCE_LOCK: tests that share the
+# name never run at the same time.
 function(pelorin_test name)
-  cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY" "TIMEOUT" "SOURCES;LIBS;LABELS;ARGS" ${ARGN})
-  if(A_WIN32_ONLY AND NOT WIN32)
-    return()
-  endif()
-  if(A_NATIVE_ONLY AND WIN32)
-    return()
-  endif()
-  if(PELORIN_FUZZ)
+  cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY" "TIMEOUT;RESOURCE_LOCK" "SOURCES;LIBS;DEPENDS;LABELS;ARGS" ${ARGN})
+  if((A_WIN32_ONLY AND NOT WIN32) OR (A_NATIVE_ONLY AND WIN32) OR PELORIN_FUZZ)
     return()
   endif()
   add_executable(${name} ${A_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests)
+  if(A_DEPENDS)
+    add_dependencies(${name} ${A_DEPENDS})
+  endif()
   pelorin_warnings(${name})
   if(WIN32 AND NOT PELORIN_WINE_TESTS)
     return()
@@ -76,6 +84,26 @@ function(pelorin_test name)
   if(A_LABELS)
     set_tests_properties(${name} PROPERTIES LABELS "${A_LABELS}")
   endif()
+  if(A_RESOURCE_LOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK ${A_RESOURCE_LOCK})
+  endif()
+endfunction()
+
+# pelorin_test_dll(name OUTPUT_NAME file SOURCES ... [LIBS ...])
+# A Windows test library tests/testdlls/<file>.dll with undecorated export names (also in the
+# 32-bit tree); exists only in the Windows trees.
+function(pelorin_test_dll name)
+  cmake_parse_arguments(A "" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  if(NOT WIN32)
+    return()
+  endif()
+  add_library(${name} SHARED ${A_SOURCES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE advapi32 ${A_LIBS})
+  target_link_options(${name} PRIVATE -Wl,--kill-at)
+  set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${A_OUTPUT_NAME}
+    RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/tests/testdlls)
+  pelorin_warnings(${name})
 endfunction()
 
 # pelorin_fuzz_target(name SOURCES ... LIBS ...)
@@ -92,4 +120,28 @@ function(pelorin_fuzz_target name)
   target_link_options(fuzz_${name} PRIVATE -fsanitize=fuzzer)
   set_target_properties(fuzz_${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
   pelorin_warnings(fuzz_${name})
+endfunction()
+
+# Folders are discovered, never named: every folder with a CMakeLists.txt of its own is added
+# from here, so a new folder takes part as soon as it has one, and no list names a folder
+# that does not exist. Folders never add their subfolders themselves. Targets link by name,
+# so the order in which the folders are added does not matter.
+# pelorin_add_folders(SKIP regex GLOBS pattern...): adds <pattern>/CMakeLists.txt in name order,
+# except folders whose path relative to the top matches SKIP.
+function(pelorin_add_folders)
+  cmake_parse_arguments(A "" "SKIP" "GLOBS" ${ARGN})
+  set(lists)
+  foreach(pattern IN LISTS A_GLOBS)
+    file(GLOB found CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/${pattern}/CMakeLists.txt)
+    list(APPEND lists ${found})
+  endforeach()
+  list(SORT lists)
+  foreach(list_file IN LISTS lists)
+    get_filename_component(dir ${list_file} DIRECTORY)
+    file(RELATIVE_PATH rel ${PROJECT_SOURCE_DIR} ${dir})
+    if(A_SKIP AND rel MATCHES "${A_SKIP}")
+      continue()
+    endif()
+    add_subdirectory(${dir} ${PROJECT_BINARY_DIR}/${rel})
+  endforeach()
 endfunction()

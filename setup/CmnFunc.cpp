@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "core/Exception.h"
+#include "core/FilePath.h"
+#include "core/TextFormat.h"
 #include "setup/CmnFunc2.h"
 
 namespace pelorin {
@@ -63,6 +65,17 @@ void ForceDirectories(const std::string& path) {
     // The parent is strictly shorter than dir, so the recursion ends.
     ForceDirectories(ExtractFilePath(dir));
     ::CreateDirectoryA(dir.c_str(), nullptr);
+}
+
+bool FileExists(const std::string& path) {
+    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FullPath(const std::string& path) {
+    const std::string full = QueryGrowing(
+        MAX_PATH, [&](char* buffer, DWORD size) { return ::GetFullPathNameA(path.c_str(), size, buffer, nullptr); });
+    return full.empty() ? path : full;
 }
 
 std::string GetShortName(const std::string& path) {
@@ -140,9 +153,7 @@ std::string GetTempDir() {
         dir = GetEnv("TEMP");
         if (dir.empty() || !DirExists(dir)) dir = GetWinDir();
     }
-    const std::string full = QueryGrowing(
-        MAX_PATH, [&](char* buffer, DWORD size) { return ::GetFullPathNameA(dir.c_str(), size, buffer, nullptr); });
-    return AddBackslash(full.empty() ? dir : full);
+    return AddBackslash(FullPath(dir));
 }
 
 std::string GetOwnPath() {
@@ -155,9 +166,14 @@ std::string GetOwnPath() {
     }
 }
 
-std::string ExtractFilePath(const std::string& path) {
-    const std::size_t last = path.find_last_of("\\:");
-    return last == std::string::npos ? std::string() : path.substr(0, last + 1);
+std::string SysErrorMessage(unsigned long code) {
+    char buffer[512] = {};
+    const DWORD size = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                                        buffer, sizeof buffer, nullptr);
+    std::string text(buffer, size);
+    while (!text.empty() && (text.back() == '\r' || text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    if (text.empty()) return FormatText("Error %d", static_cast<int>(code));
+    return text;
 }
 
 }  // namespace pelorin

@@ -26,6 +26,12 @@ bool PathExists(const std::string& path);
 // reported: the caller finds out when it uses the folder.
 void ForceDirectories(const std::string& path);
 
+// True when a file (not a folder) of that name exists.
+bool FileExists(const std::string& path);
+
+// The full form of a path (relative to the current folder); the path itself on failure.
+std::string FullPath(const std::string& path);
+
 // The platform's short (8.3) form of an existing path; the path itself on failure.
 std::string GetShortName(const std::string& path);
 
@@ -66,8 +72,8 @@ std::string GetEnv(const std::string& name);
 // Full path of the running program.
 std::string GetOwnPath();
 
-// Everything up to and including the last "\" or ":" (empty when there is none).
-std::string ExtractFilePath(const std::string& path);
+// The system's text for an error code, without its line end; "Error %d" when it has none.
+std::string SysErrorMessage(unsigned long code);
 
 // --- Registry -----------------------------------------------------------------
 
@@ -79,6 +85,13 @@ bool RegValueExists(HKEY key, const std::string& name);
 // Deletes subkey of root with everything below it. An empty subkey (which would name
 // root itself) is refused.
 bool RegDeleteKeyIncludingSubkeys(HKEY root, const std::string& subkey);
+
+// The predefined root key a stored 32-bit value names (0x80000000 HKEY_CLASSES_ROOT to
+// 0x80000006 HKEY_DYN_DATA); null for anything else, which damaged data could otherwise
+// turn into a handle of this process.
+HKEY RootKeyHandle(std::uint32_t value);
+// The stored 32-bit value of a predefined root key.
+std::uint32_t RootKeyValue(HKEY root);
 
 // "ProgramFilesDir" of "Software\Microsoft\Windows\CurrentVersion" (local machine);
 // empty when missing.

@@ -8,20 +8,6 @@
 
 namespace pelorin {
 
-std::string AddBackslash(const std::string& path) {
-    if (path.empty() || path.back() == '\\') {
-        return path;
-    }
-    return path + '\\';
-}
-
-std::string RemoveBackslash(const std::string& path) {
-    if (path.empty() || path.back() != '\\') {
-        return path;
-    }
-    return path.substr(0, path.size() - 1);
-}
-
 std::string VersionText(int major, int minor) {
     char digits[16];
     std::snprintf(digits, sizeof digits, "%.2d", minor);

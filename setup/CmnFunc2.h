@@ -1,16 +1,12 @@
-// Pure text helpers of the setup program: backslashes, version texts, replacement,
+// Pure text helpers of the setup program (with the path helpers): version texts, replacement,
 // expansion of the directory constants and quoting for command lines.
 #pragma once
 
 #include <string>
 
+#include "core/FilePath.h"
+
 namespace pelorin {
-
-// path + "\" unless path is empty or already ends with "\".
-std::string AddBackslash(const std::string& path);
-
-// path without its last character when that is "\" (only one is removed).
-std::string RemoveBackslash(const std::string& path);
 
 // "%d.%s" of major and minor as "%.2d" with trailing "0" characters removed:
 // (3, 10) -> "3.1", (4, 5) -> "4.05", (4, 0) -> "4.".

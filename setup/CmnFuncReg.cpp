@@ -1,5 +1,5 @@
-// System services for the registry: string values, value tests, deleting key trees,
-// the program-files folder and the Start Menu's program folder.
+// System services for the registry: string values, value tests, deleting key trees, the
+// stored form of the root keys, the program-files folder and the Start Menu's program folder.
 #include "setup/CmnFunc.h"
 
 #include <algorithm>
@@ -68,6 +68,14 @@ bool RegDeleteKeyIncludingSubkeys(HKEY root, const std::string& subkey) {
     }
     return ::RegDeleteKeyA(root, subkey.c_str()) == ERROR_SUCCESS;
 }
+
+HKEY RootKeyHandle(std::uint32_t value) {
+    if (value < 0x80000000u || value > 0x80000006u) return nullptr;
+    // Predefined keys are sign-extended 32-bit values on 64-bit Windows.
+    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(value)));
+}
+
+std::uint32_t RootKeyValue(HKEY root) { return static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(root)); }
 
 std::string GetProgramFilesDir(bool addBackslash) {
     const std::string dir = ReadStringValue(HKEY_LOCAL_MACHINE, kCurrentVersionKey, "ProgramFilesDir");

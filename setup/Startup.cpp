@@ -3,6 +3,7 @@
 #include "setup/Startup.h"
 
 #include "core/Exception.h"
+#include "core/FilePath.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"

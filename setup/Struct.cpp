@@ -51,10 +51,7 @@ public:
     void U8(std::uint8_t& value) { value = *Take(1); }
     void U32(std::uint32_t& value) { value = GetLE32(Take(4)); }
     void I32(std::int32_t& value) { value = static_cast<std::int32_t>(GetLE32(Take(4))); }
-    void U64(std::uint64_t& value) {
-        const std::uint8_t* p = Take(8);
-        value = std::uint64_t(GetLE32(p)) | std::uint64_t(GetLE32(p + 4)) << 32;
-    }
+    void U64(std::uint64_t& value) { value = GetLE64(Take(8)); }
 
     void Finish() const { CheckLayout(pos_, size_, record_); }
 
@@ -102,11 +99,7 @@ public:
     void U8(std::uint8_t value) { *Take(1) = value; }
     void U32(std::uint32_t value) { PutLE32(Take(4), value); }
     void I32(std::int32_t value) { PutLE32(Take(4), static_cast<std::uint32_t>(value)); }
-    void U64(std::uint64_t value) {
-        std::uint8_t* p = Take(8);
-        PutLE32(p, static_cast<std::uint32_t>(value));
-        PutLE32(p + 4, static_cast<std::uint32_t>(value >> 32));
-    }
+    void U64(std::uint64_t value) { PutLE64(Take(8), value); }
 
     void Finish() const { CheckLayout(pos_, size_, record_); }
 

@@ -10,23 +10,13 @@
 #include <vector>
 
 #include "core/Exception.h"
+#include "core/LittleEndian.h"
 
 namespace pelorin {
 
 // The description file starts with these 8 ASCII bytes (no length, no terminator).
 constexpr char SetupMagic[] = "zpw102bs";
 constexpr std::size_t SetupMagicSize = 8;
-
-// Little-endian 32-bit values, as every number in the description is stored.
-inline std::uint32_t GetLE32(const std::uint8_t* p) {
-    return std::uint32_t(p[0]) | std::uint32_t(p[1]) << 8 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[3]) << 24;
-}
-inline void PutLE32(std::uint8_t* p, std::uint32_t value) {
-    p[0] = std::uint8_t(value);
-    p[1] = std::uint8_t(value >> 8);
-    p[2] = std::uint8_t(value >> 16);
-    p[3] = std::uint8_t(value >> 24);
-}
 
 // A record whose bytes cannot be right, e.g. a length byte above its field's capacity.
 class ECorruptRecord : public Exception {

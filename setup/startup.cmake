@@ -8,5 +8,5 @@ pelorin_library(setup_startup WIN32_ONLY
   LIBS setup_services pelorin_setup_core)
 
 pelorin_program(pelorin WIN32_ONLY GUI
-  SOURCES Main.cpp
-  LIBS setup_startup setup_install)
+  SOURCES Main.cpp $<TARGET_OBJECTS:setup_pictures>
+  LIBS setup_startup setup_background)

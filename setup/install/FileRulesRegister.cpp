@@ -5,8 +5,8 @@
 #include <windows.h>
 
 #include "core/Exception.h"
+#include "core/TextFormat.h"
 #include "platform/win/Handles.h"
-#include "setup/install/InstallFormat.h"
 
 namespace pelorin {
 
@@ -27,11 +27,9 @@ void RegisterServer(const std::string& path, IInstallPrompt& prompt) {
         const std::string reason = TryRegisterServer(path);
         if (reason.empty()) return;
         const std::string text =
-            FormatText("%s\r\nUnable to register the DLL/OCX. (%s)", path.c_str(), reason.c_str()) + "\r\n\r\n" +
+            FormatText("%s\r\nUnable to register the DLL/OCX. (%s)", path, reason) + "\r\n\r\n" +
             "Click Retry to try again, Ignore to proceed anyway (not recommended), or Abort to cancel installation.";
-        const int answer = prompt.MsgBox(text, "", mbWarning, MB_ABORTRETRYIGNORE | MB_DEFBUTTON1);
-        if (answer == IDABORT) throw EAbort();
-        if (answer != IDRETRY) return;
+        if (!AskAbortRetryIgnore(prompt, text, "", MB_DEFBUTTON1)) return;
     }
 }
 

@@ -8,11 +8,11 @@
 #include <sstream>
 #include <vector>
 
+#include "core/TextFormat.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
-#include "setup/install/InstallFormat.h"
 
 namespace pelorin {
 
@@ -86,8 +86,7 @@ void AddWininitRename(const std::string& winDir, const std::string& line, const 
     if (PathExists(wininit)) {
         saved = MakeUniqueTempName(winDir);
         if (!::MoveFileA(wininit.c_str(), saved.c_str()))
-            throw Exception(
-                FormatText("Unable to rename %s; code %d.", wininit.c_str(), static_cast<int>(::GetLastError())));
+            throw Exception(FormatText("Unable to rename %s; code %d.", wininit, static_cast<int>(::GetLastError())));
     }
     if (afterSetAside) afterSetAside();
 
@@ -98,13 +97,12 @@ void AddWininitRename(const std::string& winDir, const std::string& line, const 
         return;
     }
     if (!read) error = ERROR_READ_FAULT;
-    if (saved.empty())
-        throw Exception(FormatText("Unable to write %s; code %d.", wininit.c_str(), static_cast<int>(error)));
+    if (saved.empty()) throw Exception(FormatText("Unable to write %s; code %d.", wininit, static_cast<int>(error)));
     // Put the old file back; when it cannot go back, say where it is kept.
     if (!::MoveFileExA(saved.c_str(), wininit.c_str(), MOVEFILE_REPLACE_EXISTING))
-        throw Exception(FormatText("Unable to write %s; code %d. Its previous contents are kept in %s.",
-                                   wininit.c_str(), static_cast<int>(error), saved.c_str()));
-    throw Exception(FormatText("Unable to write %s; code %d.", wininit.c_str(), static_cast<int>(error)));
+        throw Exception(FormatText("Unable to write %s; code %d. Its previous contents are kept in %s.", wininit,
+                                   static_cast<int>(error), saved));
+    throw Exception(FormatText("Unable to write %s; code %d.", wininit, static_cast<int>(error)));
 }
 
 void RestartReplace(const std::string& tempName, const std::string& destName) {

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
+#include "core/TextFormat.h"
 #include "platform/win/Handles.h"
-#include "setup/install/InstallFormat.h"
 
 namespace pelorin {
 

@@ -4,10 +4,11 @@
 
 #include <windows.h>
 
+#include "core/FilePath.h"
+#include "core/TextFormat.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
-#include "setup/install/InstallFormat.h"
 
 namespace pelorin {
 
@@ -18,7 +19,7 @@ void CreateDirTree(const std::string& dir) {
     if (parent == path) return;
     CreateDirTree(parent);
     if (!::CreateDirectoryA(path.c_str(), nullptr))
-        throw Exception(FormatText("Setup was unable to create the directory %s", path.c_str()));
+        throw Exception(FormatText("Setup was unable to create the directory %s", path));
 }
 
 void CreateDirectories(const std::vector<DirEntry>& dirs, TInstallContext& context) {

@@ -7,30 +7,25 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "core/TextFormat.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
-#include "setup/install/InstallFormat.h"
 
 namespace pelorin {
 
 namespace {
 
-constexpr UINT kAbortRetryIgnore = MB_ABORTRETRYIGNORE | MB_DEFBUTTON2;
 const char* const kSkipEntryHint =
     "Click Retry to try again, Ignore to skip this entry, or Abort to cancel installation.";
 
 // The predefined root key named by a 32-bit handle value (sign-extended on 64-bit Windows).
-HKEY RootKeyHandle(std::uint32_t value) {
-    return reinterpret_cast<HKEY>(static_cast<LONG_PTR>(static_cast<LONG>(value)));
-}
-
 std::int32_t StrToInt(const std::string& text) {
     errno = 0;
     char* end = nullptr;
     const long long value = std::strtoll(text.c_str(), &end, 10);
     if (text.empty() || *end != '\0' || errno != 0 || value < INT32_MIN || value > INT32_MAX)
-        throw Exception(FormatText("'%s' is not a valid integer value", text.c_str()));
+        throw Exception(FormatText("'%s' is not a valid integer value", text));
     return static_cast<std::int32_t>(value);
 }
 
@@ -41,7 +36,7 @@ void WriteRegistryEntry(const RegistryEntry& entry, TInstallContext& context) {
     DWORD disposition = 0;
     if (::RegCreateKeyExA(RootKeyHandle(entry.RootKey), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
                           KEY_SET_VALUE, nullptr, key.put(), &disposition) != ERROR_SUCCESS)
-        throw Exception(FormatText("Error creating registry key: %s", keyPath.c_str()));
+        throw Exception(FormatText("Error creating registry key: %s", keyPath));
     LONG result = ERROR_SUCCESS;
     if (entry.ValueType == RegistryEntry::vtString) {
         const std::string data = ExpandConstants(entry.ValueData);
@@ -52,7 +47,7 @@ void WriteRegistryEntry(const RegistryEntry& entry, TInstallContext& context) {
         result = ::RegSetValueExA(key.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
                                   sizeof number);
     }
-    if (result != ERROR_SUCCESS) throw Exception(FormatText("Error writing to registry key: %s", keyPath.c_str()));
+    if (result != ERROR_SUCCESS) throw Exception(FormatText("Error writing to registry key: %s", keyPath));
     key.reset();
 
     if (entry.Flags & RegistryEntry::UninsDeleteValue) {
@@ -79,10 +74,8 @@ void CreateIniEntries(const std::vector<IniEntry>& entries, TInstallContext& con
             if (written) break;
             const std::string text = FormatText(
                 "Error creating INI entry in file %s\r\n\r\nClick Retry to try again, Ignore to skip this entry, or Abort to cancel installation.",
-                file.c_str());
-            const int answer = context.Prompt.MsgBox(text, "", mbWarning, kAbortRetryIgnore);
-            if (answer == IDABORT) throw EAbort();
-            if (answer != IDRETRY) break;
+                file);
+            if (!AskAbortRetryIgnore(context.Prompt, text, "")) break;
         }
         if (written) {
             if (entry.Flags & IniEntry::UninsDeleteEntry)
@@ -105,9 +98,7 @@ void CreateRegistryEntries(const std::vector<RegistryEntry>& entries, TInstallCo
                 throw;
             } catch (const Exception& e) {
                 const std::string text = std::string(e.what()) + ".\r\n\r\n" + kSkipEntryHint;
-                const int answer = context.Prompt.MsgBox(text, "", mbWarning, kAbortRetryIgnore);
-                if (answer == IDABORT) throw EAbort();
-                if (answer != IDRETRY) break;
+                if (!AskAbortRetryIgnore(context.Prompt, text, "")) break;
             }
         }
     }

@@ -9,15 +9,17 @@
 #include <cstring>
 
 #include "core/Exception.h"
+#include "core/FilePath.h"
+#include "core/TextFormat.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/ZStream.h"
+#include "setup/install/FileRulesPending.h"
 #include "setup/install/FileRulesRegister.h"
 #include "setup/install/FileRulesRestart.h"
 #include "setup/install/FileRulesShared.h"
 #include "setup/install/FileRulesVersion.h"
-#include "setup/install/InstallFormat.h"
 
 namespace pelorin {
 
@@ -30,8 +32,6 @@ const char* const kKeepQuestion =
     "Existing file is newer than the one Setup Wizard is trying to install. It is recommended that you keep the existing file.\r\n\r\nDo you want to keep the existing file?";
 const char* const kReadOnlyQuestion =
     "The existing file is marked as read-only.\r\n\r\nClick Retry to remove the read-only setting and try again, Ignore to skip this file, or Abort to cancel installation.";
-
-constexpr UINT kAbortRetryIgnore = MB_ABORTRETRYIGNORE | MB_DEFBUTTON2;
 
 // A temporary file of the current attempt; deleted when the attempt leaves it behind.
 class TempFile {
@@ -51,19 +51,6 @@ public:
 private:
     std::string name_;
 };
-
-bool FileExistsPlain(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-std::string FullPath(const std::string& path) {
-    char buffer[MAX_PATH * 2] = {};
-    char* part = nullptr;
-    const DWORD size = ::GetFullPathNameA(path.c_str(), sizeof buffer, buffer, &part);
-    if (size == 0 || size >= sizeof buffer) return path;
-    return std::string(buffer, size);
-}
 
 [[noreturn]] void RaiseLastError() { throw Exception(SysErrorMessage(::GetLastError())); }
 
@@ -98,6 +85,7 @@ private:
     std::string dest_;
     bool existed_ = false;
     bool replacedAtRestart_ = false;
+    bool queuedDeletion_ = false;  // the existing file was to be deleted at the next restart
     bool progressDone_ = false;
     std::string errorContext_;
     std::string kept_;  // the temporary file queued for the restart
@@ -107,20 +95,21 @@ Outcome FileAttempt::Run() {
     temp_.Delete();
     const std::string source = AddBackslash(context_.SourceDir) + FilesArchiveName;
     dest_ = (entry_.Flags & FileEntry::IsUndoLog) ? context_.LogPath : ExpandConstants(entry_.DestName);
-    existed_ = FileExistsPlain(dest_);
+    existed_ = FileExists(dest_);
+    // A file that an earlier removal left to be deleted at the restart belongs to nobody: it is
+    // replaced without the checks, counted as new, and its deletion is called off once installed.
+    queuedDeletion_ = existed_ && IsDeletionQueued(dest_);
     context_.Progress.SetFilename(dest_);
     ForceDirectories(ExtractFilePath(dest_));
 
-    if (existed_) {
+    if (existed_ && !queuedDeletion_) {
         const Outcome outcome = CheckExisting();
         if (outcome != Outcome::Installed) return outcome;
     }
 
-    if (!FileExistsPlain(source)) {
+    if (!FileExists(source)) {
         const std::string text = source + "\r\n\r\n" + "The source file does not exist." + "\r\n\r\n" + kSkipFileHint;
-        const int answer = Ask(text, "", mbWarning, kAbortRetryIgnore);
-        if (answer == IDABORT) throw EAbort();
-        return answer == IDRETRY ? Outcome::Retry : Outcome::Dropped;
+        return AskAbortRetryIgnore(context_.Prompt, text, "") ? Outcome::Retry : Outcome::Dropped;
     }
 
     Decompress(source);
@@ -154,15 +143,13 @@ Outcome FileAttempt::CheckExisting() {
         }
     }
     if (entry_.Flags & FileEntry::ConfirmOverwrite) {
-        const std::string text = FormatText(
-            "%s\r\nThe file already exists.\r\n\r\nWould you like Setup Wizard to overwrite it?", dest_.c_str());
+        const std::string text =
+            FormatText("%s\r\nThe file already exists.\r\n\r\nWould you like Setup Wizard to overwrite it?", dest_);
         if (Ask(text, "", mbConfirm, MB_YESNO) != IDYES) return Outcome::Skip;
     }
     const DWORD attributes = ::GetFileAttributesA(dest_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        const int answer = Ask(kReadOnlyQuestion, dest_, mbWarning, kAbortRetryIgnore);
-        if (answer == IDABORT) throw EAbort();
-        if (answer != IDRETRY) return Outcome::Skip;
+        if (!AskAbortRetryIgnore(context_.Prompt, kReadOnlyQuestion, dest_)) return Outcome::Skip;
         errorContext_ = "An error occured while trying to change the attributes of the existing file.";
         ::SetFileAttributesA(dest_.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         return Outcome::Retry;
@@ -252,13 +239,15 @@ void FileAttempt::Finish(bool installed) {
     errorContext_.clear();
     const std::string& kept = kept_;
     const std::uint8_t flags = entry_.Flags;
+    if (installed && queuedDeletion_) CancelQueuedDeletion(dest_);
+    const bool existed = existed_ && !queuedDeletion_;
     if (installed && !(flags & (FileEntry::IsUndoLog | FileEntry::NoUninstall | FileEntry::SharedFile))) {
-        const std::uint32_t value = (existed_ ? ufExisted : 0) | (flags & FileEntry::RegisterServer ? ufRegistered : 0);
+        const std::uint32_t value = (existed ? ufExisted : 0) | (flags & FileEntry::RegisterServer ? ufRegistered : 0);
         context_.Changes.AddChange(ukFile, {dest_, kept}, value);
     }
     if ((flags & FileEntry::RegisterServer) && !replacedAtRestart_) RegisterServer(dest_, context_.Prompt);
     if ((flags & FileEntry::SharedFile) && GetWindowsVersion().Major >= 4) {
-        IncrementSharedCount(dest_, existed_);
+        IncrementSharedCount(dest_, existed);
         const std::uint32_t value = ufSharedCount | (flags & FileEntry::RegisterServer ? ufRegistered : 0);
         context_.Changes.AddChange(ukFile, {dest_, kept}, value);
     }
@@ -296,9 +285,7 @@ void InstallFile(const FileEntry& entry, TInstallContext& context) {
             const std::string& errorContext = attempt.ErrorContext();
             const std::string text =
                 errorContext + (errorContext.empty() ? "" : "\r\n\r\n") + pending + "\r\n\n\n" + kSkipFileHint;
-            const int answer = context.Prompt.MsgBox(text, attempt.Dest(), mbWarning, kAbortRetryIgnore);
-            if (answer == IDABORT) throw EAbort();
-            if (answer == IDRETRY) {
+            if (AskAbortRetryIgnore(context.Prompt, text, attempt.Dest())) {
                 context.Progress.SetPosition(start);
                 continue;
             }

@@ -4,6 +4,7 @@
 
 #include <climits>
 
+#include "core/FilePath.h"
 #include "setup/CmnFunc.h"
 #include "setup/Globals.h"
 #include "setup/MsgBox.h"
@@ -19,16 +20,9 @@ namespace {
 constexpr int kCopyFileClip = 161;
 constexpr int kCopyFileLastFrame = 26;
 
-// Stands in for the background window's close query while the form has no background window.
-bool AskExitSetup() {
-    return pelorin::MsgBox(
-               "Setup is not complete. If you quit now, the program will not be installed.\r\n\r\nDo you wish to exit Setup Wizard?",
-               "Exit Setup Wizard", mbConfirm, MB_YESNO | MB_DEFBUTTON2) == IDYES;
-}
-
 }  // namespace
 
-TInstallForm::TInstallForm(HWND mainWindow, TCloseMainQuery closeMain)
+TInstallForm::TInstallForm(HWND mainWindow, TCloseMainQuery closeMain, std::function<HPALETTE()> palette)
     : TForm(mainWindow, bsDialog),
       Ani(Add<TAnimate>(TControl::Bounds{8, 8, 272, 60})),
       StatusLabel(Add<TLabel>(TControl::Bounds{8, 72, 345, 16})),
@@ -36,7 +30,8 @@ TInstallForm::TInstallForm(HWND mainWindow, TCloseMainQuery closeMain)
       Jauge(Add<TProgressBar>(TControl::Bounds{8, 112, 273, 17})),
       CancelButton(Add<TButton>(TControl::Bounds{288, 112, 65, 25})),
       mainWindow_(mainWindow),
-      closeMain_(closeMain ? std::move(closeMain) : TCloseMainQuery(&AskExitSetup)),
+      closeMain_(std::move(closeMain)),
+      palette_(std::move(palette)),
       sourceDir_(ExtractFilePath(GetOwnPath())) {
     Ani.Name = "Ani";
     StatusLabel.Name = "StatusLabel";
@@ -87,7 +82,7 @@ void TInstallForm::FormCloseQuery(TComponent&, bool& canClose) {
         return;
     }
     Finished = true;  // a second close request during the question does not ask again
-    canClose = closeMain_();
+    canClose = !closeMain_ || closeMain_();
     if (canClose) CancelRequested = true;
     Finished = false;
 }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "setup/AdvanceStep.h"
 #include "setup/install/InstallPrompt.h"
 #include "setup/install/Undo.h"
 #include "setup/install/UndoChanges.h"
@@ -18,18 +19,18 @@
 
 namespace pelorin {
 
-// The private message that drives the run sequence (user-message base + 3900).
-constexpr UINT AdvanceStepMessage = WM_USER + 3900;
-
 class TInstallForm : public TForm, private IInstallProgress, private IInstallPrompt {
 public:
     // Asks the background window to close; true when it has really closed (CloseAccepted).
     using TCloseMainQuery = std::function<bool()>;
 
-    // mainWindow owns the form and receives AdvanceStep; it may be null for a form that stands
-    // alone, and then closeMain may be empty too: the exit question is asked here instead.
-    TInstallForm(HWND mainWindow, TCloseMainQuery closeMain);
+    // mainWindow owns the form and receives AdvanceStep; closeMain is the background window's
+    // close query (empty: nothing to ask, the form may close); palette gives the background
+    // window's palette (empty: none).
+    TInstallForm(HWND mainWindow, TCloseMainQuery closeMain, std::function<HPALETTE()> palette = {});
     ~TInstallForm() override;
+
+    HPALETTE GetPalette() override { return palette_ ? palette_() : nullptr; }
 
     // Runs the installation. Completed: the form closes and AdvanceStep is posted. Failed or
     // cancelled: everything is rolled back and the application is told to terminate.
@@ -71,6 +72,7 @@ private:
 
     HWND mainWindow_;
     TCloseMainQuery closeMain_;
+    std::function<HPALETTE()> palette_;
     IInstallPrompt* prompt_ = nullptr;
     IUndoPrompt* undoPrompt_ = nullptr;
     std::string sourceDir_;

@@ -8,13 +8,13 @@
 
 #include <memory>
 
+#include "core/TextFormat.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
 #include "setup/install/DDEInt.h"
 #include "setup/install/DdeHandles.h"
-#include "setup/install/InstallFormat.h"
 #include "setup/install/InstallUninstall.h"
 #include "setup/install/ProgmanCommands.h"
 
@@ -43,7 +43,7 @@ std::vector<TItem> ItemsOf(const TIconsStep& step, const std::string& logPath) {
                          ExpandConstants(icon.Parameters), ExpandConstants(icon.IconFilename),
                          ExpandConstants(icon.WorkingDir), icon.IconIndex});
     if (step.CreateUninstall)
-        items.push_back({FormatText("Remove %s", step.AppName.c_str()), UninstallerPath(), "\"" + logPath + "\" /U", "",
+        items.push_back({FormatText("Remove %s", step.AppName), UninstallerPath(), "\"" + logPath + "\" /U", "",
                          Globals().WinDir, 0});
     return items;
 }
@@ -83,7 +83,7 @@ void CreateShellItems(const std::string& folder, const TIconsStep& step, const s
     const std::string groupDir = AddBackslash(folder) + step.Group;
     if (!DirExists(groupDir)) {
         if (!::CreateDirectoryA(groupDir.c_str(), nullptr))
-            throw Exception(FormatText("Setup was unable to create the directory %s", groupDir.c_str()));
+            throw Exception(FormatText("Setup was unable to create the directory %s", groupDir));
         ::SHChangeNotify(SHCNE_MKDIR, SHCNF_PATHA, groupDir.c_str(), nullptr);
     }
     context.Changes.AddChange(ukDirectory, {groupDir}, udNotifyShell);

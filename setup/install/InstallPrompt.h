@@ -1,5 +1,6 @@
 // The two small interfaces through which the installation talks to its window: progress
-// (status, file name, bar, pending messages) and prompt (questions and error boxes).
+// (status, file name, bar, pending messages) and prompt (questions and error boxes), with
+// the Abort/Retry/Ignore question that every step asks the same way.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +8,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/Exception.h"
 #include "setup/MsgBox.h"
 
 namespace pelorin {
@@ -39,6 +41,15 @@ public:
     // The application's standard error box for an error without a handler of its own.
     virtual void ShowError(const std::string& message) = 0;
 };
+
+// Asks an Abort/Retry/Ignore question (Retry the default button unless another is given).
+// Abort raises EAbort; true means Retry, false Ignore.
+inline bool AskAbortRetryIgnore(IInstallPrompt& prompt, const std::string& text, const std::string& caption,
+                                UINT defaultButton = MB_DEFBUTTON2) {
+    const int answer = prompt.MsgBox(text, caption, mbWarning, MB_ABORTRETRYIGNORE | defaultButton);
+    if (answer == IDABORT) throw EAbort();
+    return answer == IDRETRY;
+}
 
 // Moves the bar by delta and repaints it.
 inline void AdvanceProgress(IInstallProgress& progress, std::int64_t delta) {

@@ -4,11 +4,11 @@
 
 #include <windows.h>
 
+#include "core/TextFormat.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
-#include "setup/install/InstallFormat.h"
 
 namespace pelorin {
 
@@ -17,7 +17,7 @@ namespace {
 void WriteString(HKEY key, const char* name, const std::string& value, const std::string& keyPath) {
     if (::RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                          static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
-        throw Exception(FormatText("Error writing to registry key: %s", keyPath.c_str()));
+        throw Exception(FormatText("Error writing to registry key: %s", keyPath));
 }
 
 }  // namespace
@@ -34,7 +34,7 @@ void RegisterUninstall(const std::string& appVerName, TInstallContext& context) 
 
     std::string name;
     for (int i = 1;; ++i) {
-        name = FormatText("%s_is%d", appVerName.c_str(), i);
+        name = FormatText("%s_is%d", appVerName, i);
         KeyHandle existing;
         if (::RegOpenKeyExA(root.get(), name.c_str(), 0, KEY_QUERY_VALUE, existing.put()) != ERROR_SUCCESS) break;
     }
@@ -43,12 +43,11 @@ void RegisterUninstall(const std::string& appVerName, TInstallContext& context) 
     KeyHandle key;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                           nullptr, key.put(), &disposition) != ERROR_SUCCESS)
-        throw Exception(FormatText("Error creating registry key: %s", keyPath.c_str()));
-    context.Changes.AddChange(ukRegKeyTree, {keyPath},
-                              static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(HKEY_LOCAL_MACHINE)));
+        throw Exception(FormatText("Error creating registry key: %s", keyPath));
+    context.Changes.AddChange(ukRegKeyTree, {keyPath}, RootKeyValue(HKEY_LOCAL_MACHINE));
 
     WriteString(key.get(), "DisplayName", appVerName, keyPath);
-    const std::string command = FormatText("\"%s\" \"%s\" /U", UninstallerPath().c_str(), context.LogPath.c_str());
+    const std::string command = FormatText("\"%s\" \"%s\" /U", UninstallerPath(), context.LogPath);
     WriteString(key.get(), "UninstallString", command, keyPath);
 }
 

@@ -5,46 +5,23 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "core/FilePath.h"
 #include "platform/win/Handles.h"
+#include "setup/CmnFunc.h"
 #include "setup/install/UndoSharedCount.h"
 
 namespace pelorin {
 namespace {
 
-bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-// The path with its extension (if any) replaced; the extension starts at the last "."
-// of the file name.
-std::string ChangeExtension(const std::string& path, const char* extension) {
-    const std::size_t dot = path.find_last_of(".\\:");
-    if (dot == std::string::npos || path[dot] != '.') return path + extension;
-    return path.substr(0, dot) + extension;
-}
-
 bool HasHelpExtension(const std::string& path) {
-    const std::string help = ChangeExtension(path, ".HLP");
+    const std::string help = ChangeFileExt(path, ".HLP");
     return help.size() == path.size() && ::lstrcmpiA(help.c_str(), path.c_str()) == 0;
-}
-
-std::string FullPath(const std::string& path) {
-    char buffer[MAX_PATH];
-    const DWORD length = ::GetFullPathNameA(path.c_str(), sizeof buffer, buffer, nullptr);
-    return length == 0 || length >= sizeof buffer ? path : std::string(buffer, length);
-}
-
-std::string ShortPath(const std::string& path) {
-    char buffer[MAX_PATH];
-    const DWORD length = ::GetShortPathNameA(path.c_str(), buffer, sizeof buffer);
-    return length == 0 || length >= sizeof buffer ? path : std::string(buffer, length);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
     if (a.empty() || b.empty()) return false;
     if (::lstrcmpiA(FullPath(a).c_str(), FullPath(b).c_str()) == 0) return true;
-    return ::lstrcmpiA(ShortPath(FullPath(a)).c_str(), ShortPath(FullPath(b)).c_str()) == 0;
+    return ::lstrcmpiA(GetShortName(FullPath(a)).c_str(), GetShortName(FullPath(b)).c_str()) == 0;
 }
 
 std::string LastErrorText(DWORD code) { return "error " + std::to_string(code); }
@@ -61,8 +38,8 @@ void ScheduleRemoval(TUndoContext& context, const std::string& file) {
 
 void DeleteInstalledFile(TUndoContext& context, const std::string& file, bool notify) {
     if (HasHelpExtension(file)) {
-        ::DeleteFileA(ChangeExtension(file, ".GID").c_str());
-        ::DeleteFileA(ChangeExtension(file, ".FTS").c_str());
+        ::DeleteFileA(ChangeFileExt(file, ".GID").c_str());
+        ::DeleteFileA(ChangeFileExt(file, ".FTS").c_str());
     }
     if (!FileExists(file)) return;
     if (SameFile(file, context.RunningFile())) {

@@ -9,27 +9,14 @@
 #include <memory>
 #include <sstream>
 
+#include "core/LittleEndian.h"
+
 namespace pelorin {
 namespace {
 
-void PutU16(std::string& out, std::uint16_t v) {
-    out += static_cast<char>(v & 0xFF);
-    out += static_cast<char>(v >> 8);
-}
-
-void PutU32(std::string& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) out += static_cast<char>((v >> shift) & 0xFF);
-}
-
-std::uint32_t GetLE(const unsigned char* p, int bytes) {
-    std::uint32_t v = 0;
-    for (int i = bytes - 1; i >= 0; --i) v = (v << 8) | p[i];
-    return v;
-}
-
 std::string EncodeHeader(const TUndoChanges& changes, std::size_t recordCount) {
     std::string header(UndoLogMagic, 8);
-    PutU16(header, static_cast<std::uint16_t>(recordCount & 0xFFFF));
+    AppendLE16(header, static_cast<std::uint16_t>(recordCount & 0xFFFF));
     const std::string title = changes.Title.substr(0, UndoLogTitleMax);
     header += static_cast<char>(title.size());
     header += title;
@@ -41,10 +28,10 @@ std::string EncodeHeader(const TUndoChanges& changes, std::size_t recordCount) {
 
 std::string EncodeRecord(const UndoRecord& record) {
     std::string out(8, '\0');
-    PutU32(out, record.value);
+    AppendLE32(out, record.value);
     out += static_cast<char>(record.kind);
     const std::size_t length = std::min(record.data.size(), MaxUndoDataLength);
-    PutU16(out, static_cast<std::uint16_t>(length));
+    AppendLE16(out, static_cast<std::uint16_t>(length));
     out.append(record.data, 0, length);
     return out;
 }
@@ -94,7 +81,7 @@ TUndoChanges DecodeUndoLog(std::istream& in) {
     ReadExactly(in, header, sizeof header, "the header");
     if (std::memcmp(header, UndoLogMagic, 8) != 0)
         throw EUndoLogError("it does not start with the signature of an uninstall log");
-    const std::uint32_t declared = GetLE(header + 8, 2);
+    const std::uint32_t declared = GetLE16(header + 8);
     const std::size_t titleLength = header[10];
     if (titleLength > UndoLogTitleMax) throw EUndoLogError("the title length is out of range");
 
@@ -108,11 +95,11 @@ TUndoChanges DecodeUndoLog(std::istream& in) {
         const std::string what = "record " + std::to_string(count + 1);
         if (!ReadExactly(in, head, 1, std::string())) break;
         ReadExactly(in, head + 1, sizeof head - 1, what);
-        const std::size_t length = GetLE(head + 13, 2);
+        const std::size_t length = GetLE16(head + 13);
         if (length > MaxUndoDataLength) throw EUndoLogError(what + " claims more data than a record can hold");
         std::string data(length, '\0');
         ReadExactly(in, data.empty() ? nullptr : &data[0], length, what);
-        changes.AddRecord(head[12], data.data(), data.size(), GetLE(head + 8, 4));
+        changes.AddRecord(head[12], data.data(), data.size(), GetLE32(head + 8));
         ++count;
     }
     if ((count & 0xFFFF) != declared)

@@ -19,18 +19,12 @@ std::string KeyName(const UndoRecord& record) { return std::string(RootName(reco
 
 // The record's root key; a record naming none fails.
 HKEY RootOf(TUndoContext& context, const UndoRecord& record) {
-    const HKEY root = UndoRootKey(record.value);
+    const HKEY root = RootKeyHandle(record.value);
     if (!root) context.Fail(record.kind, KeyName(record), "not a root key");
     return root;
 }
 
 }  // namespace
-
-HKEY UndoRootKey(std::uint32_t value) {
-    if (value < 0x80000000u || value > 0x80000006u) return nullptr;
-    // Predefined keys are sign-extended 32-bit values on 64-bit Windows.
-    return reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(value)));
-}
 
 void UndoRegKeyTree(TUndoContext& context, const UndoRecord& record) {
     const HKEY root = RootOf(context, record);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/Exception.h"
+#include "core/LittleEndian.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc2.h"
 #include "setup/install/FileRulesShared.h"
@@ -46,7 +47,7 @@ SharedCounter ReadExistingCounter(HKEY key, const std::string& name) {
         return {static_cast<std::int32_t>(bits), REG_BINARY};
     }
     if (type == REG_DWORD && size == 4) {
-        const std::uint32_t bits = data[0] | data[1] << 8 | data[2] << 16 | static_cast<std::uint32_t>(data[3]) << 24;
+        const std::uint32_t bits = GetLE32(data.data());
         return {static_cast<std::int32_t>(bits), REG_DWORD};
     }
     return {};

@@ -1,24 +1,15 @@
 # The undo log: the portable record list and REMOVE.LOG format (everywhere),
 # and the Win32 replay that undoes the changes last-first.
 pelorin_library(pelorin_undo_log
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/UndoRecord.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UndoChanges.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UndoLog.cpp
+  SOURCES UndoRecord.cpp UndoChanges.cpp UndoLog.cpp
   LIBS pelorin_core)
 
 # The program-manager answer parser is portable (tested natively and fuzzable).
 pelorin_library(pelorin_undo_progman_text
-  SOURCES ${CMAKE_CURRENT_LIST_DIR}/UndoProgmanText.cpp
+  SOURCES UndoProgmanText.cpp
   LIBS pelorin_core)
 
 pelorin_library(setup_undo WIN32_ONLY
-  SOURCES
-    ${CMAKE_CURRENT_LIST_DIR}/Undo.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UndoFile.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UndoProgman.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UndoPrompt.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UndoRegistry.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/UndoSharedCount.cpp
+  SOURCES Undo.cpp UndoFile.cpp UndoProgman.cpp UndoPrompt.cpp UndoRegistry.cpp UndoSharedCount.cpp
   LIBS pelorin_undo_log pelorin_undo_progman_text pelorin_setup_core setup_services install_dde
        platform_win shell32 advapi32 user32)

@@ -12,7 +12,7 @@ FieldReader::FieldReader(const std::string& fileName, const ProjectBlock& block)
 
 const ProjectLine* FieldReader::find(const std::string& key) const {
     for (const ProjectLine& line : block_.lines) {
-        if (equalsNoCase(line.key, key)) return &line;
+        if (SameText(line.key, key)) return &line;
     }
     return nullptr;
 }
@@ -29,7 +29,7 @@ void FieldReader::fail(const std::string& key, const std::string& problem) const
 }
 
 const ProjectLine* FieldReader::take(const std::string& key, bool required) {
-    asked_.push_back(lowerAscii(key));
+    asked_.push_back(LowerCaseAscii(key));
     const ProjectLine* line = find(key);
     if (line == nullptr && required) fail(key, "missing in [" + block_.section + "]; it is required");
     return line;
@@ -48,7 +48,7 @@ std::string FieldReader::text(const std::string& key, std::size_t capacity, bool
 std::string FieldReader::path(const std::string& key, std::size_t capacity, bool required) {
     std::string value = text(key, capacity, required);
     static const char* const constants[] = {"{src}", "{app}", "{win}", "{sys}"};
-    const std::string lowered = lowerAscii(value);
+    const std::string lowered = LowerCaseAscii(value);
     for (const char* constant : constants) {
         for (auto at = lowered.find(constant); at != std::string::npos; at = lowered.find(constant, at + 1)) {
             if (value.compare(at, 5, constant) != 0)
@@ -71,7 +71,7 @@ std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t lo
     if (at >= text.size()) return std::nullopt;
     std::int64_t value = 0;
     for (; at < text.size(); ++at) {
-        const char c = lowerAscii(text[at]);
+        const char c = LowerAscii(text[at]);
         int digit = 0;
         if (c >= '0' && c <= '9') {
             digit = c - '0';
@@ -123,7 +123,7 @@ std::uint8_t FieldReader::flags(const std::string& key, const Keywords<std::uint
 
 void FieldReader::rejectUnknownKeys() const {
     for (const ProjectLine& line : block_.lines) {
-        if (std::find(asked_.begin(), asked_.end(), lowerAscii(line.key)) == asked_.end())
+        if (std::find(asked_.begin(), asked_.end(), LowerCaseAscii(line.key)) == asked_.end())
             throw BuildError(fileName_, line.line, line.key, "unknown key in [" + block_.section + "]");
     }
 }

@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "core/TextCase.h"
 #include "tools/pelorin-build/ProjectText.h"
-#include "tools/pelorin-build/TextCase.h"
 
 namespace pelorin {
 
@@ -65,7 +65,7 @@ std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t lo
 template <typename T>
 std::optional<T> FieldReader::lookup(const std::string& word, const Keywords<T>& words) const {
     for (const auto& [name, value] : words) {
-        if (lowerAscii(word) == name) return value;
+        if (LowerCaseAscii(word) == name) return value;
     }
     return std::nullopt;
 }

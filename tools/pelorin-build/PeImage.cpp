@@ -5,8 +5,8 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/LittleEndian.h"
 #include "tools/pelorin-build/BuildError.h"
-#include "tools/pelorin-build/LittleEndian.h"
 
 namespace pelorin {
 
@@ -25,19 +25,19 @@ bool fits(const std::vector<std::uint8_t>& bytes, std::uint64_t offset, std::uin
 
 std::optional<PeImage> PeImage::parse(Bytes bytes) {
     if (!fits(bytes, 0, 64) || bytes[0] != 'M' || bytes[1] != 'Z') return std::nullopt;
-    const std::uint32_t peOffset = le::get32(&bytes[0x3C]);
+    const std::uint32_t peOffset = GetLE32(&bytes[0x3C]);
     if (!fits(bytes, peOffset, 24)) return std::nullopt;
     const std::uint8_t* pe = &bytes[peOffset];
     if (pe[0] != 'P' || pe[1] != 'E' || pe[2] != 0 || pe[3] != 0) return std::nullopt;
 
     PeImage image;
-    image.machine_ = le::get16(pe + 4);
-    const std::uint16_t sectionCount = le::get16(pe + 6);
-    const std::uint16_t optionalSize = le::get16(pe + 20);
+    image.machine_ = GetLE16(pe + 4);
+    const std::uint16_t sectionCount = GetLE16(pe + 6);
+    const std::uint16_t optionalSize = GetLE16(pe + 20);
     const std::uint64_t optionalOffset = std::uint64_t{peOffset} + 24;
     if (!fits(bytes, optionalOffset, optionalSize) || optionalSize < 2) return std::nullopt;
     const std::uint8_t* opt = &bytes[optionalOffset];
-    const std::uint16_t magic = le::get16(opt);
+    const std::uint16_t magic = GetLE16(opt);
     if (magic != kPe32Magic && magic != kPe32PlusMagic) return std::nullopt;
     image.pe32Plus_ = magic == kPe32PlusMagic;
 
@@ -46,18 +46,18 @@ std::optional<PeImage> PeImage::parse(Bytes bytes) {
     const std::uint32_t countAt = image.pe32Plus_ ? 108 : 92;
     const std::uint32_t dirsAt = countAt + 4;
     if (optionalSize < dirsAt) return std::nullopt;
-    image.headersSize_ = le::get32(opt + 60);
-    const std::uint32_t dirCount = le::get32(opt + countAt);
+    image.headersSize_ = GetLE32(opt + 60);
+    const std::uint32_t dirCount = GetLE32(opt + countAt);
     if (dirCount > kResourceDirectory && optionalSize >= dirsAt + 8 * (kResourceDirectory + 1)) {
-        image.resourceRva_ = le::get32(opt + dirsAt + 8 * kResourceDirectory);
-        image.resourceSize_ = le::get32(opt + dirsAt + 8 * kResourceDirectory + 4);
+        image.resourceRva_ = GetLE32(opt + dirsAt + 8 * kResourceDirectory);
+        image.resourceSize_ = GetLE32(opt + dirsAt + 8 * kResourceDirectory + 4);
     }
 
     const std::uint64_t tableOffset = optionalOffset + optionalSize;
     if (!fits(bytes, tableOffset, std::uint64_t{sectionCount} * 40)) return std::nullopt;
     for (std::uint16_t i = 0; i < sectionCount; ++i) {
         const std::uint8_t* s = &bytes[tableOffset + std::uint64_t{i} * 40];
-        image.sections_.push_back({le::get32(s + 12), le::get32(s + 8), le::get32(s + 20), le::get32(s + 16)});
+        image.sections_.push_back({GetLE32(s + 12), GetLE32(s + 8), GetLE32(s + 20), GetLE32(s + 16)});
     }
     image.bytes_ = std::move(bytes);
     return image;
@@ -82,14 +82,14 @@ std::optional<std::uint32_t> PeImage::findEntry(std::uint32_t dirOffset, std::op
                                                 bool wantDirectory) const {
     const auto dir = fileOffset(resourceRva_ + dirOffset, 16);
     if (!dir || std::uint64_t{dirOffset} + 16 > resourceSize_) return std::nullopt;
-    const std::uint32_t named = le::get16(&bytes_[*dir + 12]);
-    const std::uint32_t ids = le::get16(&bytes_[*dir + 14]);
+    const std::uint32_t named = GetLE16(&bytes_[*dir + 12]);
+    const std::uint32_t ids = GetLE16(&bytes_[*dir + 14]);
     for (std::uint32_t i = 0; i < named + ids; ++i) {
         const std::uint32_t entryRva = resourceRva_ + dirOffset + 16 + 8 * i;
         const auto entry = fileOffset(entryRva, 8);
         if (!entry) return std::nullopt;
-        const std::uint32_t name = le::get32(&bytes_[*entry]);
-        const std::uint32_t target = le::get32(&bytes_[*entry + 4]);
+        const std::uint32_t name = GetLE32(&bytes_[*entry]);
+        const std::uint32_t target = GetLE32(&bytes_[*entry + 4]);
         if (id && ((name & kHighBit) != 0 || name != *id)) continue;
         const bool isDirectory = (target & kHighBit) != 0;
         if (isDirectory != wantDirectory) return std::nullopt;
@@ -108,8 +108,8 @@ std::optional<PeImage::Bytes> PeImage::resource(std::uint32_t type, std::optiona
     if (!dataEntry) return std::nullopt;
     const auto entry = fileOffset(resourceRva_ + *dataEntry, 16);
     if (!entry) return std::nullopt;
-    const std::uint32_t dataRva = le::get32(&bytes_[*entry]);
-    const std::uint32_t dataSize = le::get32(&bytes_[*entry + 4]);
+    const std::uint32_t dataRva = GetLE32(&bytes_[*entry]);
+    const std::uint32_t dataSize = GetLE32(&bytes_[*entry + 4]);
     const auto data = fileOffset(dataRva, dataSize);
     if (!data) return std::nullopt;
     return Bytes(bytes_.begin() + *data, bytes_.begin() + *data + dataSize);

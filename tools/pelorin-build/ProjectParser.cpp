@@ -6,10 +6,10 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/TextCase.h"
 #include "tools/pelorin-build/BuildError.h"
 #include "tools/pelorin-build/FieldReader.h"
 #include "tools/pelorin-build/ProjectText.h"
-#include "tools/pelorin-build/TextCase.h"
 
 namespace pelorin {
 
@@ -48,7 +48,7 @@ std::string existingFile(const Context& context, FieldReader& fields, const std:
 void readVersion(FieldReader& fields, const std::string& key, std::uint8_t& major, std::uint8_t& minor) {
     if (!fields.has(key)) return;
     const std::string text = fields.text(key, 16);
-    if (lowerAscii(text) == "none") {
+    if (LowerCaseAscii(text) == "none") {
         major = 0;
         minor = 0;
         return;
@@ -69,7 +69,7 @@ void readVersion(FieldReader& fields, const std::string& key, std::uint8_t& majo
 // A number, "rgb(red, green, blue)" or "system(index)".
 std::uint32_t readColor(FieldReader& fields, const std::string& key, std::uint32_t fallback) {
     if (!fields.has(key)) return fallback;
-    const std::string text = lowerAscii(fields.text(key, 64));
+    const std::string text = LowerCaseAscii(fields.text(key, 64));
     const auto fail = [&] {
         fields.fail(key, "\"" + text + "\" is not a colour: write a number, rgb(R, G, B) or system(INDEX)");
     };
@@ -254,7 +254,7 @@ void readRun(Context&, FieldReader& fields, SetupData& setup) {
 void readBlock(Context& context, const ProjectBlock& block) {
     FieldReader fields(context.fileName, block);
     SetupData& setup = context.project.setup;
-    const std::string section = lowerAscii(block.section);
+    const std::string section = LowerCaseAscii(block.section);
     if (section == "setup") {
         readSetup(context, fields);
     } else if (section == "dir") {

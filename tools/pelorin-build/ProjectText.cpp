@@ -2,8 +2,8 @@
 // headers, and key lines whose value may be quoted to keep outer blanks.
 #include "tools/pelorin-build/ProjectText.h"
 
+#include "core/TextCase.h"
 #include "tools/pelorin-build/BuildError.h"
-#include "tools/pelorin-build/TextCase.h"
 
 namespace pelorin {
 
@@ -61,7 +61,7 @@ std::vector<ProjectBlock> splitProjectText(const std::string& text, const std::s
         if (blocks.empty()) throw BuildError(fileName, lineNo, key, "a key outside of any section; start with [Setup]");
         ProjectBlock& block = blocks.back();
         for (const ProjectLine& earlier : block.lines) {
-            if (equalsNoCase(earlier.key, key))
+            if (SameText(earlier.key, key))
                 throw BuildError(fileName, lineNo, key,
                                  "given twice in one block (first on line " + std::to_string(earlier.line) + ")");
         }

@@ -4,8 +4,8 @@
 
 #include <algorithm>
 
+#include "core/LittleEndian.h"
 #include "tools/pelorin-build/BuildError.h"
-#include "tools/pelorin-build/LittleEndian.h"
 
 namespace pelorin {
 
@@ -28,19 +28,19 @@ constexpr std::uint32_t alignUp(std::uint32_t value, std::uint32_t alignment) {
     return (value + alignment - 1) / alignment * alignment;
 }
 
-void putDirectory(le::Bytes& out, std::size_t at, std::uint32_t id, std::uint32_t target) {
-    le::put16(out, at + 14, 1);  // one id entry, no named ones
-    le::put32(out, at + 16, id);
-    le::put32(out, at + 20, target);
+void putDirectory(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t id, std::uint32_t target) {
+    PutLE16(&out[at + 14], 1);  // one id entry, no named ones
+    PutLE32(&out[at + 16], id);
+    PutLE32(&out[at + 20], target);
 }
 
 // The checksum the loader verifies for drivers and that tools show for all images:
 // 16-bit one's-complement style sum of the file with the checksum field as zero, plus the length.
-std::uint32_t imageChecksum(const le::Bytes& image, std::size_t checksumAt) {
+std::uint32_t imageChecksum(const std::vector<std::uint8_t>& image, std::size_t checksumAt) {
     std::uint64_t sum = 0;
     for (std::size_t i = 0; i + 1 < image.size(); i += 2) {
         if (i == checksumAt || i == checksumAt + 2) continue;
-        sum += le::get16(&image[i]);
+        sum += GetLE16(&image[i]);
         sum = (sum & 0xFFFF) + (sum >> 16);
     }
     sum = (sum & 0xFFFF) + (sum >> 16);
@@ -58,72 +58,72 @@ std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content) {
     const std::uint32_t rawSize = alignUp(sectionSize, kFileAlignment);
     const std::uint32_t imageSize = kSectionRva + alignUp(sectionSize, kSectionAlignment);
 
-    le::Bytes out(kHeadersSize + rawSize, 0);
+    std::vector<std::uint8_t> out(kHeadersSize + rawSize, 0);
 
     // DOS header: only the signature and the offset of the PE header matter.
     out[0] = 'M';
     out[1] = 'Z';
-    le::put32(out, 0x3C, kPeOffset);
+    PutLE32(&out[0x3C], kPeOffset);
 
     // PE signature and file header.
     const std::uint16_t optionalSize = plus ? 240 : 224;
     std::size_t at = kPeOffset;
     out[at] = 'P';
     out[at + 1] = 'E';
-    le::put16(out, at + 4, static_cast<std::uint16_t>(content.machine));
-    le::put16(out, at + 6, 1);  // sections
-    le::put16(out, at + 20, optionalSize);
+    PutLE16(&out[at + 4], static_cast<std::uint16_t>(content.machine));
+    PutLE16(&out[at + 6], 1);  // sections
+    PutLE16(&out[at + 20], optionalSize);
     constexpr std::uint16_t kExecutable = 0x0002, kLargeAddress = 0x0020, k32Bit = 0x0100, kDll = 0x2000;
-    le::put16(out, at + 22, kExecutable | kDll | (plus ? kLargeAddress : k32Bit));
+    PutLE16(&out[at + 22], kExecutable | kDll | (plus ? kLargeAddress : k32Bit));
 
     // Optional header.
     const std::size_t opt = at + 24;
-    le::put16(out, opt, plus ? 0x20B : 0x10B);
-    out[opt + 2] = 2;                  // linker version 2.0
-    le::put32(out, opt + 8, rawSize);  // SizeOfInitializedData
+    PutLE16(&out[opt], plus ? 0x20B : 0x10B);
+    out[opt + 2] = 2;                 // linker version 2.0
+    PutLE32(&out[opt + 8], rawSize);  // SizeOfInitializedData
     // AddressOfEntryPoint 0: no entry point, nothing runs when the library loads.
     if (plus) {
-        le::put64(out, opt + 24, 0x180000000ull);
+        PutLE64(&out[opt + 24], 0x180000000ull);
     } else {
-        le::put32(out, opt + 24, kSectionRva);  // BaseOfData
-        le::put32(out, opt + 28, 0x10000000u);
+        PutLE32(&out[opt + 24], kSectionRva);  // BaseOfData
+        PutLE32(&out[opt + 28], 0x10000000u);
     }
-    le::put32(out, opt + 32, kSectionAlignment);
-    le::put32(out, opt + 36, kFileAlignment);
-    le::put16(out, opt + 40, 4);             // operating system version 4.0
-    le::put16(out, opt + 48, plus ? 5 : 4);  // subsystem version 5.2 / 4.0
-    le::put16(out, opt + 50, plus ? 2 : 0);
-    le::put32(out, opt + 56, imageSize);
-    le::put32(out, opt + 60, kHeadersSize);
+    PutLE32(&out[opt + 32], kSectionAlignment);
+    PutLE32(&out[opt + 36], kFileAlignment);
+    PutLE16(&out[opt + 40], 4);             // operating system version 4.0
+    PutLE16(&out[opt + 48], plus ? 5 : 4);  // subsystem version 5.2 / 4.0
+    PutLE16(&out[opt + 50], plus ? 2 : 0);
+    PutLE32(&out[opt + 56], imageSize);
+    PutLE32(&out[opt + 60], kHeadersSize);
     const std::size_t checksumAt = opt + 64;
-    le::put16(out, opt + 68, 2);       // subsystem: Windows GUI
-    le::put16(out, opt + 70, 0x0100);  // compatible with data execution prevention
+    PutLE16(&out[opt + 68], 2);       // subsystem: Windows GUI
+    PutLE16(&out[opt + 70], 0x0100);  // compatible with data execution prevention
     const std::size_t sizesAt = opt + 72;
     if (plus) {
-        le::put64(out, sizesAt, 0x100000);       // stack reserve
-        le::put64(out, sizesAt + 8, 0x1000);     // stack commit
-        le::put64(out, sizesAt + 16, 0x100000);  // heap reserve
-        le::put64(out, sizesAt + 24, 0x1000);    // heap commit
+        PutLE64(&out[sizesAt], 0x100000);       // stack reserve
+        PutLE64(&out[sizesAt + 8], 0x1000);     // stack commit
+        PutLE64(&out[sizesAt + 16], 0x100000);  // heap reserve
+        PutLE64(&out[sizesAt + 24], 0x1000);    // heap commit
     } else {
-        le::put32(out, sizesAt, 0x100000);
-        le::put32(out, sizesAt + 4, 0x1000);
-        le::put32(out, sizesAt + 8, 0x100000);
-        le::put32(out, sizesAt + 12, 0x1000);
+        PutLE32(&out[sizesAt], 0x100000);
+        PutLE32(&out[sizesAt + 4], 0x1000);
+        PutLE32(&out[sizesAt + 8], 0x100000);
+        PutLE32(&out[sizesAt + 12], 0x1000);
     }
     const std::size_t countAt = opt + (plus ? 108 : 92);
-    le::put32(out, countAt, 16);
-    le::put32(out, countAt + 4 + 8 * 2, kSectionRva);  // resource directory
-    le::put32(out, countAt + 4 + 8 * 2 + 4, sectionSize);
+    PutLE32(&out[countAt], 16);
+    PutLE32(&out[countAt + 4 + 8 * 2], kSectionRva);  // resource directory
+    PutLE32(&out[countAt + 4 + 8 * 2 + 4], sectionSize);
 
     // Section table.
     const std::size_t section = opt + optionalSize;
     const char name[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
     for (int i = 0; i < 8; ++i) out[section + i] = static_cast<std::uint8_t>(name[i]);
-    le::put32(out, section + 8, sectionSize);
-    le::put32(out, section + 12, kSectionRva);
-    le::put32(out, section + 16, rawSize);
-    le::put32(out, section + 20, kHeadersSize);
-    le::put32(out, section + 36, 0x40000040u);  // initialised data, readable
+    PutLE32(&out[section + 8], sectionSize);
+    PutLE32(&out[section + 12], kSectionRva);
+    PutLE32(&out[section + 16], rawSize);
+    PutLE32(&out[section + 20], kHeadersSize);
+    PutLE32(&out[section + 36], 0x40000040u);  // initialised data, readable
 
     // Resource tree: type -> name -> language -> data.
     constexpr std::uint32_t kSubdirectory = 0x80000000u;
@@ -131,11 +131,11 @@ std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content) {
     putDirectory(out, rsrc, content.type, kSubdirectory | kNameDir);
     putDirectory(out, rsrc + kNameDir, content.id, kSubdirectory | kLanguageDir);
     putDirectory(out, rsrc + kLanguageDir, content.language, kDataEntry);
-    le::put32(out, rsrc + kDataEntry, kSectionRva + kDataAt);
-    le::put32(out, rsrc + kDataEntry + 4, dataSize);
+    PutLE32(&out[rsrc + kDataEntry], kSectionRva + kDataAt);
+    PutLE32(&out[rsrc + kDataEntry + 4], dataSize);
     std::copy(content.data.begin(), content.data.end(), out.begin() + rsrc + kDataAt);
 
-    le::put32(out, checksumAt, imageChecksum(out, checksumAt));
+    PutLE32(&out[checksumAt], imageChecksum(out, checksumAt));
     return out;
 }
 

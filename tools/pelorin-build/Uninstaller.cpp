@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "tools/pelorin-build/TextCase.h"
+#include "core/TextCase.h"
 
 namespace pelorin {
 
@@ -23,7 +23,7 @@ std::string findInFolder(const fs::path& folder) {
     fs::directory_iterator it(folder, error);
     if (error) return std::string();
     for (const fs::directory_entry& entry : it) {
-        if (lowerAscii(entry.path().filename().string()) != kUninstallerName) continue;
+        if (LowerCaseAscii(entry.path().filename().string()) != kUninstallerName) continue;
         std::error_code typeError;
         if (entry.is_regular_file(typeError)) return entry.path().lexically_normal().string();
     }
@@ -45,8 +45,7 @@ std::string findUninstaller(const std::string& toolPath) {
 bool needsUninstaller(const Project& project) {
     if ((project.setup.Header.Flags & SetupHeader::CreateUninstall) == 0 || !project.includeUninstaller) return false;
     for (const FileEntry& entry : project.setup.FileEntries) {
-        if ((entry.Flags & FileEntry::IsUndoLog) == 0 && equalsNoCase(entry.DestName, kUninstallerDestName))
-            return false;
+        if ((entry.Flags & FileEntry::IsUndoLog) == 0 && SameText(entry.DestName, kUninstallerDestName)) return false;
     }
     return true;
 }

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "tools/pelorin-build/LittleEndian.h"
+#include "core/LittleEndian.h"
 #include "tools/pelorin-build/PeImage.h"
 
 namespace pelorin {
@@ -37,9 +37,9 @@ std::optional<FileVersion> readFileVersion(std::vector<std::uint8_t> imageBytes)
     constexpr std::size_t fixedAt = 40;
     if (!data || data->size() < fixedAt + kFixedSize) return std::nullopt;
     const std::uint8_t* p = data->data();
-    if (le::get16(p + 2) < kFixedSize || !startsWithRootKey(*data)) return std::nullopt;
-    if (le::get32(p + fixedAt) != kFixedSignature) return std::nullopt;
-    return FileVersion{le::get32(p + fixedAt + 8), le::get32(p + fixedAt + 12)};
+    if (GetLE16(p + 2) < kFixedSize || !startsWithRootKey(*data)) return std::nullopt;
+    if (GetLE32(p + fixedAt) != kFixedSignature) return std::nullopt;
+    return FileVersion{GetLE32(p + fixedAt + 8), GetLE32(p + fixedAt + 12)};
 }
 
 std::optional<FileVersion> readFileVersionOf(const std::string& path) {

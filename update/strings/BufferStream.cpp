@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "core/TextFormat.h"
 #include "update/strings/StreamMessages.h"
 #include "update/strings/StringsErrors.h"
-#include "update/strings/TextFormat.h"
 
 namespace pelorin {
 

@@ -4,10 +4,10 @@
 
 #include <cstdint>
 
+#include "core/TextCase.h"
+#include "core/TextFormat.h"
 #include "update/strings/Stream.h"
 #include "update/strings/StringsErrors.h"
-#include "update/strings/TextFormat.h"
-#include "update/strings/TextCase.h"
 
 namespace pelorin {
 

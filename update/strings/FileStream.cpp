@@ -2,9 +2,9 @@
 // Failures to open, create or seek raise stream errors with their message texts.
 #include "update/strings/FileStream.h"
 
+#include "core/TextFormat.h"
 #include "update/strings/StreamMessages.h"
 #include "update/strings/StringsErrors.h"
-#include "update/strings/TextFormat.h"
 
 namespace pelorin {
 

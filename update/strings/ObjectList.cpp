@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/TextFormat.h"
 #include "update/strings/ClassRegistry.h"
 #include "update/strings/Stream.h"
 #include "update/strings/StringsErrors.h"
-#include "update/strings/TextFormat.h"
 
 namespace pelorin {
 

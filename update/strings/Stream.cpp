@@ -2,9 +2,9 @@
 // The seek rules are shared by the memory and file streams.
 #include "update/strings/Stream.h"
 
+#include "core/TextFormat.h"
 #include "update/strings/StreamMessages.h"
 #include "update/strings/StringsErrors.h"
-#include "update/strings/TextFormat.h"
 
 namespace pelorin {
 

@@ -3,6 +3,7 @@
 #include "update/strings/StreamMessages.h"
 
 #include "core/Exception.h"
+#include "core/LittleEndian.h"
 #include "update/strings/StringResourceCache.h"
 
 namespace pelorin {
@@ -30,8 +31,7 @@ std::vector<std::uint8_t> EncodeStringTable(const std::vector<StringTableRecord>
     std::vector<std::uint8_t> bytes;
     for (const StringTableRecord& record : records) {
         const std::string text = std::string(record.text).substr(0, 255);
-        bytes.push_back(static_cast<std::uint8_t>(record.number & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(record.number >> 8));
+        AppendLE16(bytes, record.number);
         bytes.push_back(static_cast<std::uint8_t>(text.size()));
         bytes.insert(bytes.end(), text.begin(), text.end());
     }

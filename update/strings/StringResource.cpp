@@ -2,9 +2,10 @@
 // A table without its end record stops at the end of its bytes.
 #include "update/strings/StringResource.h"
 
+#include "core/LittleEndian.h"
+#include "core/TextFormat.h"
 #include "update/strings/StringTableSource.h"
 #include "update/strings/StringsErrors.h"
-#include "update/strings/TextFormat.h"
 
 namespace pelorin {
 
@@ -12,7 +13,7 @@ namespace {
 
 constexpr std::size_t kRecordHeader = 3;  // number and length
 
-int RecordNumber(const std::uint8_t* record) { return record[0] | (record[1] << 8); }
+int RecordNumber(const std::uint8_t* record) { return GetLE16(record); }
 
 // Unlocks on every way out of a lookup.
 class LockGuard {

@@ -4,8 +4,8 @@
 
 #include <memory>
 
+#include "core/TextCase.h"
 #include "update/strings/StringResource.h"
-#include "update/strings/TextCase.h"
 
 namespace pelorin {
 

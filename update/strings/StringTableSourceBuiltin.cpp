@@ -2,8 +2,8 @@
 // built into the code.
 #include "update/strings/StringTableSource.h"
 
+#include "core/TextCase.h"
 #include "update/strings/StreamMessages.h"
-#include "update/strings/TextCase.h"
 
 namespace pelorin {
 

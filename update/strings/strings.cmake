@@ -1,18 +1,18 @@
 # update_strings: object lists, streams and string-table resources under the zip reader.
-# Windows programs that look messages up link update_strings_rc, the "S_STREAM" resource.
+# Programs that look messages up link update_strings_rc: the "S_STREAM" resource in the Windows
+# trees, nothing natively (the table is built in there).
 set(strings_sources
-  update/strings/Persistent.cpp update/strings/TextFormat.cpp update/strings/TextCase.cpp
-  update/strings/ObjectList.cpp update/strings/SortedObjectList.cpp update/strings/ClassRegistry.cpp
-  update/strings/ObjectContainer.cpp
-  update/strings/Stream.cpp update/strings/MemoryStream.cpp update/strings/FileStream.cpp
-  update/strings/BufferStream.cpp update/strings/LFNFileStream.cpp
-  update/strings/StringResource.cpp update/strings/StringResourceCache.cpp update/strings/StreamMessages.cpp)
+  Persistent.cpp
+  ObjectList.cpp SortedObjectList.cpp ClassRegistry.cpp
+  ObjectContainer.cpp
+  Stream.cpp MemoryStream.cpp FileStream.cpp
+  BufferStream.cpp LFNFileStream.cpp
+  StringResource.cpp StringResourceCache.cpp StreamMessages.cpp)
 if(WIN32)
-  list(APPEND strings_sources update/strings/StringTableSourceWin.cpp)
-  enable_language(RC)
-  add_library(update_strings_rc OBJECT ${CMAKE_CURRENT_SOURCE_DIR}/StreamMessages.rc)
+  list(APPEND strings_sources StringTableSourceWin.cpp)
+  add_library(update_strings_rc OBJECT StreamMessages.rc)
 else()
-  list(APPEND strings_sources update/strings/StringTableSourceBuiltin.cpp)
+  list(APPEND strings_sources StringTableSourceBuiltin.cpp)
+  add_library(update_strings_rc INTERFACE)
 endif()
-list(TRANSFORM strings_sources PREPEND ${PROJECT_SOURCE_DIR}/)
 pelorin_library(update_strings SOURCES ${strings_sources} LIBS pelorin_core platform_os)

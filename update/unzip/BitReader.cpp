@@ -1,15 +1,21 @@
-// Refilling of the bit buffer: a byte at a time while it holds fewer than 25
-// bits, asking the engine for the next chunk when the current one is used up.
+// Refilling of the bit buffer: a word at a time while the chunk has eight bytes
+// left, else a byte at a time, asking the engine for the next chunk when the current one is used up.
 #include "update/unzip/BitReader.h"
 
 namespace pelorin {
 
 void BitReader::TopUp() {
+    if (CursorReady(8)) {
+        BitCursor cursor = Cursor();
+        cursor.Refill();
+        Restore(cursor);
+        return;
+    }
     while (held_ < 25) {
         if (position_ == end_ && !LoadChunk()) {
             padding_ += 8;  // zeros beyond the data; consuming them marks the overrun
         } else {
-            bits_ |= std::uint32_t{chunk_[position_++]} << held_;
+            bits_ |= std::uint64_t{chunk_[position_++]} << held_;
         }
         held_ += 8;
     }

@@ -1,4 +1,4 @@
-// CRC-32 with the reflected polynomial EDB88320, table-driven. The running value starts at
+// CRC-32 with the reflected polynomial EDB88320, many bytes a step. The running value starts at
 // FFFFFFFF; the checksum is its complement.
 #pragma once
 

@@ -30,11 +30,15 @@ public:
 
 // What a decoder needs to know about the entry.
 struct DecodeJob {
-    std::uint16_t method = 0;          // 1 shrunk, 2..5 reduced, 6 imploded, 8 deflated
+    std::uint16_t method = 0;          // as stored: a ZipMethod, or a number not known here
     std::uint16_t flags = 0;           // general purpose flags (implode: bits 1 and 2)
     std::uint64_t compressedSize = 0;  // without the 12-byte encryption header
     std::uint64_t uncompressedSize = 0;
 };
+
+// The engine's input hands out at most this many bytes a refill, and its output writes
+// buffers of this size.
+constexpr std::size_t kDataChunkSize = 16000;
 
 // Size of the engine's window buffer shared by the sliding-dictionary methods.
 constexpr std::size_t kWindowBufferSize = 32780;

@@ -1,5 +1,5 @@
-// The decompression methods the extraction engine hands compressed entries to:
-// shrunk, reduced, imploded and deflated. Stored and unknown methods stay with the engine.
+// The decompression methods the extraction engine hands entries to: stored, shrunk,
+// reduced, imploded and deflated, all through one signature. Unknown methods stay with the engine.
 #pragma once
 
 #include <cstdint>
@@ -16,5 +16,10 @@ bool IsDecoderMethod(std::uint16_t method);
 // Damaged data end the decoding quietly (the engine's CRC-32 check reports
 // them); errors raised by input or output propagate. Other methods produce nothing.
 void DecodeEntry(const DecodeJob& job, DecodeInput& input, DecodeOutput& output, std::uint8_t* window);
+
+using Decoder = void (*)(const DecodeJob& job, DecodeInput& input, DecodeOutput& output, std::uint8_t* window);
+
+// CopyStored for a stored entry, DecodeEntry for a compressed one, none for a method not known here.
+Decoder FindDecoder(std::uint16_t method);
 
 }  // namespace pelorin

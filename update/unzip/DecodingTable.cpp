@@ -23,7 +23,7 @@ void Fill(TableEntry* entries, std::size_t count, const TableEntry& entry) {
 }  // namespace
 
 TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount, unsigned rootBits, Completeness rule,
-                               TableEntry* entries, std::size_t capacity) {
+                               TableEntry* entries, std::size_t capacity, std::size_t* filled) {
     const std::size_t rootSize = std::size_t{1} << rootBits;
     if (symbolCount > kMaxAlphabet) {
         return TableStatus::kInvalid;
@@ -124,6 +124,9 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
                 TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len), TableEntry::kSymbol};
         }
         --count[len];
+    }
+    if (filled) {
+        *filled = used;
     }
     return TableStatus::kOk;
 }

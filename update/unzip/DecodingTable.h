@@ -34,19 +34,24 @@ enum class Completeness {
 };
 
 // Fills entries[0..capacity) from code lengths (0 = symbol unused), assigning
-// codes canonically: shorter codes first, equal lengths in symbol order.
+// codes canonically: shorter codes first, equal lengths in symbol order. When filled
+// is given, it receives the number of entries in use (root and second-level tables).
 TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount, unsigned rootBits, Completeness rule,
-                               TableEntry* entries, std::size_t capacity);
+                               TableEntry* entries, std::size_t capacity, std::size_t* filled = nullptr);
 
 // Decodes one symbol; invertBits is XORed onto the input bits first (the implode
 // codes are the bitwise complement of canonical ones). Returns -1 for a bit
 // pattern that is no code.
-inline int DecodeSymbol(BitReader& in, const TableEntry* entries, unsigned rootBits, std::uint32_t invertBits = 0) {
-    const std::uint32_t bits = in.Peek(kMaxCodeLength) ^ invertBits;
+inline TableEntry LookUpSymbol(std::uint32_t bits, const TableEntry* entries, unsigned rootBits) {
     TableEntry entry = entries[bits & ((1u << rootBits) - 1)];
     if (entry.kind == TableEntry::kLink) {
         entry = entries[entry.value + ((bits >> rootBits) & ((1u << entry.bits) - 1))];
     }
+    return entry;
+}
+
+inline int DecodeSymbol(BitReader& in, const TableEntry* entries, unsigned rootBits, std::uint32_t invertBits = 0) {
+    const TableEntry entry = LookUpSymbol(in.Peek(kMaxCodeLength) ^ invertBits, entries, rootBits);
     if (entry.kind != TableEntry::kSymbol) {
         return -1;
     }
@@ -67,6 +72,17 @@ public:
 
     int Decode(BitReader& in, std::uint32_t invertBits = 0) const {
         return DecodeSymbol(in, entries_.data(), rootBits_, invertBits);
+    }
+
+    // The same from a cursor holding at least kMaxCodeLength bits.
+    int Decode(BitCursor& in, std::uint32_t invertBits = 0) const {
+        const auto bits = static_cast<std::uint32_t>(in.bits) ^ invertBits;
+        const TableEntry entry = LookUpSymbol(bits, entries_.data(), rootBits_);
+        if (entry.kind != TableEntry::kSymbol) {
+            return -1;
+        }
+        in.Drop(entry.bits);
+        return entry.value;
     }
 
 private:

@@ -3,24 +3,26 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
+
+#include "update/unzip/StoredComment.h"
+#include "update/unzip/ZipRecords.h"
 
 namespace pelorin {
 
 class TEndCentral {
 public:
-    // From the 22 bytes of the record; the comment itself is not read here.
+    // From the fixed bytes of the record; the comment itself is not read here.
     void Fill(const std::uint8_t* record, std::int64_t archiveSize);
     // Back to the signature and zeros, without a comment.
     void Clear();
 
-    bool CommentLoaded() const { return comment_.has_value(); }
-    const std::string& Comment() const;
-    void SetComment(const std::string& comment);
-    void ClearComment() { comment_.reset(); }
+    bool CommentLoaded() const { return comment_.Loaded(); }
+    const std::string& Comment() const { return comment_.Text(); }
+    void SetComment(const std::string& comment) { CommentLength = comment_.Set(comment); }
+    void ClearComment() { comment_.Reset(); }
 
-    std::uint32_t Signature = 0x06054B50u;
+    std::uint32_t Signature = kEndCentralSignature;
     std::uint16_t ThisDisk = 0;
     std::uint16_t CentralStartDisk = 0;
     std::uint16_t EntriesOnDisk = 0;
@@ -32,7 +34,7 @@ public:
     bool CommentChanged = false;
 
 private:
-    std::optional<std::string> comment_;
+    StoredComment comment_;
 };
 
 }  // namespace pelorin

@@ -11,7 +11,6 @@
 
 namespace pelorin {
 
-constexpr std::size_t kDataChunkSize = 16000;
 constexpr std::size_t kDataBufferSize = 16001;
 
 // What the reader needs from the component that holds the archive.

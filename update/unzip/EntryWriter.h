@@ -30,7 +30,7 @@ public:
     std::int64_t Written() const { return written_; }
 
 private:
-    void WriteBuffered();
+    void Write(const std::uint8_t* data, std::size_t n);
 
     TStream& file_;
     std::uint8_t* buffer_;

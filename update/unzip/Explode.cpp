@@ -21,6 +21,9 @@ constexpr std::size_t kShortTableSize = 3405;    // 64 symbols, 7 or 8 lookup bi
 // The implode codes are the bitwise complement of canonical codes of the same lengths.
 constexpr std::uint32_t kComplement = (1u << kMaxCodeLength) - 1;
 
+// Unread input that lets a step of the loop read from a cursor without further checks.
+constexpr std::size_t kFastInputMargin = 16;
+
 // Reads a tree in its compressed form: a count byte, then bytes holding a bit
 // length minus one (low nibble) and a repeat count minus one (high nibble).
 // False when the counts do not add up to symbolCount or the input ran out.
@@ -67,6 +70,50 @@ void Explode(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize
 
     SlidingWindow history(window, kExplodeWindowSize, output, uncompressedSize, SlidingWindow::History::kZeros);
     while (!history.Done()) {
+        if (in.CursorReady(kFastInputMargin)) {
+            // The same step from a cursor: one refill covers its 48 bits at most.
+            BitCursor cursor = in.Cursor();
+            const std::uint8_t* const limit = in.ChunkEnd() - kFastInputMargin;
+            bool malformed = false;
+            while (cursor.next <= limit && !history.Done()) {
+                cursor.Refill();
+                const bool literal = (cursor.bits & 1) != 0;
+                cursor.Drop(1);
+                if (literal) {
+                    int byte = static_cast<int>(cursor.bits & 0xFF);
+                    if (literalTree) {
+                        byte = literals.Decode(cursor, kComplement);
+                    } else {
+                        cursor.Drop(8);
+                    }
+                    if (byte < 0) {
+                        malformed = true;
+                        break;
+                    }
+                    history.PutByte(static_cast<std::uint8_t>(byte));
+                    continue;
+                }
+                const auto low = static_cast<unsigned>(cursor.bits & ((1u << distanceLowBits) - 1));
+                cursor.Drop(distanceLowBits);
+                const int high = distances.Decode(cursor, kComplement);
+                int length = high < 0 ? -1 : lengths.Decode(cursor, kComplement);
+                if (length < 0) {
+                    malformed = true;
+                    break;
+                }
+                if (length == 63) {
+                    length += static_cast<int>(cursor.bits & 0xFF);
+                    cursor.Drop(8);
+                }
+                const std::size_t distance = ((static_cast<std::size_t>(high) << distanceLowBits) | low) + 1;
+                history.Copy(distance, static_cast<std::size_t>(length) + minimumLength);
+            }
+            in.Restore(cursor);
+            if (malformed) {
+                break;
+            }
+            continue;
+        }
         if (in.Get(1) == 1) {
             const int literal = literalTree ? literals.Decode(in, kComplement) : static_cast<int>(in.Get(8));
             if (literal < 0 || in.Exhausted()) {

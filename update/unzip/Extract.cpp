@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "update/strings/FileStream.h"
 #include "update/strings/LFNFileStream.h"
 #include "update/strings/TextCase.h"
@@ -18,10 +19,9 @@
 
 namespace pelorin {
 
-// The buffers of one extraction: the sliding window and the compressed and decompressed data.
+// The buffers of one extraction: the decoders' window and the decompressed data.
 struct TVCLUnZip::WorkBuffers {
     std::vector<std::uint8_t> window = std::vector<std::uint8_t>(kWindowBufferSize);
-    std::vector<std::uint8_t> input = std::vector<std::uint8_t>(kDataBufferSize);
     std::vector<std::uint8_t> output = std::vector<std::uint8_t>(kDataBufferSize);
 };
 
@@ -56,30 +56,52 @@ std::string FullPath(const OsServices& os, const std::string& dir) {
     return base + dir;
 }
 
+// A spanned archive is extracted in physical order, to ask for each disk once; the chosen
+// order comes back afterwards.
+class PhysicalOrder {
+public:
+    explicit PhysicalOrder(TVCLUnZip& zip)
+        : zip_(zip),
+          chosen_(zip.SortMode()),
+          active_(zip.SpanMode() != TSpanMode::SpanNone && chosen_ != TZipSortMode::ByNone) {
+        if (active_) zip_.SetSortMode(TZipSortMode::ByNone);
+    }
+    ~PhysicalOrder() {
+        if (active_) zip_.SetSortMode(chosen_);
+    }
+    PhysicalOrder(const PhysicalOrder&) = delete;
+    PhysicalOrder& operator=(const PhysicalOrder&) = delete;
+
+private:
+    TVCLUnZip& zip_;
+    TZipSortMode chosen_;
+    bool active_;
+};
+
 }  // namespace
 
 int TVCLUnZip::Extract() {
     cancelRequested_ = false;
     const ArchiveSession session(*this);
-    WorkBuffers buffers;
     // Entry folders are built from the destination while it is the current folder, so a
     // relative destination is made full first; otherwise its name would be taken twice.
     extractDir_ = FullPath(*os_, destDir_);
     const CurrentFolder folder(*os_, extractDir_);
+    return ForEachSelected([this](int index, int& count, WorkBuffers& buffers) {
+        while (ExtractEntry(index, count, buffers)) {}
+    });
+}
 
-    // A spanned archive is extracted in physical order, to ask for each disk once.
-    const TZipSortMode chosenMode = sortMode_;
-    const bool physical = spanMode_ != TSpanMode::SpanNone && chosenMode != TZipSortMode::ByNone;
-    if (physical) SetSortMode(TZipSortMode::ByNone);
-    struct RestoreSort {
-        TVCLUnZip& zip;
-        TZipSortMode mode;
-        bool active;
-        ~RestoreSort() {
-            if (active) zip.SetSortMode(mode);
-        }
-    } const restore{*this, chosenMode, physical};
+int TVCLUnZip::ExtractToStream(TStream& out) {
+    cancelRequested_ = false;
+    const ArchiveSession session(*this);
+    return ForEachSelected(
+        [this, &out](int index, int& count, WorkBuffers& buffers) { StreamEntry(index, count, out, buffers); });
+}
 
+int TVCLUnZip::ForEachSelected(const std::function<void(int index, int& count, WorkBuffers& buffers)>& extract) {
+    WorkBuffers buffers;
+    const PhysicalOrder order(*this);
     totalWritten_ = 0;
     int count = SelectEntries(totalBytes_);
     bool stopNow = false;
@@ -87,7 +109,7 @@ int TVCLUnZip::Extract() {
     if (count <= 0 || stopNow) return count;
     for (int i = 0; i < EntryCount(); ++i) {
         if (!doAll_ && !ViewEntry(i).Selected) continue;
-        while (ExtractEntry(i, count, buffers)) {}
+        extract(i, count, buffers);
     }
     return count;
 }
@@ -97,6 +119,8 @@ int TVCLUnZip::SelectEntries(std::int64_t& totalBytes) {
     totalBytes = 0;
     std::vector<std::string> patterns;
     for (const std::string& line : filesList_) patterns.push_back(LowerCaseAscii(line));
+    std::vector<std::string> excluded;
+    for (const std::string& line : excludeList_) excluded.push_back(LowerCaseAscii(line));
     for (int i = 0; i < EntryCount(); ++i) {
         TZipHeaderInfo& entry = ViewEntry(i);
         entry.Selected = doAll_;
@@ -109,6 +133,10 @@ int TVCLUnZip::SelectEntries(std::int64_t& totalBytes) {
         for (const std::string& pattern : patterns) {
             if (entry.Selected) break;
             entry.Selected = MatchesPattern(pattern, name);
+        }
+        for (const std::string& pattern : excluded) {
+            if (!entry.Selected) break;
+            entry.Selected = !MatchesPattern(pattern, name);
         }
         if (entry.Selected) {
             totalBytes += entry.UncompressedSize;
@@ -129,15 +157,7 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
     const TZipHeaderInfo& entry = ViewEntry(index);
     currentEntry_.Assign(entry);
     const bool hasName = !entry.FileName().empty();
-    if (hasName) {
-        if (spanMode_ != TSpanMode::SpanNone && entry.DiskNumberStart != currentDisk_) {
-            RequestDisk(entry.DiskNumberStart + 1);
-        }
-        SeekArchive(entry.LocalHeaderOffset, soFromBeginning);
-        std::uint8_t local[kLocalHeaderSize];
-        if (ReadArchive(local, sizeof local) != sizeof local) throw EFatalUnzipError("Premature end of file reached");
-        SeekArchive(ReadLE16(local + 26) + ReadLE16(local + 28), soFromCurrent);
-    }
+    if (hasName) SeekEntryData(entry);
 
     const std::string folder = EntryFolder(extractDir_, rootDir_, entry.Path(), recreateDirs_);
     if (!folder.empty() && !os_->DirectoryExists(folder)) os_->ForceDirectories(folder);
@@ -170,15 +190,7 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
     auto file = std::make_unique<TLFNFileStream>(target, fmCreate);
     try {
         EntryWriter writer(*file, buffers.output.data(), entry.UncompressedSize, *os_,
-                           [&](std::size_t written, std::int64_t entryWritten) {
-                               totalWritten_ += static_cast<std::int64_t>(written);
-                               if (OnFilePercentDone) {
-                                   OnFilePercentDone(*this, RoundPercent(entryWritten, entry.UncompressedSize));
-                               }
-                               if (OnTotalPercentDone) {
-                                   OnTotalPercentDone(*this, RoundPercent(totalWritten_, totalBytes_));
-                               }
-                           });
+                           ProgressNotice(entry.UncompressedSize));
         try {
             Decode(entry, reader, writer, buffers);
             writer.Finish();
@@ -204,6 +216,62 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
     const bool retry = FailedChecksum(index, entry, crc, target);
     if (!retry) --count;
     return retry;
+}
+
+void TVCLUnZip::StreamEntry(int index, int& count, TStream& out, WorkBuffers& buffers) {
+    const TZipHeaderInfo& entry = ViewEntry(index);
+    currentEntry_.Assign(entry);
+    if (entry.FileName().empty()) return;  // a folder holds no data
+    SeekEntryData(entry);
+    EntryReader reader(*this, static_cast<std::uint32_t>(entry.CompressedSize));
+    if (entry.Encrypted() && !CheckPassword(index, entry, reader)) {
+        Skip(TSkipReason::SkipBadPassword, index, count);
+        return;
+    }
+    bool skip = false;
+    if (OnStartUnZip) OnStartUnZip(*this, index, entry.FullName(), skip);
+    if (skip) return;
+
+    EntryWriter writer(out, buffers.output.data(), entry.UncompressedSize, *os_,
+                       ProgressNotice(entry.UncompressedSize));
+    try {
+        Decode(entry, reader, writer, buffers);
+        writer.Finish();
+    } catch (const EBiggerThanUncompressed&) {
+        // What went out up to the uncompressed size stays; the checksum decides.
+    }
+    const std::uint32_t crc = ~writer.RunningCrc();
+    if (crc == entry.Crc32) {
+        if (OnEndUnZip) OnEndUnZip(*this, index, entry.FullName());
+        return;
+    }
+    // The bytes are gone already: no second try with another password.
+    --count;
+    if (entry.Encrypted()) {
+        if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::SkipBadPassword, index);
+    } else if (OnBadCRC) {
+        OnBadCRC(*this, crc, entry.Crc32, index);
+    }
+}
+
+// Moves the archive to the first byte of the entry's data, past its local header.
+void TVCLUnZip::SeekEntryData(const TZipHeaderInfo& entry) {
+    if (spanMode_ != TSpanMode::SpanNone && entry.DiskNumberStart != currentDisk_) {
+        RequestDisk(entry.DiskNumberStart + 1);
+    }
+    SeekArchive(entry.LocalHeaderOffset, soFromBeginning);
+    std::uint8_t local[LocalHeader::kSize];
+    if (ReadArchive(local, sizeof local) != sizeof local) throw EFatalUnzipError("Premature end of file reached");
+    SkipArchive(GetLE16(local + LocalHeader::kNameLength) + GetLE16(local + LocalHeader::kExtraLength));
+}
+
+// Counts the bytes written and reports the entry's and the whole run's percentages.
+std::function<void(std::size_t, std::int64_t)> TVCLUnZip::ProgressNotice(std::int64_t entrySize) {
+    return [this, entrySize](std::size_t written, std::int64_t entryWritten) {
+        totalWritten_ += static_cast<std::int64_t>(written);
+        if (OnFilePercentDone) OnFilePercentDone(*this, RoundPercent(entryWritten, entrySize));
+        if (OnTotalPercentDone) OnTotalPercentDone(*this, RoundPercent(totalWritten_, totalBytes_));
+    };
 }
 
 bool TVCLUnZip::CheckPassword(int index, const TZipHeaderInfo& entry, EntryReader& reader) {
@@ -238,13 +306,8 @@ bool TVCLUnZip::MayOverwrite(int index, const TZipHeaderInfo& entry, std::string
 }
 
 void TVCLUnZip::Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWriter& writer, WorkBuffers& buffers) {
-    if (entry.CompressionMethod == 0) {
-        for (std::size_t n; (n = reader.Fill(buffers.input.data(), kDataChunkSize)) > 0;) {
-            writer.Put(buffers.input.data(), n);
-        }
-        return;
-    }
-    if (!IsDecoderMethod(entry.CompressionMethod)) {
+    const Decoder decode = FindDecoder(entry.CompressionMethod);
+    if (!decode) {
         os_->ShowMessageBox("Unknown Compression Method", "Zip Error", TMsgButtons::mbOK);
         return;
     }
@@ -253,7 +316,7 @@ void TVCLUnZip::Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWr
     job.flags = entry.Flags;
     job.compressedSize = reader.Remaining();
     job.uncompressedSize = static_cast<std::uint32_t>(entry.UncompressedSize);
-    DecodeEntry(job, reader, writer, buffers.window.data());
+    decode(job, reader, writer, buffers.window.data());
 }
 
 // True when a new password asks for another try. The damaged file goes either way.

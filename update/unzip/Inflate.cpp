@@ -1,6 +1,10 @@
-// The inflate decoder: block headers, the code-length code of dynamic blocks,
-// and the length/distance copies out of the window.
+// The inflate decoder: block headers, the code-length code of dynamic blocks, and the
+// length/distance copies out of the window, with a fast loop while input and window allow.
 #include "update/unzip/Inflate.h"
+
+#include <algorithm>
+#include <array>
+#include <cstring>
 
 #include "update/unzip/DecodingTable.h"
 #include "update/unzip/SlidingWindow.h"
@@ -9,18 +13,23 @@ namespace pelorin {
 namespace {
 
 constexpr std::size_t kInflateWindowSize = 32768;
-constexpr unsigned kLiteralLookupBits = 9;
-constexpr unsigned kDistanceLookupBits = 6;
+constexpr unsigned kLiteralLookupBits = 10;
+constexpr unsigned kDistanceLookupBits = 8;
 constexpr unsigned kCodeLengthLookupBits = 7;
-
-// Worst complete codes of up to 15 bits: root entries plus second-level tables.
-constexpr std::size_t kLiteralTableSize = 3146;    // 288 symbols, 9 lookup bits
-constexpr std::size_t kDistanceTableSize = 1703;   // 32 symbols, 6 lookup bits
-constexpr std::size_t kCodeLengthTableSize = 128;  // 19 symbols of at most 7 bits
 
 constexpr unsigned kEndOfBlock = 256;
 constexpr unsigned kLiteralCodes = 288;
 constexpr unsigned kDistanceCodes = 32;
+constexpr unsigned kLongestCode = 15;
+
+// Room for the worst complete code: the root entries plus second-level tables. Each of
+// these serves at least two codes and has at most 2^(15 - lookup bits) entries.
+constexpr std::size_t WorstTableSize(unsigned symbols, unsigned lookupBits) {
+    return (std::size_t{1} << lookupBits) + symbols / 2 * (std::size_t{1} << (kLongestCode - lookupBits));
+}
+constexpr std::size_t kLiteralTableSize = WorstTableSize(kLiteralCodes, kLiteralLookupBits);
+constexpr std::size_t kDistanceTableSize = WorstTableSize(kDistanceCodes, kDistanceLookupBits);
+constexpr std::size_t kCodeLengthTableSize = 128;  // 19 symbols of at most 7 bits
 
 constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
@@ -36,9 +45,108 @@ constexpr std::uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5,
 
 enum class Outcome { kContinue, kFinished, kStop, kOutOfMemory };
 
+// A decoding-table entry that carries what the symbol means: a literal byte, the base and
+// extra bits of a length or distance, the end of the block, a link to a second-level table,
+// or no code. bits is the code length (for a link: the index bits of the table it points to).
+struct Code {
+    enum Op : std::uint8_t {
+        kLiteral = 0x00,
+        kBase = 0x10,  // plus the number of extra bits
+        kLink = 0x20,
+        kEnd = 0x40,
+        kInvalid = 0x80,
+    };
+    std::uint16_t value;  // literal, base, or offset of the second-level table
+    std::uint8_t bits;
+    std::uint8_t op;
+};
+constexpr Code kNoCode{0, 0, Code::kInvalid};
+
+enum class Alphabet { kLiteralLength, kDistance };
+
+// What a symbol of the alphabet becomes in a Code.
+constexpr Code Meaning(Alphabet alphabet, unsigned symbol, std::uint8_t bits) {
+    if (alphabet == Alphabet::kDistance) {
+        if (symbol >= 30) {
+            return Code{0, bits, Code::kInvalid};
+        }
+        return Code{kDistanceBase[symbol], bits, static_cast<std::uint8_t>(Code::kBase | kDistanceExtra[symbol])};
+    }
+    if (symbol < kEndOfBlock) {
+        return Code{static_cast<std::uint16_t>(symbol), bits, Code::kLiteral};
+    }
+    if (symbol == kEndOfBlock) {
+        return Code{0, bits, Code::kEnd};
+    }
+    const unsigned lengthCode = symbol - 257;
+    if (lengthCode >= 29) {
+        return Code{0, bits, Code::kInvalid};
+    }
+    return Code{kLengthBase[lengthCode], bits, static_cast<std::uint8_t>(Code::kBase | kLengthExtra[lengthCode])};
+}
+
+// The meaning of every symbol, worked out once.
+template <Alphabet alphabet, unsigned symbols>
+constexpr std::array<Code, symbols> MakeMeanings() {
+    std::array<Code, symbols> meanings{};
+    for (unsigned s = 0; s < symbols; ++s) {
+        meanings[s] = Meaning(alphabet, s, 0);
+    }
+    return meanings;
+}
+
+template <Alphabet alphabet, unsigned rootBits, std::size_t Capacity>
+class CodeTable {
+public:
+    TableStatus Build(const std::uint8_t* lengths, unsigned symbolCount, Completeness rule) {
+        TableEntry entries[Capacity];
+        std::size_t filled = 0;
+        const TableStatus status = BuildDecodingTable(lengths, symbolCount, rootBits, rule, entries, Capacity, &filled);
+        if (status != TableStatus::kOk) {
+            return status;
+        }
+        for (std::size_t i = 0; i < filled; ++i) {
+            const TableEntry& entry = entries[i];
+            switch (entry.kind) {
+            case TableEntry::kSymbol:
+                codes_[i] = kMeanings[entry.value];
+                codes_[i].bits = entry.bits;
+                break;
+            case TableEntry::kLink: codes_[i] = Code{entry.value, entry.bits, Code::kLink}; break;
+            case TableEntry::kInvalid: codes_[i] = kNoCode; break;
+            }
+        }
+        return status;
+    }
+
+    // The entry for the code at the bottom of bits (at least kMaxCodeLength of them).
+    Code Lookup(std::uint64_t bits) const {
+        Code code = codes_[bits & ((1u << rootBits) - 1)];
+        if (code.op == Code::kLink) {
+            code = codes_[code.value + ((bits >> rootBits) & ((1u << code.bits) - 1))];
+        }
+        return code;
+    }
+
+    // Decodes and consumes one code through the careful reader; an invalid code consumes nothing.
+    Code Decode(BitReader& in) const {
+        const Code code = Lookup(in.Peek(kMaxCodeLength));
+        if (code.op != Code::kInvalid) {
+            in.Drop(code.bits);
+        }
+        return code;
+    }
+
+private:
+    static constexpr unsigned kSymbols = alphabet == Alphabet::kDistance ? kDistanceCodes : kLiteralCodes;
+    static constexpr std::array<Code, kSymbols> kMeanings = MakeMeanings<alphabet, kSymbols>();
+    // Left unset: a lookup reaches only the entries the last build filled.
+    Code codes_[Capacity];
+};
+
 struct BlockCodes {
-    DecodingTable<kLiteralTableSize> literals{kLiteralLookupBits};
-    DecodingTable<kDistanceTableSize> distances{kDistanceLookupBits};
+    CodeTable<Alphabet::kLiteralLength, kLiteralLookupBits, kLiteralTableSize> literals;
+    CodeTable<Alphabet::kDistance, kDistanceLookupBits, kDistanceTableSize> distances;
 };
 
 Outcome FromStatus(TableStatus status) {
@@ -62,7 +170,8 @@ Outcome BuildCodes(BlockCodes& codes, const std::uint8_t* literalLengths, unsign
     return FromStatus(codes.distances.Build(distanceLengths, distanceCount, Completeness::kAllowSingleOrNone));
 }
 
-Outcome BuildFixedCodes(BlockCodes& codes) {
+// The fixed codes are complete: building them cannot fail.
+void BuildFixedCodes(BlockCodes& codes) {
     std::uint8_t literalLengths[kLiteralCodes];
     for (unsigned s = 0; s < kLiteralCodes; ++s) {
         literalLengths[s] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
@@ -71,7 +180,18 @@ Outcome BuildFixedCodes(BlockCodes& codes) {
     for (unsigned s = 0; s < kDistanceCodes; ++s) {
         distanceLengths[s] = 5;
     }
-    return BuildCodes(codes, literalLengths, kLiteralCodes, distanceLengths, kDistanceCodes);
+    BuildCodes(codes, literalLengths, kLiteralCodes, distanceLengths, kDistanceCodes);
+}
+
+// Built once for the whole program: small entries are mostly a single fixed block, and
+// building the tables would cost more than decoding them.
+const BlockCodes& FixedCodes() {
+    static const BlockCodes codes = [] {
+        BlockCodes built;
+        BuildFixedCodes(built);
+        return built;
+    }();
+    return codes;
 }
 
 Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
@@ -129,29 +249,121 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
     return BuildCodes(codes, lengths, literalCount, lengths + literalCount, distanceCount);
 }
 
-Outcome DecodeCompressedBlock(BitReader& in, const BlockCodes& codes, SlidingWindow& history) {
-    while (!history.Done()) {
-        const int symbol = codes.literals.Decode(in);
-        if (symbol < 0 || in.Exhausted()) {
-            return Outcome::kStop;
+// The longest stretch one step of the fast loop takes: a 15-bit length code with 5 extra
+// bits and a 15-bit distance code with 13, 48 bits in all, within what a refill guarantees.
+constexpr std::size_t kFastInputMargin = 16;
+// A match is at most 258 bytes long.
+constexpr std::size_t kMaxMatch = 258;
+
+// Copies length bytes from distance back; source and target do not wrap around the window.
+inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
+    const std::uint8_t* from = out - distance;
+    if (distance >= 8) {
+        for (; length >= 8; length -= 8, out += 8, from += 8) {
+            std::memcpy(out, from, 8);
         }
-        if (symbol < 256) {
-            history.PutByte(static_cast<std::uint8_t>(symbol));
+        std::memcpy(out, from, length);
+    } else if (distance == 1) {
+        std::memset(out, *from, length);
+    } else {
+        for (std::size_t i = 0; i < length; ++i) {
+            out[i] = from[i];
+        }
+    }
+}
+
+enum class FastResult { kMore, kEndOfBlock, kStop };
+
+// Decodes while the chunk holds kFastInputMargin bytes and the window has room for a
+// whole match before its end and before the entry's size: no check of either inside.
+// Every step has been decoded completely when it returns.
+FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& history) {
+    BitCursor cursor = in.Cursor();
+    const std::uint8_t* const inputLimit = in.ChunkEnd() - kFastInputMargin;
+    std::uint8_t* const base = history.Base();
+    const std::size_t size = history.Size();
+    std::uint8_t* const start = base + history.Position();
+    std::uint8_t* const outputLimit = start + (history.Room() - kMaxMatch);
+    const std::uint64_t producedBefore = history.Produced();
+    std::uint8_t* out = start;
+    FastResult result = FastResult::kMore;
+
+    while (cursor.next <= inputLimit && out <= outputLimit) {
+        cursor.Refill();
+        Code code = codes.literals.Lookup(cursor.bits);
+        cursor.Drop(code.bits);
+        if (code.op == Code::kLiteral) {
+            *out++ = static_cast<std::uint8_t>(code.value);
             continue;
         }
-        if (symbol == kEndOfBlock) {
+        if ((code.op & Code::kBase) == 0) {
+            result = code.op == Code::kEnd ? FastResult::kEndOfBlock : FastResult::kStop;
+            break;
+        }
+        unsigned extra = code.op & 0x0F;
+        const std::size_t length = code.value + (cursor.bits & ((1u << extra) - 1));
+        cursor.Drop(extra);
+        code = codes.distances.Lookup(cursor.bits);
+        if ((code.op & Code::kBase) == 0) {
+            result = FastResult::kStop;
+            break;
+        }
+        cursor.Drop(code.bits);
+        extra = code.op & 0x0F;
+        const std::size_t distance = code.value + (cursor.bits & ((1u << extra) - 1));
+        cursor.Drop(extra);
+        const std::size_t position = static_cast<std::size_t>(out - base);
+        if (distance > producedBefore + (position - (start - base))) {
+            result = FastResult::kStop;  // before the first byte of the entry
+            break;
+        }
+        if (distance <= position) {
+            CopyMatch(out, distance, length);
+        } else {
+            // The source starts near the end of the window and may run on at its start.
+            const std::size_t tail = distance - position;
+            const std::size_t first = length < tail ? length : tail;
+            std::memmove(out, base + size - tail, first);
+            if (length > first) {
+                CopyMatch(out + first, distance, length - first);
+            }
+        }
+        out += length;
+    }
+    in.Restore(cursor);
+    history.Advance(static_cast<std::size_t>(out - start));
+    return result;
+}
+
+Outcome DecodeCompressedBlock(BitReader& in, const BlockCodes& codes, SlidingWindow& history) {
+    while (!history.Done()) {
+        if (in.CursorReady(kFastInputMargin + 8) && history.Room() > kMaxMatch) {
+            const FastResult fast = DecodeFast(in, codes, history);
+            if (fast == FastResult::kEndOfBlock) {
+                return Outcome::kContinue;
+            }
+            if (fast == FastResult::kStop) {
+                return Outcome::kStop;
+            }
+            continue;
+        }
+        const Code code = codes.literals.Decode(in);
+        if (code.op == Code::kInvalid || in.Exhausted()) {
+            return Outcome::kStop;
+        }
+        if (code.op == Code::kLiteral) {
+            history.PutByte(static_cast<std::uint8_t>(code.value));
+            continue;
+        }
+        if (code.op == Code::kEnd) {
             return Outcome::kContinue;
         }
-        const unsigned lengthCode = static_cast<unsigned>(symbol) - 257;
-        if (lengthCode >= 29) {
+        const unsigned length = code.value + in.Get(code.op & 0x0F);
+        const Code distanceCode = codes.distances.Decode(in);
+        if (distanceCode.op == Code::kInvalid) {
             return Outcome::kStop;
         }
-        const unsigned length = kLengthBase[lengthCode] + in.Get(kLengthExtra[lengthCode]);
-        const int distanceCode = codes.distances.Decode(in);
-        if (distanceCode < 0 || distanceCode >= 30) {
-            return Outcome::kStop;
-        }
-        const unsigned distance = kDistanceBase[distanceCode] + in.Get(kDistanceExtra[distanceCode]);
+        const unsigned distance = distanceCode.value + in.Get(distanceCode.op & 0x0F);
         if (in.Exhausted() || !history.Copy(distance, length)) {
             return Outcome::kStop;
         }
@@ -159,6 +371,7 @@ Outcome DecodeCompressedBlock(BitReader& in, const BlockCodes& codes, SlidingWin
     return Outcome::kContinue;
 }
 
+// Stored bytes go from the input chunks to the window in bulk.
 Outcome CopyStoredBlock(BitReader& in, SlidingWindow& history) {
     in.AlignToByte();
     const unsigned length = in.Get(16);
@@ -166,14 +379,10 @@ Outcome CopyStoredBlock(BitReader& in, SlidingWindow& history) {
     if (in.Exhausted() || (length ^ 0xFFFFu) != complement) {
         return Outcome::kStop;
     }
-    for (unsigned i = 0; i < length && !history.Done(); ++i) {
-        const std::uint8_t byte = static_cast<std::uint8_t>(in.Get(8));
-        if (in.Exhausted()) {
-            return Outcome::kStop;
-        }
-        history.PutByte(byte);
-    }
-    return Outcome::kContinue;
+    const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(length, history.Left()));
+    const std::size_t got =
+        in.ReadBytes(wanted, [&history](const std::uint8_t* data, std::size_t n) { history.PutBytes(data, n); });
+    return got == wanted ? Outcome::kContinue : Outcome::kStop;
 }
 
 }  // namespace
@@ -195,12 +404,10 @@ void Inflate(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize
             continue;
         }
         if (type == 1) {
-            outcome = BuildFixedCodes(codes);
-        } else if (type == 2) {
-            outcome = ReadDynamicCodes(in, codes);
-        } else {
-            outcome = Outcome::kStop;  // reserved block type
+            outcome = DecodeCompressedBlock(in, FixedCodes(), history);
+            continue;
         }
+        outcome = type == 2 ? ReadDynamicCodes(in, codes) : Outcome::kStop;  // 3 is a reserved type
         if (outcome == Outcome::kContinue) {
             outcome = DecodeCompressedBlock(in, codes, history);
         }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "update/strings/FileStream.h"
 #include "update/strings/LFNFileStream.h"
 #include "update/unzip/UnzipErrors.h"
@@ -102,7 +103,7 @@ void TVCLUnZip::ReadDirectoryFromArchive() {
         if (ecrec_.CentralStartDisk != currentDisk_) RequestDisk(ecrec_.CentralStartDisk + 1);
         SeekArchive(ecrec_.CentralOffset, soFromBeginning);
         std::uint8_t signature[4] = {};
-        const bool central = ReadArchive(signature, 4) == 4 && ReadLE32(signature) == kCentralHeaderSignature;
+        const bool central = ReadArchive(signature, 4) == 4 && GetLE32(signature) == kCentralHeaderSignature;
         if (central) {
             SeekArchive(-4, soFromCurrent);
             directory_ = std::make_unique<TSortedZip>(TZipSortMode::ByNone, TDuplicates::dupError);
@@ -132,13 +133,13 @@ void TVCLUnZip::ReadDirectoryFromArchive() {
 
 bool TVCLUnZip::LocateEndRecord() {
     const std::int64_t size = archive_ ? archive_->Size() : 0;
-    if (size < static_cast<std::int64_t>(kEndCentralSize)) return false;
+    if (size < static_cast<std::int64_t>(EndCentralRecord::kSize)) return false;
     const std::int64_t want = std::min(size, kEndSearchSize);
     SeekArchive(size - want, soFromBeginning);
     std::vector<std::uint8_t> tail(static_cast<std::size_t>(want));
     if (ReadArchive(tail.data(), tail.size()) != tail.size()) return false;
-    for (std::size_t i = tail.size() - kEndCentralSize + 1; i-- > 0;) {
-        if (tail[i] == 'P' && ReadLE32(&tail[i]) == kEndCentralSignature) {
+    for (std::size_t i = tail.size() - EndCentralRecord::kSize + 1; i-- > 0;) {
+        if (tail[i] == 'P' && GetLE32(&tail[i]) == kEndCentralSignature) {
             ecrec_.Fill(&tail[i], size);
             return true;
         }
@@ -160,7 +161,7 @@ bool TVCLUnZip::RebuildByScanning() {
         if (!ReadLocalHeader(*entry)) break;
         const std::int64_t skip = static_cast<std::int64_t>(entry->ExtraFieldLength) +
                                   static_cast<std::uint32_t>(entry->CompressedSize) +
-                                  (entry->HasDataDescriptor() ? 16 : 0);
+                                  (entry->HasDataDescriptor() ? kDataDescriptorSize : 0);
         directory_->Add(entry.get());
         entry.release();
         ++found;
@@ -217,59 +218,57 @@ void TVCLUnZip::ReadCentralDirectory() {
 
 bool TVCLUnZip::ReadCentralHeader(TZipHeaderInfo& entry) {
     const std::int64_t start = ArchivePosition();
-    std::uint8_t header[kCentralHeaderSize] = {};
+    std::uint8_t header[CentralHeader::kSize] = {};
     std::size_t got = ReadArchive(header, sizeof header);
     const bool spanned = spanMode_ != TSpanMode::SpanNone;
     if (spanned && got < sizeof header && (got == 0 || StartsLikeCentralHeader(header, got))) {
         RequestDisk(currentDisk_ + 2);
         got += ReadArchive(header + got, sizeof header - got);
     }
-    if (got != sizeof header || ReadLE32(header) != kCentralHeaderSignature) {
-        SeekArchive(start, soFromBeginning);
-        return false;
-    }
-    std::string raw(ReadLE16(header + 28), '\0');
-    if (!raw.empty() && ReadArchive(reinterpret_cast<std::uint8_t*>(&raw[0]), raw.size()) != raw.size()) {
-        SeekArchive(start, soFromBeginning);
-        return false;
-    }
+    const std::optional<std::string> name =
+        CheckHeader(header, got == sizeof header, kCentralHeaderSignature, CentralHeader::kNameLength, start);
+    if (!name) return false;
     entry.FillFromCentral(header);
-    entry.SetFullName(ConvertName(raw));
+    entry.SetFullName(*name);
     entry.CentralHeaderOffset = static_cast<std::uint32_t>(start);
-    SeekArchive(entry.ExtraFieldLength, soFromCurrent);
+    SkipArchive(entry.ExtraFieldLength);
     if (!spanned || entry.CommentLength == 0) {
-        SeekArchive(entry.CommentLength, soFromCurrent);
+        SkipArchive(entry.CommentLength);
         return true;
     }
     // Comments of a spanned archive are loaded now: their disk may be gone later.
-    std::string comment(entry.CommentLength, '\0');
-    comment.resize(ReadArchive(reinterpret_cast<std::uint8_t*>(&comment[0]), comment.size()));
-    entry.SetComment(comment);
+    entry.SetComment(ReadArchiveText(entry.CommentLength));
     return true;
 }
 
 bool TVCLUnZip::ReadLocalHeader(TZipHeaderInfo& entry) {
     const std::int64_t start = ArchivePosition();
-    std::uint8_t header[kLocalHeaderSize];
-    if (ReadArchive(header, sizeof header) != sizeof header || ReadLE32(header) != kLocalHeaderSignature) {
-        SeekArchive(start, soFromBeginning);
-        return false;
-    }
-    std::string raw(ReadLE16(header + 26), '\0');
-    if (!raw.empty() && ReadArchive(reinterpret_cast<std::uint8_t*>(&raw[0]), raw.size()) != raw.size()) {
-        SeekArchive(start, soFromBeginning);
-        return false;
-    }
+    std::uint8_t header[LocalHeader::kSize];
+    const bool complete = ReadArchive(header, sizeof header) == sizeof header;
+    const std::optional<std::string> name =
+        CheckHeader(header, complete, kLocalHeaderSignature, LocalHeader::kNameLength, start);
+    if (!name) return false;
     entry.FillFromLocal(header);
-    entry.SetFullName(ConvertName(raw));
+    entry.SetFullName(*name);
     entry.LocalHeaderOffset = static_cast<std::uint32_t>(start);
     return true;
 }
 
-std::string TVCLUnZip::ConvertName(const std::string& raw) const {
-    std::string name = raw;
-    std::replace(name.begin(), name.end(), '/', '\\');
-    return os_->OemToAnsiText(name);
+// The signature of a header whose fixed bytes were read, and the name that follows them.
+// Stored names use forward slashes and the OEM character set. None, with the archive back
+// at start, when the header is cut short, its signature is wrong or the archive ends in the name.
+std::optional<std::string> TVCLUnZip::CheckHeader(const std::uint8_t* header, bool complete, std::uint32_t signature,
+                                                  std::size_t nameLengthAt, std::int64_t start) {
+    if (complete && GetLE32(header) == signature) {
+        const std::size_t length = GetLE16(header + nameLengthAt);
+        std::string name = ReadArchiveText(length);
+        if (name.size() == length) {
+            std::replace(name.begin(), name.end(), '/', '\\');
+            return os_->OemToAnsiText(name);
+        }
+    }
+    SeekArchive(start, soFromBeginning);
+    return std::nullopt;
 }
 
 // A handler that gives the same unusable answer twice in a row counts as cancelling:

@@ -15,7 +15,8 @@ SlidingWindow::SlidingWindow(std::uint8_t* buffer, std::size_t size, DecodeOutpu
     }
 }
 
-bool SlidingWindow::Copy(std::size_t distance, std::size_t length) {
+// Copies that wrap around the window, reach its end or the limit, in runs.
+bool SlidingWindow::CopyAround(std::size_t distance, std::size_t length) {
     if (distance == 0 || distance > size_ || (history_ == History::kWrittenOnly && distance > produced_)) {
         return false;
     }
@@ -39,6 +40,16 @@ bool SlidingWindow::Copy(std::size_t distance, std::size_t length) {
         }
     }
     return true;
+}
+
+void SlidingWindow::PutBytes(const std::uint8_t* data, std::size_t count) {
+    while (count > 0 && !Done()) {
+        const std::size_t run = std::min(count, Room());
+        std::memcpy(buffer_ + position_, data, run);
+        data += run;
+        count -= run;
+        Advance(run);
+    }
 }
 
 void SlidingWindow::Flush() {

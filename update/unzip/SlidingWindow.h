@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "update/unzip/DecodeIO.h"
 
@@ -38,7 +39,40 @@ public:
     // Repeats length bytes found distance bytes back (distance >= 1), stopping
     // at the limit. Returns false when the distance reaches before the data
     // under History::kWrittenOnly or beyond the window.
-    bool Copy(std::size_t distance, std::size_t length);
+    bool Copy(std::size_t distance, std::size_t length) {
+        // The common case inline: a source behind the target, both clear of the window's
+        // end and the whole match within the limit.
+        if (distance - 1 < position_ && position_ + length < size_ && length <= Left()) {
+            CopyForward(buffer_ + position_, distance, length);
+            position_ += length;
+            produced_ += length;
+            return true;
+        }
+        return CopyAround(distance, length);
+    }
+
+    // Appends count bytes, stopping at the limit.
+    void PutBytes(const std::uint8_t* data, std::size_t count);
+
+    // Bytes still to produce before the limit.
+    std::uint64_t Left() const { return limit_ - (produced_ < limit_ ? produced_ : limit_); }
+
+    // Direct access for a decoder's inner loop: it may write up to Room() bytes at
+    // Base() + Position(), copying from the history itself, and then calls Advance.
+    std::uint8_t* Base() const { return buffer_; }
+    std::size_t Size() const { return size_; }
+    std::size_t Position() const { return position_; }
+    std::size_t Room() const {
+        const std::size_t toEnd = size_ - position_;
+        return Left() < toEnd ? static_cast<std::size_t>(Left()) : toEnd;
+    }
+    void Advance(std::size_t count) {
+        position_ += count;
+        produced_ += count;
+        if (position_ == size_) {
+            Flush();
+        }
+    }
 
     // Hands the bytes not yet written to the output.
     void Finish() { Flush(); }
@@ -46,6 +80,21 @@ public:
     std::uint64_t Produced() const { return produced_; }
 
 private:
+    // Repeats length bytes from distance back; a source that overlaps its target repeats.
+    static void CopyForward(std::uint8_t* to, std::size_t distance, std::size_t length) {
+        const std::uint8_t* from = to - distance;
+        if (distance >= 8 && length >= 8) {
+            for (std::size_t done = 0; done + 8 <= length; done += 8) {
+                std::memcpy(to + done, from + done, 8);
+            }
+            std::memcpy(to + length - 8, from + length - 8, 8);  // the rest, overlapping what is done
+            return;
+        }
+        for (std::size_t i = 0; i < length; ++i) {
+            to[i] = from[i];
+        }
+    }
+    bool CopyAround(std::size_t distance, std::size_t length);
     void Flush();
 
     std::uint8_t* buffer_;

@@ -14,6 +14,8 @@ constexpr unsigned kCodeCount = 8192;
 constexpr unsigned kInitialCodeSize = 9;
 constexpr unsigned kMaxCodeSize = 13;
 constexpr unsigned kStackSize = 8192;
+// Decoded strings are gathered and handed to the output in pieces of this size.
+constexpr std::size_t kGatherSize = 4096;
 
 // Prefix slot values: a code number, or one of these markers.
 constexpr std::uint16_t kFreeCode = 0xFFFF;
@@ -118,11 +120,35 @@ private:
     unsigned highest_ = kControlCode;  // no code above this one is in use
 };
 
-}  // namespace
+// Gathers the short strings, so that the output sees few large pieces.
+class Gathered {
+public:
+    explicit Gathered(DecodeOutput& output) : output_(output) {}
+    void Put(const std::uint8_t* data, std::size_t count) {
+        if (held_ + count > kGatherSize) {
+            Flush();
+        }
+        if (count > kGatherSize) {
+            output_.Put(data, count);
+            return;
+        }
+        std::memcpy(bytes_ + held_, data, count);
+        held_ += count;
+    }
+    void Flush() {
+        if (held_ > 0) {
+            output_.Put(bytes_, held_);
+        }
+        held_ = 0;
+    }
 
-void Unshrink(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize, std::uint8_t* window) {
-    static_assert(2 * kCodeCount + kCodeCount + kStackSize <= kWindowBufferSize, "tables exceed the window");
-    CodeTable table(window);
+private:
+    DecodeOutput& output_;
+    std::uint8_t bytes_[kGatherSize];
+    std::size_t held_ = 0;
+};
+
+void DecodeCodes(BitReader& in, Gathered& output, std::uint64_t uncompressedSize, CodeTable& table) {
     unsigned codeSize = kInitialCodeSize;
     unsigned nextFree = kFirstFreeCode;
     bool havePrevious = false;
@@ -180,6 +206,16 @@ void Unshrink(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSiz
         previous = current;
         previousFirst = firstByte;
     }
+}
+
+}  // namespace
+
+void Unshrink(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize, std::uint8_t* window) {
+    static_assert(2 * kCodeCount + kCodeCount + kStackSize <= kWindowBufferSize, "tables exceed the window");
+    CodeTable table(window);
+    Gathered gathered(output);
+    DecodeCodes(in, gathered, uncompressedSize, table);
+    gathered.Flush();
 }
 
 }  // namespace pelorin

@@ -2,6 +2,8 @@
 // Reading the directory and extracting live in ReadDirectory.cpp and Extract.cpp.
 #include "update/unzip/VCLUnZip.h"
 
+#include "core/FilePath.h"
+#include "core/LittleEndian.h"
 #include "platform/SystemServices.h"
 #include "update/strings/StringsErrors.h"
 #include "update/strings/TextCase.h"
@@ -25,8 +27,7 @@ void TVCLUnZip::SetZipName(const std::string& name) {
     if (SameText(name, zipName_)) return;
     std::string chosen = name;
     if (!name.empty() && name.back() == '?') {
-        const std::size_t slash = name.find_last_of('\\');
-        const std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash);
+        const std::string folder = RemoveBackslash(ExtractFilePath(name));
         const std::string start = !folder.empty() && os_->DirectoryExists(folder) ? folder : "C:\\";
         const std::optional<std::string> picked = os_->OpenFileDialog(
             "Open a Zip File",
@@ -51,14 +52,10 @@ void TVCLUnZip::SetDestDir(const std::string& dir) {
         if (!picked) throw EUserCanceled("User canceled Set Desination Directory");
         value = *picked;
     }
-    if (!value.empty() && value.back() == '\\') value.pop_back();
-    destDir_ = value;
+    destDir_ = RemoveBackslash(value);
 }
 
-void TVCLUnZip::SetRootDir(const std::string& dir) {
-    rootDir_ = dir;
-    if (!rootDir_.empty() && rootDir_.back() != '\\') rootDir_ += '\\';
-}
+void TVCLUnZip::SetRootDir(const std::string& dir) { rootDir_ = AddBackslash(dir); }
 
 void TVCLUnZip::SetSortMode(TZipSortMode mode) {
     sortMode_ = mode;
@@ -115,7 +112,7 @@ std::string TVCLUnZip::EntryPath(int index) const { return ViewEntry(index).Path
 
 std::string TVCLUnZip::EntryFullName(int index) const { return ViewEntry(index).FullName(); }
 
-// The comment is read from the entry's central header: past the 46 fixed bytes, the name
+// The comment is read from the entry's central header: past the fixed bytes, the name
 // and the extra field.
 std::string TVCLUnZip::EntryComment(int index) {
     ViewEntry(index);
@@ -124,15 +121,14 @@ std::string TVCLUnZip::EntryComment(int index) {
     if (entry.CommentLength == 0) return std::string();
     if (entry.CommentLoaded()) return entry.Comment();
     SeekArchive(entry.CentralHeaderOffset, soFromBeginning);
-    std::uint8_t header[kCentralHeaderSize];
-    if (ReadArchive(header, sizeof header) != sizeof header || ReadLE32(header) != kCentralHeaderSignature) {
+    std::uint8_t header[CentralHeader::kSize];
+    if (ReadArchive(header, sizeof header) != sizeof header || GetLE32(header) != kCentralHeaderSignature) {
         throw EFatalUnzipError("Premature end of file reached");
     }
-    SeekArchive(ReadLE16(header + 28) + ReadLE16(header + 30), soFromCurrent);
-    std::string comment(entry.CommentLength, '\0');
-    comment.resize(ReadArchive(reinterpret_cast<std::uint8_t*>(&comment[0]), comment.size()));
-    entry.SetComment(comment);
-    return comment;
+    SeekArchive(GetLE16(header + CentralHeader::kNameLength) + GetLE16(header + CentralHeader::kExtraLength),
+                soFromCurrent);
+    entry.SetComment(ReadArchiveText(entry.CommentLength));
+    return entry.Comment();
 }
 
 void TVCLUnZip::SetEntryComment(int index, const std::string& comment) {
@@ -147,10 +143,8 @@ std::string TVCLUnZip::ArchiveComment() {
     const ArchiveSession session(*this);
     if (ecrec_.CommentOffset < 0) throw EFatalUnzipError("Premature end of file reached");
     SeekArchive(ecrec_.CommentOffset, soFromBeginning);
-    std::string comment(ecrec_.CommentLength, '\0');
-    comment.resize(ReadArchive(reinterpret_cast<std::uint8_t*>(&comment[0]), comment.size()));
-    ecrec_.SetComment(comment);
-    return comment;
+    ecrec_.SetComment(ReadArchiveText(ecrec_.CommentLength));
+    return ecrec_.Comment();
 }
 
 void TVCLUnZip::SetArchiveComment(const std::string& comment) {
@@ -161,6 +155,24 @@ void TVCLUnZip::SetArchiveComment(const std::string& comment) {
 
 std::size_t TVCLUnZip::ReadArchive(std::uint8_t* buffer, std::size_t count) {
     return archive_ ? archive_->Read(buffer, count) : 0;
+}
+
+// Up to length bytes of text stored in the archive: fewer when the archive ends first.
+std::string TVCLUnZip::ReadArchiveText(std::size_t length) {
+    std::string text(length, '\0');
+    if (length > 0) text.resize(ReadArchive(reinterpret_cast<std::uint8_t*>(&text[0]), length));
+    return text;
+}
+
+// Skips forward by reading: a seek would drop the archive stream's read-ahead, which
+// usually holds the entry's data already.
+void TVCLUnZip::SkipArchive(std::size_t count) {
+    std::uint8_t skipped[256];
+    while (count > 0) {
+        const std::size_t got = ReadArchive(skipped, count < sizeof skipped ? count : sizeof skipped);
+        if (got == 0) return;
+        count -= got;
+    }
 }
 
 void TVCLUnZip::SeekArchive(std::int64_t offset, int origin) {

@@ -55,6 +55,8 @@ public:
     std::vector<std::string>& FilesList() { return filesList_; }
     const std::vector<std::string>& FilesList() const { return filesList_; }
     void SetFilesList(const std::vector<std::string>& lines) { filesList_ = lines; }
+    // Wildcard patterns of entries left out even when FilesList or DoAll picks them.
+    std::vector<std::string>& ExcludeList() { return excludeList_; }
     bool DoAll() const { return doAll_; }
     void SetDoAll(bool on) { doAll_ = on; }
     TIncompleteZipMode IncompleteZipMode() const { return incompleteZipMode_; }
@@ -103,6 +105,11 @@ public:
     void ReadDirectory();
     // Extracts the selected entries; the number selected minus those skipped or failed.
     int Extract();
+    // Writes the data of the selected entries one after the other to out, in SortMode order,
+    // without touching the file system: no folders, no overwrite checks, no time stamps. An
+    // entry that fails its checksum is reported (OnBadCRC, or OnSkippingFile for a wrong
+    // password) after its bytes went out. Returns the number selected minus those that failed.
+    int ExtractToStream(TStream& out);
     // Frees the stream (even an ArchiveStream), the directory and the end record.
     void CloseArchive();
 
@@ -155,7 +162,10 @@ private:
     void ReadCentralDirectory();
     bool ReadCentralHeader(TZipHeaderInfo& entry);
     bool ReadLocalHeader(TZipHeaderInfo& entry);
-    std::string ConvertName(const std::string& raw) const;
+    std::optional<std::string> CheckHeader(const std::uint8_t* header, bool complete, std::uint32_t signature,
+                                           std::size_t nameLengthAt, std::int64_t start);
+    std::string ReadArchiveText(std::size_t length);
+    void SkipArchive(std::size_t count);
     void RequestDisk(int disk);
     bool DiskLabelMatches(int disk) const;
     void CheckCancel();
@@ -167,7 +177,12 @@ private:
 
     // Extraction (Extract.cpp).
     int SelectEntries(std::int64_t& totalBytes);
+    // Selects, announces and hands each selected entry to extract; returns the count left.
+    int ForEachSelected(const std::function<void(int index, int& count, WorkBuffers& buffers)>& extract);
     bool ExtractEntry(int index, int& count, WorkBuffers& buffers);
+    void StreamEntry(int index, int& count, TStream& out, WorkBuffers& buffers);
+    void SeekEntryData(const TZipHeaderInfo& entry);
+    std::function<void(std::size_t written, std::int64_t entryWritten)> ProgressNotice(std::int64_t entrySize);
     bool CheckPassword(int index, const TZipHeaderInfo& entry, EntryReader& reader);
     bool MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& target);
     void Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWriter& writer, WorkBuffers& buffers);
@@ -185,6 +200,7 @@ private:
     bool recreateDirs_ = false;
     TUZOverwriteMode overwriteMode_ = TUZOverwriteMode::Prompt;
     std::vector<std::string> filesList_;
+    std::vector<std::string> excludeList_;
     bool doAll_ = false;
     TIncompleteZipMode incompleteZipMode_ = TIncompleteZipMode::izAssumeMulti;
     bool keepZipOpen_ = false;

@@ -2,9 +2,10 @@
 // Date-times are repaired as they are read.
 #include "update/unzip/ZipHeader.h"
 
+#include "core/FilePath.h"
+#include "core/LittleEndian.h"
 #include "update/strings/StringsErrors.h"
 #include "update/unzip/DosDateTime.h"
-#include "update/unzip/ZipRecords.h"
 
 namespace pelorin {
 
@@ -17,42 +18,37 @@ void TZipHeaderInfo::Assign(const TPersistent& source) {
     *this = *other;
 }
 
+void TZipHeaderInfo::FillEntryFields(const std::uint8_t* fields) {
+    VersionNeeded = GetLE16(fields + EntryFields::kVersionNeeded);
+    Flags = GetLE16(fields + EntryFields::kFlags);
+    CompressionMethod = GetLE16(fields + EntryFields::kMethod);
+    DateTime = RepairDosDateTime(GetLE32(fields + EntryFields::kDateTime));
+    Crc32 = GetLE32(fields + EntryFields::kCrc32);
+    CompressedSize = static_cast<std::int32_t>(GetLE32(fields + EntryFields::kCompressedSize));
+    UncompressedSize = static_cast<std::int32_t>(GetLE32(fields + EntryFields::kUncompressedSize));
+    FileNameLength = GetLE16(fields + EntryFields::kNameLength);
+    ExtraFieldLength = GetLE16(fields + EntryFields::kExtraLength);
+    comment_.Reset();
+}
+
 void TZipHeaderInfo::FillFromCentral(const std::uint8_t* header) {
-    VersionMadeBy = ReadLE16(header + 4);
-    VersionNeeded = ReadLE16(header + 6);
-    Flags = ReadLE16(header + 8);
-    CompressionMethod = ReadLE16(header + 10);
-    DateTime = RepairDosDateTime(ReadLE32(header + 12));
-    Crc32 = ReadLE32(header + 16);
-    CompressedSize = static_cast<std::int32_t>(ReadLE32(header + 20));
-    UncompressedSize = static_cast<std::int32_t>(ReadLE32(header + 24));
-    FileNameLength = ReadLE16(header + 28);
-    ExtraFieldLength = ReadLE16(header + 30);
-    CommentLength = ReadLE16(header + 32);
-    DiskNumberStart = ReadLE16(header + 34);
-    InternalAttributes = ReadLE16(header + 36);
-    ExternalAttributes = ReadLE32(header + 38);
-    LocalHeaderOffset = ReadLE32(header + 42);
-    comment_.reset();
+    VersionMadeBy = GetLE16(header + CentralHeader::kVersionMadeBy);
+    FillEntryFields(header + CentralHeader::kEntryFields);
+    CommentLength = GetLE16(header + CentralHeader::kCommentLength);
+    DiskNumberStart = GetLE16(header + CentralHeader::kDiskNumberStart);
+    InternalAttributes = GetLE16(header + CentralHeader::kInternalAttributes);
+    ExternalAttributes = GetLE32(header + CentralHeader::kExternalAttributes);
+    LocalHeaderOffset = GetLE32(header + CentralHeader::kLocalHeaderOffset);
 }
 
 void TZipHeaderInfo::FillFromLocal(const std::uint8_t* header) {
     VersionMadeBy = 0;
-    VersionNeeded = ReadLE16(header + 4);
-    Flags = ReadLE16(header + 6);
-    CompressionMethod = ReadLE16(header + 8);
-    DateTime = RepairDosDateTime(ReadLE32(header + 10));
-    Crc32 = ReadLE32(header + 14);
-    CompressedSize = static_cast<std::int32_t>(ReadLE32(header + 18));
-    UncompressedSize = static_cast<std::int32_t>(ReadLE32(header + 22));
-    FileNameLength = ReadLE16(header + 26);
-    ExtraFieldLength = ReadLE16(header + 28);
+    FillEntryFields(header + LocalHeader::kEntryFields);
     CommentLength = 0;
     DiskNumberStart = 0;
     InternalAttributes = 0;
     ExternalAttributes = 0;
     CentralHeaderOffset = 0;
-    comment_.reset();
 }
 
 void TZipHeaderInfo::SetFileName(const std::string& name) {
@@ -61,8 +57,7 @@ void TZipHeaderInfo::SetFileName(const std::string& name) {
 }
 
 void TZipHeaderInfo::SetPath(const std::string& path) {
-    path_ = path;
-    if (!path_.empty() && path_.back() != '\\') path_ += '\\';
+    path_ = AddBackslash(path);
     UpdateNameLength();
 }
 
@@ -79,21 +74,6 @@ void TZipHeaderInfo::SetFullName(const std::string& name) {
 
 void TZipHeaderInfo::UpdateNameLength() {
     FileNameLength = static_cast<std::uint16_t>(path_.size() + fileName_.size());
-}
-
-const std::string& TZipHeaderInfo::Comment() const {
-    static const std::string kNone;
-    return comment_ ? *comment_ : kNone;
-}
-
-void TZipHeaderInfo::SetComment(const std::string& comment) {
-    comment_ = comment;
-    CommentLength = static_cast<std::uint16_t>(comment.size());
-}
-
-void TZipHeaderInfo::ClearComment() {
-    comment_.reset();
-    CommentLength = 0;
 }
 
 }  // namespace pelorin

@@ -3,10 +3,11 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "update/strings/Persistent.h"
+#include "update/unzip/StoredComment.h"
+#include "update/unzip/ZipRecords.h"
 
 namespace pelorin {
 
@@ -16,9 +17,9 @@ public:
     // Copies every field of another TZipHeaderInfo.
     void Assign(const TPersistent& source) override;
 
-    // From the 46 bytes of a central header (name, extra field and comment not included).
+    // From the fixed bytes of a central header (name, extra field and comment not included).
     void FillFromCentral(const std::uint8_t* header);
-    // From the 30 bytes of a local header: no central data, so those fields become 0.
+    // From the fixed bytes of a local header: no central data, so those fields become 0.
     void FillFromLocal(const std::uint8_t* header);
 
     const std::string& FileName() const { return fileName_; }
@@ -30,10 +31,13 @@ public:
     // Splits after the last backslash: "Tools\" is the path of "Tools\unit.pas" and of "Tools\".
     void SetFullName(const std::string& name);
 
-    bool CommentLoaded() const { return comment_.has_value(); }
-    const std::string& Comment() const;
-    void SetComment(const std::string& comment);
-    void ClearComment();
+    bool CommentLoaded() const { return comment_.Loaded(); }
+    const std::string& Comment() const { return comment_.Text(); }
+    void SetComment(const std::string& comment) { CommentLength = comment_.Set(comment); }
+    void ClearComment() {
+        comment_.Reset();
+        CommentLength = 0;
+    }
 
     std::uint16_t VersionMadeBy = 20;
     std::uint16_t VersionNeeded = 20;
@@ -53,15 +57,17 @@ public:
     std::uint32_t CentralHeaderOffset = 0;  // 0 for an entry found by scanning
     bool Selected = false;
 
-    bool Encrypted() const { return (Flags & 0x0001) != 0; }
-    bool HasDataDescriptor() const { return (Flags & 0x0008) != 0; }
+    bool Encrypted() const { return (Flags & kFlagEncrypted) != 0; }
+    bool HasDataDescriptor() const { return (Flags & kFlagDataDescriptor) != 0; }
 
 private:
+    // The fields a local and a central header share.
+    void FillEntryFields(const std::uint8_t* fields);
     void UpdateNameLength();
 
     std::string fileName_;
     std::string path_;
-    std::optional<std::string> comment_;
+    StoredComment comment_;
 };
 
 }  // namespace pelorin

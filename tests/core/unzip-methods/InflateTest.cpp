@@ -63,6 +63,33 @@ TEST(Inflate, EveryLevelAndStrategyOfZlib) {
     }
 }
 
+// Runs of every short period, copies from nearly a whole window back (their source wraps
+// around the window's end), and noise that zlib keeps in stored blocks, in one stream.
+TEST(Inflate, ShortPeriodsWrappedSourcesAndStoredRuns) {
+    Bytes input = SampleText(40000, 5);
+    for (std::size_t period = 1; period <= 12; ++period) {
+        const Bytes unit = SampleNoise(period, static_cast<std::uint32_t>(period));
+        for (int i = 0; i < 300; ++i) input.insert(input.end(), unit.begin(), unit.end());
+    }
+    for (const std::size_t back : {32768u, 32767u, 32760u, 30001u}) {
+        const Bytes again(input.end() - static_cast<std::ptrdiff_t>(back),
+                          input.end() - static_cast<std::ptrdiff_t>(back) + 700);
+        input.insert(input.end(), again.begin(), again.end());
+        const Bytes filler = SampleText(back - 700, static_cast<std::uint32_t>(back));
+        input.insert(input.end(), filler.begin(), filler.end());
+    }
+    const Bytes noise = SampleNoise(70001, 6);
+    input.insert(input.end(), noise.begin(), noise.end());
+    for (const int level : {1, 6, 9}) {
+        const Bytes packed = RawDeflate(input, level);
+        EXPECT_EQ(InflateEntry(packed, input.size()).bytes, input) << "level " << level;
+        // Stopping early, at and around the window's end and inside the stored blocks.
+        for (const std::size_t limit : {std::size_t{32768}, std::size_t{32769}, input.size() - 40000}) {
+            EXPECT_EQ(InflateEntry(packed, limit).bytes, Bytes(input.begin(), input.begin() + limit)) << limit;
+        }
+    }
+}
+
 TEST(Inflate, HandsOverFullWindowsThenTheLastPartOne) {
     // The data end exactly with the final block: full windows, then the rest.
     const Bytes input = SampleText(3 * 32768 + 1234, 8);

@@ -155,6 +155,39 @@ TEST_F(Extraction, SelectionPatterns) {
     EXPECT_FALSE(test::Exists(out.File("unit_sfx.pas")));
 }
 
+TEST_F(Extraction, ExclusionsWinOverSelection) {
+    zip.SetZipName(ToolArchive("deflated.zip"));
+    zip.SetFilesList({"tools\\*"});
+    zip.ExcludeList() = {"*.PAS", "nothing"};
+    EXPECT_EQ(zip.Extract(), 1);
+    EXPECT_TRUE(test::Exists(out.File("numbers.txt")));
+    EXPECT_FALSE(test::Exists(out.File("unit_sfx.pas")));
+}
+
+TEST_F(Extraction, ToAStreamOneEntryAfterAnotherWithoutTouchingFiles) {
+    test::BuiltEntry bad;
+    bad.name = "bad.bin";
+    bad.data = Bytes("damaged");
+    bad.badCrc = true;
+    UseMemory(ZipBuilder()
+                  .Add("b.txt", "second\n")
+                  .Add("sub/", "")
+                  .Add("a.txt", std::string("first\r\n\x1a\0", 9))
+                  .Add(bad)
+                  .Add("sub/c.txt", "left out")
+                  .Build());
+    zip.SetFilesList({"*"});
+    zip.ExcludeList() = {"sub\\*"};
+    std::vector<std::string> ended;
+    zip.OnEndUnZip = [&](TVCLUnZip&, int, const std::string& name) { ended.push_back(name); };
+    TMemoryStream sink;
+    EXPECT_EQ(zip.ExtractToStream(sink), 2);
+    EXPECT_EQ(sink.Bytes(), Bytes(std::string("second\nfirst\r\n\x1a\0damaged", 23)));
+    EXPECT_EQ(ended, (std::vector<std::string>{"b.txt", "a.txt"}));
+    EXPECT_EQ(badCrcs, std::vector<std::string>{"bad.bin"});
+    EXPECT_TRUE(fs::is_empty(out.Path()));
+}
+
 TEST_F(Extraction, OverwriteRules) {
     UseMemory(ZipBuilder().Add("a.txt", "new a").Add("b.txt", "new b").Build());
     zip.SetDoAll(true);

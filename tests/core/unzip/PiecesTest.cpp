@@ -30,6 +30,26 @@ TEST(Crc32, MatchesTheCheckValueOfTheStandard) {
     EXPECT_EQ(~UpdateCrc32(half, bytes + 4, 5), 0xCBF43926u);
 }
 
+// Every length and alignment against the bit-by-bit definition: the wide steps and the
+// byte-wise rest must agree wherever a buffer starts and ends.
+TEST(Crc32, AgreesWithTheBitwiseDefinitionAtEveryLengthAndOffset) {
+    std::uint8_t data[300];
+    for (std::size_t i = 0; i < sizeof data; ++i) data[i] = static_cast<std::uint8_t>(i * 7919u >> 3);
+    const auto bitwise = [](std::uint32_t crc, const std::uint8_t* p, std::size_t n) {
+        for (std::size_t i = 0; i < n; ++i) {
+            crc ^= p[i];
+            for (int k = 0; k < 8; ++k) crc = (crc & 1) ? 0xEDB88320u ^ (crc >> 1) : crc >> 1;
+        }
+        return crc;
+    };
+    for (std::size_t offset = 0; offset < 8; ++offset) {
+        for (std::size_t length = 0; offset + length <= sizeof data; ++length) {
+            EXPECT_EQ(UpdateCrc32(kCrcStart, data + offset, length), bitwise(kCrcStart, data + offset, length))
+                << offset << " " << length;
+        }
+    }
+}
+
 TEST(DosDateTime, RepairClampsOnlyBrokenFields) {
     EXPECT_EQ(RepairDosDateTime(Dos(2020, 1, 2, 13, 4, 6)), Dos(2020, 1, 2, 13, 4, 6));
     // Month 13 and day 0: month 12 and day 1, the valid time untouched.

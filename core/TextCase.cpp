@@ -1,6 +1,6 @@
 // ASCII case folding and comparison of 8-bit texts.
 // Bytes above 127 are compared as they are.
-#include "update/strings/TextCase.h"
+#include "core/TextCase.h"
 
 #include <algorithm>
 
@@ -8,11 +8,7 @@ namespace pelorin {
 
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
-namespace {
-
 char UpperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-
-}  // namespace
 
 std::string LowerCaseAscii(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(), LowerAscii);
