@@ -6,10 +6,13 @@
 
 #include "core/Exception.h"
 #include "setup/Globals.h"
+#include "setup/MainForm.h"
 #include "setup/MsgBox.h"
 #include "setup/Restart.h"
+#include "setup/RunSequence.h"
 #include "setup/Startup.h"
-#include "setup/install/InstallAlone.h"
+#include "setup/wizard/BrowseG.h"
+#include "ui/Application.h"
 
 namespace pelorin {
 namespace {
@@ -26,11 +29,17 @@ void ProcessPendingMessages() {
     }
 }
 
-// Steps 4 and 5: the background window, the group browse dialog and the About box,
-// then the message loop until the background window has closed or the installation
-// has ended the application. Until the background window and the wizard exist, the
-// installation window runs on its own with the description's defaults.
-int RunWindows() { return RunInstallationAlone() == 0 ? kExitSuccess : kExitFailure; }
+// Steps 4 and 5: the background window, the group browse dialog and the About box, then the
+// message loop until the background window has closed or the installation has ended the
+// application. The exit code is 0 when the installation completed.
+int RunWindows() {
+    TMainForm main;
+    Tfbrowse groupBrowser(main.Handle());
+    TRunSequence sequence(main, &groupBrowser);
+    main.Show();
+    RunMessageLoop();
+    return main.SetupStep > 2 ? kExitSuccess : kExitFailure;
+}
 
 int Run() {
     SetApplicationTitle("Setup Wizard");

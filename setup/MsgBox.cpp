@@ -2,7 +2,7 @@
 // windows are disabled and its stay-on-top windows step down behind it.
 #include "setup/MsgBox.h"
 
-#include <vector>
+#include "platform/win/TaskWindows.h"
 
 namespace pelorin {
 
@@ -12,58 +12,6 @@ std::string& TitleStorage() {
     static std::string title;
     return title;
 }
-
-// Windows of the thread that belong to the platform rather than to the program.
-bool IsHelperWindow(HWND window) {
-    char name[64] = {};
-    ::GetClassNameA(window, name, sizeof name);
-    const std::string className = name;
-    return className == "IME" || className == "MSCTFIME UI" || className == "tooltips_class32";
-}
-
-// Disables the program's windows and lowers its stay-on-top ones for the lifetime of
-// a modal box; puts everything back and reactivates the remembered window on every
-// way out.
-class TaskWindowsDisabler {
-public:
-    TaskWindowsDisabler() : active_(::GetActiveWindow()) {
-        ::EnumThreadWindows(::GetCurrentThreadId(), &TaskWindowsDisabler::Visit, reinterpret_cast<LPARAM>(this));
-    }
-    ~TaskWindowsDisabler() {
-        for (HWND window : topMost_)
-            ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE);
-        for (HWND window : disabled_) ::EnableWindow(window, TRUE);
-        if (active_) ::SetActiveWindow(active_);
-    }
-    TaskWindowsDisabler(const TaskWindowsDisabler&) = delete;
-    TaskWindowsDisabler& operator=(const TaskWindowsDisabler&) = delete;
-
-    HWND Active() const { return active_; }
-
-private:
-    static BOOL CALLBACK Visit(HWND window, LPARAM self) {
-        reinterpret_cast<TaskWindowsDisabler*>(self)->Take(window);
-        return TRUE;
-    }
-    void Take(HWND window) {
-        if (IsHelperWindow(window)) return;
-        if (::IsWindowEnabled(window)) {
-            ::EnableWindow(window, FALSE);
-            disabled_.push_back(window);
-        }
-        const LONG_PTR exStyle = ::GetWindowLongPtrA(window, GWL_EXSTYLE);
-        if (::IsWindowVisible(window) && (exStyle & WS_EX_TOPMOST) != 0) {
-            const UINT flags = SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE;
-            ::SetWindowPos(window, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
-            ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, flags);
-            topMost_.push_back(window);
-        }
-    }
-
-    HWND active_;
-    std::vector<HWND> disabled_;
-    std::vector<HWND> topMost_;
-};
 
 int ShowBox(const std::string& text, const std::string& caption, UINT flags) {
     const TaskWindowsDisabler disabler;

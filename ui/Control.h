@@ -39,12 +39,35 @@ public:
     // Called by the parent form for WM_COMMAND notifications of this control.
     virtual void Command(WORD notification);
 
+    // Destroys the window and creates it again with the current styles, under the current
+    // parent; bounds, caption, visibility and enabling carry over. Controls keep their other
+    // state across it through DestroyingWindow and WindowCreated.
+    void RecreateWnd();
+    // Moves the control to another form; its window is re-created there.
+    void SetParent(TForm& parent);
+    TForm& Parent() const { return *parent_; }
+
     static TControl* FromHandle(HWND wnd);
 
 protected:
-    TControl(TForm& parent, const char* windowClass, DWORD style, const Bounds& bounds);
+    TControl(TForm& parent, const char* windowClass, DWORD style, const Bounds& bounds, DWORD exStyle = 0);
+
+    // Window styles used by the next creation (RecreateWnd); WS_CHILD and WS_VISIBLE are added.
+    DWORD Style() const { return style_; }
+    DWORD ExStyle() const { return exStyle_; }
+    void SetStyles(DWORD style, DWORD exStyle);
+
+    // Hooks around a re-creation: before the old window goes, after the new one exists.
+    virtual void DestroyingWindow() {}
+    virtual void WindowCreated() {}
 
 private:
+    void CreateHandle(bool shown);
+
+    TForm* parent_;
+    std::string windowClass_;
+    DWORD style_;
+    DWORD exStyle_;
     WindowHandle handle_;
     Bounds bounds_;
     std::string caption_;

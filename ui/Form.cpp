@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "core/Exception.h"
+#include "ui/Application.h"
 #include "ui/Control.h"
 
 namespace pelorin {
@@ -48,6 +49,9 @@ TForm::TForm(HWND ownerWindow, TFormBorderStyle borderStyle) {
 
 TForm::~TForm() {
     cancelControl_ = nullptr;
+    defaultControl_ = nullptr;
+    TApplication& application = TApplication::Instance();
+    if (application.MainForm() == this) application.SetMainForm(nullptr);
     DestroyComponents();
     if (handle_) ::SetWindowLongPtrA(handle_.get(), GWLP_USERDATA, 0);
 }
@@ -89,11 +93,22 @@ void TForm::CenterOnScreen() {
 }
 
 void TForm::Show() {
-    ::ShowWindow(Handle(), SW_SHOW);
+    const int command[] = {SW_SHOWNORMAL, SW_SHOWMINIMIZED, SW_SHOWMAXIMIZED};
+    ::ShowWindow(Handle(), Visible() && windowState_ == wsNormal ? SW_SHOW : command[windowState_]);
     ::UpdateWindow(Handle());
 }
 
+void TForm::SetWindowState(TWindowState state) {
+    windowState_ = state;
+    if (Visible()) Show();
+}
+
 void TForm::Hide() { ::ShowWindow(Handle(), SW_HIDE); }
+
+void TForm::Repaint() {
+    ::InvalidateRect(Handle(), nullptr, TRUE);
+    ::UpdateWindow(Handle());
+}
 
 bool TForm::Visible() const { return ::IsWindowVisible(Handle()) != FALSE; }
 
@@ -103,6 +118,29 @@ bool TForm::Close() {
     if (!canClose) return false;
     if (OnClose) OnClose(*this);
     Hide();
+    if (TApplication::Instance().MainForm() == this) TerminateApplication();
+    return true;
+}
+
+void TForm::AppendSystemMenuItem(UINT id, const std::string& caption) {
+    const HMENU menu = ::GetSystemMenu(Handle(), FALSE);
+    if (!menu) return;
+    if (caption.empty())
+        ::AppendMenuA(menu, MF_SEPARATOR, id, nullptr);
+    else
+        ::AppendMenuA(menu, MF_STRING, id, caption.c_str());
+}
+
+bool TForm::RealizeOwnPalette(bool background) {
+    const HPALETTE palette = GetPalette();
+    if (!palette) return false;
+    const HDC dc = ::GetDC(Handle());
+    const HPALETTE old = ::SelectPalette(dc, palette, background ? TRUE : FALSE);
+    const UINT changed = ::RealizePalette(dc);
+    ::SelectPalette(dc, old, TRUE);
+    ::ReleaseDC(Handle(), dc);
+    if (changed != 0 && changed != GDI_ERROR)
+        ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return true;
 }
 
@@ -114,10 +152,27 @@ LRESULT TForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         if (control) {
             control->Command(HIWORD(wParam));
         } else if (LOWORD(wParam) == IDCANCEL && cancelControl_) {
-            cancelControl_->Command(BN_CLICKED);  // Escape, sent by the dialog-key handling
+            if (cancelControl_->Enabled() && cancelControl_->Visible())
+                cancelControl_->Command(BN_CLICKED);  // Escape, sent by the dialog-key handling
+        } else if (LOWORD(wParam) == IDOK && defaultControl_) {
+            if (defaultControl_->Enabled() && defaultControl_->Visible())
+                defaultControl_->Command(BN_CLICKED);  // Enter, sent by the dialog-key handling
         }
         return 0;
     }
+    case WM_ACTIVATE:
+        if (LOWORD(wParam) != WA_INACTIVE) RealizeOwnPalette(false);
+        return ::DefWindowProcA(Handle(), msg, wParam, lParam);
+    case WM_QUERYNEWPALETTE:
+        if (RealizeOwnPalette(false)) return TRUE;
+        return ::DefWindowProcA(Handle(), msg, wParam, lParam);
+    case WM_PALETTECHANGED:
+        if (reinterpret_cast<HWND>(wParam) != Handle()) RealizeOwnPalette(true);
+        return 0;
+    case WM_WINDOWPOSCHANGED:
+        if (TApplication::Instance().MainForm() == this)
+            TApplication::Instance().MainFormPositionChanged(*reinterpret_cast<const WINDOWPOS*>(lParam));
+        return ::DefWindowProcA(Handle(), msg, wParam, lParam);
     default: return ::DefWindowProcA(Handle(), msg, wParam, lParam);
     }
 }

@@ -1,5 +1,5 @@
-// TForm: a top-level window that holds controls, with caption, client size, centring and the
-// close protocol (close query, then close); Escape presses the button marked Cancel.
+// TForm: a top-level window that holds controls, with caption, client size, centring, the close
+// protocol (close query, then close), its palette and system-menu entries.
 #pragma once
 
 #include <windows.h>
@@ -16,6 +16,7 @@ namespace pelorin {
 class TControl;
 
 enum TFormBorderStyle { bsSizeable, bsDialog };
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 
 class TForm : public TComponent {
 public:
@@ -37,15 +38,31 @@ public:
     SIZE ClientSize() const;
     void CenterOnScreen();
 
+    // Show makes the form visible in its window state (default wsNormal) and activates it.
     void Show();
     void Hide();
+    // Paints the form now instead of waiting for the message loop.
+    void Repaint();
     bool Visible() const;
+    TWindowState WindowState() const { return windowState_; }
+    void SetWindowState(TWindowState state);
 
-    // Runs the close query and, when it allows, OnClose and hides the form. True when closed.
+    // Runs the close query and, when it allows, OnClose and hides the form. Closing the
+    // application's main form ends the application. True when closed.
     bool Close();
 
-    // The control that Escape presses (a button with its Cancel property set).
+    // The control that Escape presses (a button with its Cancel property set), and the one that
+    // Enter presses (a button with its Default property set).
     void SetCancelControl(TControl* control) { cancelControl_ = control; }
+    void SetDefaultControl(TControl* control) { defaultControl_ = control; }
+
+    // The palette that is realised for this form when it becomes active, when the platform asks
+    // for a new palette and after another window changed the system palette. Default: none.
+    virtual HPALETTE GetPalette() { return nullptr; }
+
+    // Appends an entry to the window's system menu; an empty caption appends a separator with
+    // that identifier. The command arrives as WM_SYSCOMMAND with wParam = id.
+    void AppendSystemMenuItem(UINT id, const std::string& caption);
 
     TCloseQueryEvent OnCloseQuery;
     TNotifyEvent OnClose;
@@ -57,10 +74,14 @@ protected:
 
 private:
     static LRESULT CALLBACK StaticWndProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+    // Selects and realises GetPalette() (as a background palette when asked); false without one.
+    bool RealizeOwnPalette(bool background);
 
     WindowHandle handle_;
     std::string caption_;
     TControl* cancelControl_ = nullptr;
+    TControl* defaultControl_ = nullptr;
+    TWindowState windowState_ = wsNormal;
 };
 
 }  // namespace pelorin

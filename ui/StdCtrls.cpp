@@ -16,6 +16,12 @@ void TButton::SetCancel(bool cancel) {
     parent_.SetCancelControl(cancel ? this : nullptr);
 }
 
+void TButton::SetDefault(bool isDefault) {
+    default_ = isDefault;
+    parent_.SetDefaultControl(isDefault ? this : nullptr);
+    ::SendMessageA(Handle(), BM_SETSTYLE, isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+}
+
 void TButton::Click() {
     if (OnClick) OnClick(*this);
 }

@@ -20,6 +20,10 @@ public:
     // When set, the Escape key on the form presses this button. Default: false.
     bool Cancel() const { return cancel_; }
     void SetCancel(bool cancel);
+    // When set, the Enter key on the form presses this button, which is drawn as the default
+    // button. Default: false.
+    bool Default() const { return default_; }
+    void SetDefault(bool isDefault);
 
     // Presses the button in code, as a mouse click would.
     void Click();
@@ -30,6 +34,7 @@ public:
 private:
     TForm& parent_;
     bool cancel_ = false;
+    bool default_ = false;
 };
 
 }  // namespace pelorin

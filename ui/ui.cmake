@@ -1,4 +1,6 @@
-# ui: the thin window layer shared by both programs (forms, labels, buttons, progress, clips).
+# ui: the thin window layer shared by both programs (forms, labels, buttons, edits, rich edits,
+# notebooks, progress, clips, panels, bevels, pictures, the application object).
 pelorin_library(ui WIN32_ONLY
-  SOURCES Component.cpp Control.cpp Form.cpp StdCtrls.cpp ComCtrls.cpp Application.cpp
+  SOURCES Component.cpp Control.cpp Form.cpp StdCtrls.cpp ComCtrls.cpp Application.cpp Graphics.cpp
+    Edit.cpp RichEdit.cpp Notebook.cpp CustomControl.cpp ExtCtrls.cpp RadioButton.cpp
   LIBS platform_win comctl32 user32 gdi32)

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "setup/CmnFunc.h"
 #include "setup/install/UndoLog.h"
 #include "uninstall/UninstallReport.h"
 
@@ -16,15 +17,13 @@ std::string WithFullStop(const std::string& message) {
     return !message.empty() && message.back() == '.' ? message : message + ".";
 }
 
-bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 // The log sits in the application's folder, whose record was undone while the log was
 // still there; folders that failed are tried again now that it is gone.
 void RetryDirectories(std::vector<UndoFailure>& failures) {
     const auto removed = [](const UndoFailure& failure) {
         if (failure.Kind != ukDirectory) return false;
         ::SetCurrentDirectoryA(failure.Item.substr(0, 3).c_str());
-        return !Exists(failure.Item) || ::RemoveDirectoryA(failure.Item.c_str());
+        return !PathExists(failure.Item) || ::RemoveDirectoryA(failure.Item.c_str());
     };
     failures.erase(std::remove_if(failures.begin(), failures.end(), removed), failures.end());
 }
@@ -63,7 +62,7 @@ UninstallExit RunUninstall(const UninstallArgs& args, IUninstallPrompt& prompt, 
         prompt.ShowProblem("The uninstallation cannot start, so nothing was removed.\r\n\r\n" + WithFullStop(e.what()));
         return uxNothingDone;
     }
-    if (!::DeleteFileA(args.LogPath.c_str()) && Exists(args.LogPath))
+    if (!::DeleteFileA(args.LogPath.c_str()) && PathExists(args.LogPath))
         failures.push_back({ukFile, args.LogPath, "error " + std::to_string(::GetLastError())});
     RetryDirectories(failures);
 

@@ -10,6 +10,7 @@
 
 #include "platform/win/Handles.h"
 #include "tests/e2e/driver/Driver.h"
+#include "tests/e2e/driver/Screenshot.h"
 
 namespace {
 
@@ -32,7 +33,14 @@ const char kUsageText[] =
     "  close                         ask a window to close\n"
     "  start [--cwd DIR] PROGRAM [ARG...]   start a program, print its process id\n"
     "  wait-exit --pid P [--expect-exit N]  wait for a process to end, print its exit code\n"
+    "  screenshot --out FILE.bmp     the window's rectangle on the screen (the screen without\n"
+    "                                window options)\n"
+    "  key --vk N                    posts a key press (WM_KEYDOWN, WM_KEYUP) to a window\n"
+    "  syscommand --command C        posts a system command: minimize, restore, maximize or N\n"
+    "  foreground                    prints the active window of the desktop\n"
     "window options: --pid P --caption C --class C --timeout SECONDS (default 10) --all\n"
+    "--desktop NAME (before the command's other options) works in the desktop NAME, e.g. one\n"
+    "  made by \"explorer /desktop=NAME,1024x768\"; start then starts the program there\n"
     "SEL: id:N | class:NAME[#K] | text:LABEL | LABEL   texts take \\r \\n \\t \\\\ escapes\n";
 
 struct Options {
@@ -201,6 +209,8 @@ int Start(const Options& options) {
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process{};
     const std::string cwd = options.get("cwd");
+    std::string desktop = options.get("desktop");
+    if (!desktop.empty()) startup.lpDesktop = &desktop[0];
     if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                           cwd.empty() ? nullptr : cwd.c_str(), &startup, &process)) {
         std::fprintf(stderr, "pelorin-driver: cannot start (error %lu)\n", ::GetLastError());
@@ -226,6 +236,64 @@ int WaitExit(const Options& options) {
     return kOk;
 }
 
+bool HasWindowOptions(const Options& options) {
+    return options.has("pid") || options.has("caption") || options.has("class");
+}
+
+int ScreenshotCommand(const Options& options) {
+    if (!options.has("out")) return kUsage;
+    Screenshot shot;
+    if (HasWindowOptions(options)) {
+        const HWND window = WaitOrReport(options);
+        if (!window) return kNotFound;
+        shot = CaptureWindow(window);
+    } else {
+        shot = CaptureScreen();
+    }
+    if (!SaveBitmapFile(shot, options.get("out"))) {
+        std::fprintf(stderr, "pelorin-driver: cannot write %s\n", options.get("out").c_str());
+        return kMismatch;
+    }
+    std::printf("screenshot %dx%d %s\n", shot.width, shot.height, options.get("out").c_str());
+    return kOk;
+}
+
+int Key(const Options& options) {
+    const HWND window = TargetOrReport(options);
+    if (!window) return kNotFound;
+    const WPARAM key = static_cast<WPARAM>(std::strtoul(options.get("vk", "65").c_str(), nullptr, 0));
+    ::PostMessageA(window, WM_KEYDOWN, key, 1);
+    ::PostMessageA(window, WM_KEYUP, key, 0xC0000001);
+    return kOk;
+}
+
+int SysCommand(const Options& options) {
+    const HWND window = WaitOrReport(options);
+    if (!window) return kNotFound;
+    static const std::map<std::string, WPARAM> kNames = {
+        {"minimize", SC_MINIMIZE}, {"restore", SC_RESTORE}, {"maximize", SC_MAXIMIZE}, {"close", SC_CLOSE}};
+    const std::string name = options.get("command");
+    const auto known = kNames.find(name);
+    const WPARAM command =
+        known != kNames.end() ? known->second : static_cast<WPARAM>(std::strtoul(name.c_str(), nullptr, 0));
+    if (command == 0) return kUsage;
+    return ::PostMessageA(window, WM_SYSCOMMAND, command, 0) ? kOk : kNotFound;
+}
+
+int Foreground(const Options&) {
+    const HWND window = ::GetForegroundWindow();
+    if (!window) return kNotFound;
+    PrintWindow(DescribeWindow(window));
+    return kOk;
+}
+
+// Moves this thread into the named desktop, so that windows are found, started and
+// photographed there. Only possible before the thread owns any window.
+bool EnterDesktop(const std::string& name) {
+    const HDESK desktop = ::OpenDesktopA(name.c_str(), 0, FALSE, GENERIC_ALL);
+    return desktop && ::SetThreadDesktop(desktop);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -234,14 +302,30 @@ int main(int argc, char** argv) {
         std::fputs(kUsageText, stderr);
         return kUsage;
     }
-    static const std::map<std::string, int (*)(const Options&)> kCommands = {
-        {"list", List},     {"wait", Wait},   {"wait-gone", WaitGone},     {"dump", Dump},
-        {"answer", Answer}, {"click", Click}, {"settext", SetTextCommand}, {"gettext", GetTextCommand},
-        {"close", Close},   {"start", Start}, {"wait-exit", WaitExit}};
+    static const std::map<std::string, int (*)(const Options&)> kCommands = {{"list", List},
+                                                                             {"wait", Wait},
+                                                                             {"wait-gone", WaitGone},
+                                                                             {"dump", Dump},
+                                                                             {"answer", Answer},
+                                                                             {"click", Click},
+                                                                             {"settext", SetTextCommand},
+                                                                             {"gettext", GetTextCommand},
+                                                                             {"close", Close},
+                                                                             {"start", Start},
+                                                                             {"wait-exit", WaitExit},
+                                                                             {"screenshot", ScreenshotCommand},
+                                                                             {"key", Key},
+                                                                             {"syscommand", SysCommand},
+                                                                             {"foreground", Foreground}};
     const auto command = kCommands.find(options.command);
     if (command == kCommands.end()) {
         std::fputs(kUsageText, stderr);
         return kUsage;
+    }
+    if (options.has("desktop") && !EnterDesktop(options.get("desktop"))) {
+        std::fprintf(stderr, "pelorin-driver: no desktop \"%s\" (error %lu)\n", options.get("desktop").c_str(),
+                     ::GetLastError());
+        return kNotFound;
     }
     const int status = command->second(options);
     std::fflush(stdout);

@@ -1,0 +1,15 @@
+# The setup wizard: its rules and page texts (portable), its form, and the pictures of the
+# setup program.
+pelorin_library(setup_wizard_rules
+  SOURCES WizardRules.cpp WizardTexts.cpp
+  LIBS pelorin_setup_core)
+
+pelorin_library(setup_wizard WIN32_ONLY
+  SOURCES Wizard.cpp About.cpp
+  LIBS setup_wizard_rules setup_services wizard_browsefolder wizard_browsegroups components ui)
+
+# Link setup_pictures into every program that shows the pictures: resources of a static
+# library would not reach the program.
+if(WIN32)
+  add_library(setup_pictures OBJECT Pictures.rc)
+endif()
