@@ -1,0 +1,94 @@
+// Tfu: the update wizard's form. Six pages (Welcome, License, Directory, Summary, Updating,
+// Complete), the version and folder checks, the four extractions and the registry mark.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/win/Handles.h"
+#include "components/KRichEdit.h"
+#include "ui/ComCtrls.h"
+#include "ui/Edit.h"
+#include "ui/Form.h"
+#include "ui/Notebook.h"
+#include "ui/StdCtrls.h"
+#include "update/GradPan.h"
+#include "update/WizardControls.h"
+#include "update/unzip/VCLUnZip.h"
+
+namespace pelorin {
+
+class Tfu : public TForm {
+public:
+    static constexpr int kPageCount = 6;
+    static constexpr const char* kProductKey = "SOFTWARE\\Ostrelo\\TZarnix Component";
+
+    Tfu();
+    ~Tfu() override;
+
+    // Shows the form on its first page.
+    void FormShow();
+    // The program's exit status: 0, or 1 after a run that was aborted by an error.
+    int ExitCode() const { return exitCode_; }
+    int PageIndex() const { return pageIndex_; }
+
+private:
+    void BuildPages();
+    TKRichEdit& RichLabel(int page, const TControl::Bounds& bounds, const char* rtf);
+    void SetPage(int index);
+    void PageChanged();
+
+    void bprevClick();
+    void bnextClick();
+    void bcancelClick();
+    void BrowseClick(TEdit& edit);
+    void direditChange();
+    void KWizBmpClick();
+    void FormCloseQuery(bool& canClose);
+
+    void LeaveWelcome();
+    void LeaveLicense();
+    void LeaveDirectory();
+    void StartUpdate();
+    void UpdateRun();
+    void ExtractGroup(const std::string& folder);
+    void Pump();
+
+    int Ask(const char* text, const char* caption, UINT icon);
+    void ShowError(const std::string& message);
+
+    GdiHandle font_;
+    GdiHandle boldFont_;
+    GdiHandle sidePicture_;
+    TNotebook* page_ = nullptr;
+    int pageIndex_ = -1;
+    int progressBase_ = 0;
+    int exitCode_ = 0;
+    bool running_ = false;
+    bool closeAccepted_ = false;
+
+    TGradPan* KWizBmp_ = nullptr;
+    upd::TBevelLine* lev_ = nullptr;
+    TLabel* Label1_ = nullptr;
+    TButton* bprev_ = nullptr;
+    TButton* bnext_ = nullptr;
+    TButton* bcancel_ = nullptr;
+    TEdit* diredit_ = nullptr;
+    TEdit* dir2_ = nullptr;
+    TEdit* dir3_ = nullptr;
+    TLabel* lch_ = nullptr;
+    TMemo* sum_ = nullptr;
+    TAnimate* anim_ = nullptr;
+    TLabel* l_ = nullptr;
+    TProgressBar* j_ = nullptr;
+    upd::TFolderBrowser bf_;
+    TVCLUnZip unz_;
+};
+
+// Where the program's own file ends its image and its archive begins; raises the error the
+// update run shows when the file cannot be read or carries nothing behind its image.
+std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath);
+
+}  // namespace pelorin
