@@ -1,5 +1,6 @@
 // Measures how fast each decompression method decodes a few megabytes of mixed
-// text and binary data, next to zlib's own inflate, and prints a table.
+// text and binary data, next to zlib's own inflate, and prints a table. With
+// --archives DIR [MB] it writes one archive per method instead, for the programs' bench.
 #include <zlib.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/core/unzip-methods/ZipFile.h"
 #include "tests/core/unzip-methods/encoders/ImplodeEncoder.h"
 #include "tests/core/unzip-methods/encoders/ReduceEncoder.h"
 #include "tests/core/unzip-methods/encoders/ShrinkEncoder.h"
@@ -120,17 +122,36 @@ double Measure(const std::function<std::uint64_t()>& run, std::size_t expected, 
     return best;
 }
 
+struct Row {
+    std::string name;
+    std::uint16_t method;
+    std::uint16_t flags;
+    Bytes data;
+};
+
+// One archive per row, holding the sample as a single entry named DATA.BIN.
+void WriteArchives(const std::string& folder, const std::vector<Row>& rows, const Bytes& input, uLong crc) {
+    const char* const files[] = {"shrunk",   "reduced2",    "reduced3",    "reduced4",
+                                 "reduced5", "imploded-4k", "imploded-8k", "deflated"};
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        pelorin::test::ZipEntry entry;
+        entry.name = "DATA.BIN";
+        entry.method = rows[i].method;
+        entry.flags = rows[i].flags;
+        entry.crc = static_cast<std::uint32_t>(crc);
+        entry.uncompressedSize = input.size();
+        entry.data = rows[i].data;
+        pelorin::test::WriteFile(folder + "/" + files[i] + ".zip", pelorin::test::WriteZip({entry}));
+    }
+}
+
 }  // namespace
 
-int main() {
-    const Bytes input = SampleData(4 * 1024 * 1024);
+int main(int argc, char** argv) {
+    const bool archives = argc >= 3 && std::string(argv[1]) == "--archives";
+    const std::size_t megabytes = archives && argc >= 4 ? std::stoul(argv[3]) : 4;
+    const Bytes input = SampleData(megabytes * 1024 * 1024);
     const uLong expectedCrc = crc32(crc32(0L, Z_NULL, 0), input.data(), static_cast<uInt>(input.size()));
-    struct Row {
-        std::string name;
-        std::uint16_t method;
-        std::uint16_t flags;
-        Bytes data;
-    };
     std::vector<Row> rows;
     rows.push_back({"shrunk (1)", 1, 0, pelorin::test::Shrink(input).data});
     for (unsigned factor = 1; factor <= 4; ++factor) {
@@ -145,6 +166,10 @@ int main() {
                         pelorin::test::ImplodeFlags(options), pelorin::test::Implode(input, options)});
     }
     rows.push_back({"deflated (8)", 8, 0, RawDeflate(input)});
+    if (archives) {
+        WriteArchives(argv[2], rows, input, expectedCrc);
+        return 0;
+    }
 
     std::printf("%-28s %12s %12s %10s\n", "method", "packed MB", "plain MB", "MB/s");
     Bytes window(pelorin::kWindowBufferSize);

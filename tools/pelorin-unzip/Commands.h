@@ -1,13 +1,17 @@
-// The three things pelorin-unzip does with an archive: list it, test it, extract from it.
-// Each returns the program's exit status and lets the component's errors pass.
+// What pelorin-unzip does with an archive: list it, test it, extract from it to files or to
+// standard output.
 #pragma once
 
 #include "tools/pelorin-unzip/UnzipOptions.h"
 
 namespace pelorin {
 
+// Each returns the program's exit status and lets the component's errors pass.
+// -l, or -v for the verbose listing.
 int RunList(const UnzipOptions& options);
 int RunExtract(const UnzipOptions& options);
+// Nothing but the entries' bytes goes to standard output; reports go to standard error.
+int RunPipe(const UnzipOptions& options);
 // Extracts into a private temporary folder, which is removed afterwards.
 int RunTest(const UnzipOptions& options);
 

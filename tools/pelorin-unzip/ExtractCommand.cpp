@@ -1,5 +1,5 @@
-// pelorin-unzip extraction and testing: drives the component with the command line's
-// patterns, folder, overwrite choice and password, and reports every entry it gives up on.
+// pelorin-unzip extraction to files or to standard output, and testing: drives the component
+// with the command line's selection, folder, overwrite choice and password; reports failures.
 #include <cstdio>
 #include <filesystem>
 #include <random>
@@ -11,6 +11,7 @@
 #include "tools/pelorin-unzip/ConsoleServices.h"
 #include "tools/pelorin-unzip/EntryNames.h"
 #include "tools/pelorin-unzip/ProgressBar.h"
+#include "tools/pelorin-unzip/StandardOutput.h"
 #include "update/unzip/VCLUnZip.h"
 
 namespace pelorin {
@@ -62,6 +63,43 @@ struct Outcome {
     int failed = 0;
 };
 
+// What extraction to files and to standard output share: the archive, the selection, the
+// password, the parts of a split archive, and the reports of entries that fail.
+void Configure(TVCLUnZip& zip, const UnzipOptions& options, const std::string& archivePath, Outcome& outcome,
+               ProgressBar& bar) {
+    zip.SetDoProcessMessages(false);
+    zip.SetZipName(archivePath);
+    zip.SetZipPassword(options.password);
+    if (options.patterns.empty()) {
+        zip.SetFilesList({"*"});
+    } else {
+        for (const std::string& pattern : options.patterns) zip.FilesList().push_back(BackslashPattern(pattern));
+    }
+    for (const std::string& pattern : options.exclusions) zip.ExcludeList().push_back(BackslashPattern(pattern));
+    zip.OnGetNextDisk = [archivePath](TVCLUnZip& sender, int disk, std::string& name) {
+        name = SplitPartName(archivePath, disk, sender.NumberOfDisks());
+    };
+    zip.OnStartUnZipInfo = [&outcome](TVCLUnZip&, int files, std::int64_t, bool&) { outcome.selected = files; };
+    zip.OnBadCRC = [&outcome, &bar](TVCLUnZip& sender, std::uint32_t computed, std::uint32_t stored, int index) {
+        ++outcome.failed;
+        bar.Clear();
+        std::fprintf(stderr, "%s:  bad CRC %08x  (should be %08x)\n", SlashName(sender.EntryFullName(index)).c_str(),
+                     static_cast<unsigned>(computed), static_cast<unsigned>(stored));
+    };
+    zip.OnSkippingFile = [&outcome, &bar](TVCLUnZip& sender, TSkipReason reason, int index) {
+        ++outcome.failed;
+        bar.Clear();
+        const std::string name = SlashName(sender.EntryFullName(index));
+        if (reason == TSkipReason::SkipBadPassword) {
+            std::fprintf(stderr, "skipping: %s  incorrect password\n", name.c_str());
+        } else if (reason == TSkipReason::SkipUnsafeName) {
+            std::fprintf(stderr, "skipping: %s  unsafe name\n", name.c_str());
+        } else {
+            std::fprintf(stderr, "skipping: %s  exists, not overwritten\n", name.c_str());
+        }
+    };
+}
+
 Outcome RunComponent(const UnzipOptions& options, const std::string& destination, bool testing) {
     ConsoleServices services;
     TVCLUnZip zip(services);
@@ -70,17 +108,9 @@ Outcome RunComponent(const UnzipOptions& options, const std::string& destination
     Outcome outcome;
     const bool verbose = !options.quiet;
 
-    const std::string archivePath = std::filesystem::absolute(options.archive).string();
-    zip.SetDoProcessMessages(false);
-    zip.SetZipName(archivePath);
+    Configure(zip, options, std::filesystem::absolute(options.archive).string(), outcome, bar);
     zip.SetDestDir(destination);
     zip.SetRecreateDirs(!options.junkPaths);
-    zip.SetZipPassword(options.password);
-    if (options.patterns.empty()) {
-        zip.SetFilesList({"*"});
-    } else {
-        for (const std::string& pattern : options.patterns) zip.FilesList().push_back(BackslashPattern(pattern));
-    }
     switch (testing ? OverwriteChoice::Always : options.overwrite) {
     case OverwriteChoice::Always: zip.SetOverwriteMode(TUZOverwriteMode::Always); break;
     case OverwriteChoice::Never: zip.SetOverwriteMode(TUZOverwriteMode::Never); break;
@@ -92,10 +122,6 @@ Outcome RunComponent(const UnzipOptions& options, const std::string& destination
         };
         break;
     }
-    zip.OnGetNextDisk = [&](TVCLUnZip& sender, int disk, std::string& name) {
-        name = SplitPartName(archivePath, disk, sender.NumberOfDisks());
-    };
-    zip.OnStartUnZipInfo = [&](TVCLUnZip&, int files, std::int64_t, bool&) { outcome.selected = files; };
     zip.OnTotalPercentDone = [&](TVCLUnZip&, int percent) { bar.Show(percent); };
     zip.OnEndUnZip = [&](TVCLUnZip& sender, int index, const std::string&) {
         ++outcome.extracted;
@@ -106,22 +132,6 @@ Outcome RunComponent(const UnzipOptions& options, const std::string& destination
             std::printf("    testing: %-40s OK\n", name.c_str());
         } else {
             std::printf("  extracted: %s\n", name.c_str());
-        }
-    };
-    zip.OnBadCRC = [&](TVCLUnZip& sender, std::uint32_t computed, std::uint32_t stored, int index) {
-        ++outcome.failed;
-        bar.Clear();
-        std::fprintf(stderr, "%s:  bad CRC %08x  (should be %08x)\n", SlashName(sender.EntryFullName(index)).c_str(),
-                     static_cast<unsigned>(computed), static_cast<unsigned>(stored));
-    };
-    zip.OnSkippingFile = [&](TVCLUnZip& sender, TSkipReason reason, int index) {
-        ++outcome.failed;
-        bar.Clear();
-        const std::string name = SlashName(sender.EntryFullName(index));
-        if (reason == TSkipReason::SkipBadPassword) {
-            std::fprintf(stderr, "skipping: %s  incorrect password\n", name.c_str());
-        } else {
-            std::fprintf(stderr, "skipping: %s  exists, not overwritten\n", name.c_str());
         }
     };
     zip.Extract();
@@ -170,6 +180,18 @@ int RunExtract(const UnzipOptions& options) {
     const std::filesystem::path destination =
         std::filesystem::absolute(options.destination.empty() ? std::string(".") : options.destination);
     return ExitStatus(options, RunComponent(options, destination.string(), false));
+}
+
+int RunPipe(const UnzipOptions& options) {
+    StandardOutput out;
+    ConsoleServices services;
+    TVCLUnZip zip(services);
+    ProgressBar bar;
+    Outcome outcome;
+    Configure(zip, options, std::filesystem::absolute(options.archive).string(), outcome, bar);
+    zip.ExtractToStream(out);
+    out.Flush();
+    return ExitStatus(options, outcome);
 }
 
 int RunTest(const UnzipOptions& options) {

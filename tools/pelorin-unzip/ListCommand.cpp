@@ -1,5 +1,5 @@
-// pelorin-unzip -l: one line per entry with its sizes, method, date, time, CRC-32 and
-// name (folders separated by "/"), and a total line.
+// pelorin-unzip -l and -v: one line per entry with its size, date, time and name (folders
+// separated by "/"), with -v also method, compressed size and CRC-32; then a total line.
 #include <cstdio>
 #include <string>
 
@@ -12,7 +12,8 @@ namespace pelorin {
 
 namespace {
 
-std::string MethodName(int method) {
+// Deflated entries also show the compression level of the flags: normal, maximum, fast, super fast.
+std::string MethodName(int method, unsigned flags) {
     switch (method) {
     case 0: return "Stored";
     case 1: return "Shrunk";
@@ -21,7 +22,7 @@ std::string MethodName(int method) {
     case 4:
     case 5: return "Reduce" + std::to_string(method - 1);
     case 6: return "Implode";
-    case 8: return "Defl";
+    case 8: return std::string("Defl:") + "NXFS"[(flags >> 1) & 3u];
     default: return "Unk:" + std::to_string(method);
     }
 }
@@ -39,9 +40,15 @@ int RunList(const UnzipOptions& options) {
     zip.SetDoProcessMessages(false);
     zip.SetZipName(options.archive);
     zip.ReadDirectory();
+    const bool verbose = options.command == UnzipCommand::VerboseList;
     std::printf("Archive:  %s\n", options.archive.c_str());
-    std::printf(" Length   Method    Size  Cmpr    Date    Time   CRC-32   Name\n");
-    std::printf("--------  ------  ------- ---- ---------- ----- --------  ----\n");
+    if (verbose) {
+        std::printf(" Length   Method    Size  Cmpr    Date    Time   CRC-32   Name\n");
+        std::printf("--------  ------  ------- ---- ---------- ----- --------  ----\n");
+    } else {
+        std::printf("  Length      Date    Time    Name\n");
+        std::printf("---------  ---------- -----   ----\n");
+    }
     std::int64_t totalSize = 0;
     std::int64_t totalCompressed = 0;
     const int count = zip.EntryCount();
@@ -51,18 +58,30 @@ int RunList(const UnzipOptions& options) {
         const std::int64_t compressed = static_cast<std::uint32_t>(entry.CompressedSize);
         const unsigned date = entry.DateTime >> 16;
         const unsigned time = entry.DateTime & 0xFFFFu;
-        std::printf("%8lld  %-6s %8lld %3d%% %04u-%02u-%02u %02u:%02u %08x  %s%s\n", static_cast<long long>(size),
-                    MethodName(entry.CompressionMethod).c_str(), static_cast<long long>(compressed),
-                    Ratio(compressed, size), ((date >> 9) & 0x7Fu) + 1980, (date >> 5) & 0x0Fu, date & 0x1Fu,
-                    time >> 11, (time >> 5) & 0x3Fu, static_cast<unsigned>(entry.Crc32),
-                    SlashName(entry.FullName()).c_str(), entry.Encrypted() ? " (encrypted)" : "");
+        char stamp[32];
+        std::snprintf(stamp, sizeof stamp, "%04u-%02u-%02u %02u:%02u", ((date >> 9) & 0x7Fu) + 1980,
+                      (date >> 5) & 0x0Fu, date & 0x1Fu, (time >> 11) & 0x1Fu, (time >> 5) & 0x3Fu);
+        const std::string name = SlashName(entry.FullName()) + (entry.Encrypted() ? " (encrypted)" : "");
+        if (verbose) {
+            std::printf("%8lld  %-6s %8lld %3d%% %s %08x  %s\n", static_cast<long long>(size),
+                        MethodName(entry.CompressionMethod, entry.Flags).c_str(), static_cast<long long>(compressed),
+                        Ratio(compressed, size), stamp, static_cast<unsigned>(entry.Crc32), name.c_str());
+        } else {
+            std::printf("%9lld  %s   %s\n", static_cast<long long>(size), stamp, name.c_str());
+        }
         totalSize += size;
         totalCompressed += compressed;
     }
-    std::printf("--------          ------- ---                            -------\n");
-    std::printf("%8lld         %8lld %3d%%                            %d file%s\n", static_cast<long long>(totalSize),
-                static_cast<long long>(totalCompressed), Ratio(totalCompressed, totalSize), count,
-                count == 1 ? "" : "s");
+    const char* plural = count == 1 ? "" : "s";
+    if (verbose) {
+        std::printf("--------          -------  ---                            -------\n");
+        std::printf("%8lld         %8lld %3d%%                            %d file%s\n",
+                    static_cast<long long>(totalSize), static_cast<long long>(totalCompressed),
+                    Ratio(totalCompressed, totalSize), count, plural);
+    } else {
+        std::printf("---------                     -------\n");
+        std::printf("%9lld                     %d file%s\n", static_cast<long long>(totalSize), count, plural);
+    }
     return kExitOk;
 }
 

@@ -7,7 +7,15 @@
 
 namespace pelorin {
 
-enum class UnzipCommand { Extract, List, Test };
+enum class UnzipCommand {
+    Extract,
+    Pipe,         // -p: the entries' bytes to standard output
+    List,         // -l: sizes, dates and names
+    VerboseList,  // -v: also methods, compressed sizes and CRC-32s
+    Test,
+    Help,
+    Version,
+};
 enum class OverwriteChoice { Ask, Always, Never };
 
 struct UnzipOptions {
@@ -18,7 +26,8 @@ struct UnzipOptions {
     std::string password;    // -P
     std::string archive;
     std::vector<std::string> patterns;
-    std::string destination;  // -d; empty means the current folder
+    std::vector<std::string> exclusions;  // -x PATTERN...: left out even when a pattern picks them
+    std::string destination;              // -d; empty means the current folder
 };
 
 // Exit statuses: 0 success, 1 some entries skipped or failed, 2 and above fatal.
@@ -38,5 +47,6 @@ struct UsageError {
 UnzipOptions ParseUnzipOptions(const std::vector<std::string>& args);
 
 const char* UnzipUsage();
+std::string UnzipVersion();
 
 }  // namespace pelorin

@@ -18,6 +18,14 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "pelorin-unzip: %s\n%s", error.message.c_str(), UnzipUsage());
         return kExitUsage;
     }
+    if (options.command == UnzipCommand::Help) {
+        std::fputs(UnzipUsage(), stdout);
+        return kExitOk;
+    }
+    if (options.command == UnzipCommand::Version) {
+        std::fputs(UnzipVersion().c_str(), stdout);
+        return kExitOk;
+    }
     std::error_code ignored;
     if (!std::filesystem::is_regular_file(options.archive, ignored)) {
         std::fprintf(stderr, "pelorin-unzip: cannot find %s\n", options.archive.c_str());
@@ -25,9 +33,13 @@ int main(int argc, char** argv) {
     }
     try {
         switch (options.command) {
-        case UnzipCommand::List: return RunList(options);
+        case UnzipCommand::List:
+        case UnzipCommand::VerboseList: return RunList(options);
         case UnzipCommand::Test: return RunTest(options);
         case UnzipCommand::Extract: return RunExtract(options);
+        case UnzipCommand::Pipe: return RunPipe(options);
+        case UnzipCommand::Help:
+        case UnzipCommand::Version: break;
         }
     } catch (const EUserCanceled& error) {
         std::fprintf(stderr, "pelorin-unzip: %s\n", error.what());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +21,17 @@ std::string Quote(const std::string& text) { return "'" + text + "'"; }
 // Runs a shell command; returns its exit status.
 int Shell(const std::string& command) {
     const int raw = std::system((command + " >/dev/null 2>&1").c_str());
+    return WIFEXITED(raw) ? WEXITSTATUS(raw) : 255;
+}
+
+// Runs a shell command and keeps what it writes to standard output; returns its exit status.
+int Capture(const std::string& command, std::string& output, bool keepErrors = false) {
+    FILE* pipe = popen((command + (keepErrors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
+    if (pipe == nullptr) return 255;
+    output.clear();
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) output.append(buffer, n);
+    const int raw = pclose(pipe);
     return WIFEXITED(raw) ? WEXITSTATUS(raw) : 255;
 }
 
@@ -211,6 +223,82 @@ TEST_F(UnzipCorpus, PatternsJunkPathsAndOverwriteChoices) {
     EXPECT_EQ("mine\n", ReadAll(flat / "small.txt"));
     EXPECT_EQ(0, Ours(archive, "-o -j", flat));
     EXPECT_EQ("small\n", ReadAll(flat / "small.txt"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(UnzipCorpus, PipeWritesTheBytesAndNothingElseAsUnzipDoes) {
+    const fs::path archive = Make("pipe.zip", "zip -q -r");
+    const fs::path crypt = Make("pipecrypt.zip", "zip -q -r -P secret");
+    const std::string a = Quote(archive.string());
+    for (const std::string& selection :
+         {a, a + " 'data/*'", a + " -x '*.bin' 'data/deeper/*'", "-P secret " + Quote(crypt.string()) + " 'data/*'"}) {
+        std::string ours;
+        std::string theirs;
+        EXPECT_EQ(0, Capture(Quote(Tool()) + " -p " + selection, ours)) << selection;
+        EXPECT_EQ(0, Capture("unzip -p " + selection, theirs)) << selection;
+        EXPECT_FALSE(ours.empty()) << selection;
+        EXPECT_TRUE(ours == theirs) << selection << ": " << ours.size() << " bytes against " << theirs.size();
+    }
+
+    // A damaged entry: its bytes still come out (they are gone before the checksum is known),
+    // the report goes to standard error and the status says something failed.
+    std::string damaged = ReadAll(Make("pipebad.zip", "zip -q -r -0"));
+    damaged[damaged.find("line 100 of")] ^= 0x20;
+    const fs::path bad = work_ / "pipebad2.zip";
+    WriteFile(bad, damaged);
+    std::string out;
+    EXPECT_EQ(1, Capture(Quote(Tool()) + " -p " + Quote(bad.string()) + " data/text.txt", out));
+    EXPECT_EQ(out.size(), ReadAll(src_ / "data/text.txt").size());
+    EXPECT_EQ(out.find("bad CRC"), std::string::npos);
+    std::string both;
+    Capture(Quote(Tool()) + " -p " + Quote(bad.string()) + " data/text.txt", both, true);
+    EXPECT_NE(both.find("bad CRC"), std::string::npos);
+}
+
+TEST_F(UnzipCorpus, ExclusionsAsUnzipTakesThem) {
+    const fs::path archive = Make("exclude.zip", "zip -q -r");
+    const std::string args = Quote(archive.string()) + " -x '*.bin' 'Mixed*' -d ";
+    const fs::path ours = work_ / "exclude.ours";
+    const fs::path theirs = work_ / "exclude.theirs";
+    ASSERT_EQ(0, Shell(Quote(Tool()) + " -q -o " + args + Quote(ours.string())));
+    ASSERT_EQ(0, Shell("unzip -qq -o " + args + Quote(theirs.string())));
+    EXPECT_TRUE(Tree(ours) == Tree(theirs));
+    EXPECT_FALSE(fs::exists(ours / "data/noise.bin"));
+    EXPECT_TRUE(fs::exists(ours / "data/text.txt"));
+    EXPECT_EQ(10, Shell(Quote(Tool()) + " " + Quote(archive.string()) + " -x"));
+}
+
+TEST_F(UnzipCorpus, ListingsMatchUnzipLineForLine) {
+    fs::remove(src_ / "data/noise.bin");  // incompressible data is rated differently
+    const fs::path archive = Make("list.zip", "zip -q -r");
+    const fs::path fast = Make("listfast.zip", "zip -q -r -1");
+    for (const fs::path& file : {archive, fast}) {
+        for (const char* option : {"-l", "-v"}) {
+            std::string ours;
+            std::string theirs;
+            EXPECT_EQ(0, Capture(Quote(Tool()) + " " + option + " " + Quote(file.string()), ours));
+            EXPECT_EQ(0, Capture(std::string("unzip ") + option + " " + Quote(file.string()), theirs));
+            EXPECT_EQ(ours, theirs) << option;
+        }
+    }
+}
+
+TEST_F(UnzipCorpus, HelpAndVersionGoToStandardOutput) {
+    std::string help;
+    EXPECT_EQ(0, Capture(Quote(Tool()) + " -h", help));
+    EXPECT_NE(help.find("usage: pelorin-unzip"), std::string::npos);
+    std::string longHelp;
+    EXPECT_EQ(0, Capture(Quote(Tool()) + " --help", longHelp));
+    EXPECT_EQ(help, longHelp);
+    std::string version;
+    EXPECT_EQ(0, Capture(Quote(Tool()) + " --version", version));
+    EXPECT_EQ(version.rfind("pelorin-unzip ", 0), 0u) << version;
+    std::string bare;
+    EXPECT_EQ(0, Capture(Quote(Tool()) + " -v", bare));
+    EXPECT_EQ(bare, version);
 }
 
 }  // namespace

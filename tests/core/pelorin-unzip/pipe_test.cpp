@@ -1,0 +1,33 @@
+// pelorin-unzip.exe -p under Wine: the entries' bytes reach a pipe unchanged, with no line
+// ends rewritten and nothing else in the stream.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/core/unzip/ZipBuilder.h"
+#include "tests/e2e/driver/ProcessHarness.h"
+
+namespace pelorin {
+namespace {
+
+TEST(UnzipPipe, BytesReachThePipeUnchanged) {
+    std::string binary;
+    for (int i = 0; i < 70000; ++i) binary += static_cast<char>((i * 7) & 0xFF);
+    const std::string text("one\ntwo\r\nthree\x1a\0four\n", 21);
+    const e2e::ScratchDir folder("pelorin-unzip-pipe");
+    const std::string archive = folder / "pipe.zip";
+    e2e::WriteFileBytes(archive, test::ZipBuilder().Add("text.txt", text).Add("dir/binary.bin", binary).Build());
+
+    const e2e::ToolResult all = e2e::RunTool(e2e::Quote(e2e::ProgramPath("pelorin-unzip.exe")) + " -p " + archive);
+    EXPECT_EQ(all.exitCode, 0u);
+    EXPECT_TRUE(all.output == text + binary) << all.output.size() << " bytes";
+
+    const e2e::ToolResult some =
+        e2e::RunTool(e2e::Quote(e2e::ProgramPath("pelorin-unzip.exe")) + " -p " + archive + " * -x dir/*");
+    EXPECT_EQ(some.exitCode, 0u);
+    EXPECT_EQ(some.output, text);
+}
+
+}  // namespace
+}  // namespace pelorin
