@@ -8,6 +8,7 @@
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
 #include "tests/e2e/driver/ProcessHarness.h"
+#include "tests/e2e/driver/WizardWalk.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -49,6 +50,8 @@ TEST(InstallE2E, InstallsTheFilesAndEndsCleanly) {
     const ScratchDir work("pelorin-install");
     const Distribution dist(work, "Pelorin E2E Install", "");
     RunningProgram program(Quote(dist.Dist() + "\\pelorin.exe"), dist.Dist());
+    EXPECT_EQ(WalkToInstall(program.pid()), "");
+    EXPECT_EQ(FinishWizard(program.pid()), "");
     const std::vector<driver::MessageBoxInfo> boxes = AnswerBoxesUntilExit(program, "OK", 120);
     EXPECT_TRUE(boxes.empty()) << boxes.front().text;
     EXPECT_EQ(program.waitForExit(5), std::optional<DWORD>(0));
@@ -65,6 +68,7 @@ TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
     WriteFileBytes(dist.App() + "\\keep.txt", Bytes("was here before"));
 
     RunningProgram program(Quote(dist.Dist() + "\\pelorin.exe"), dist.Dist());
+    ASSERT_EQ(WalkToInstall(program.pid()), "");
     // The overwrite question of keep.txt (the first file) holds the installation.
     const HWND question = driver::WaitForWindow({program.pid(), "Confirm", "#32770", true}, 60);
     ASSERT_NE(question, nullptr);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/e2e/driver/WizardWalk.h"
 #include "tests/e2e/roundtrip/BoxScript.h"
 #include "tests/e2e/roundtrip/SystemState.h"
 
@@ -57,10 +58,12 @@ Product BuildProduct(const ScratchDir& work, const std::string& name) {
     return product;
 }
 
-// The setup program without the wizard: it installs with the description's defaults.
+// The setup program through its wizard, with the folder and group it proposes.
 void Install(const Product& product, const std::string& temp) {
     const EnvOverride tmp("TMP", temp.c_str());
     RunningProgram setup(Quote(product.dist + "\\pelorin.exe"), product.dist);
+    EXPECT_EQ(WalkToInstall(setup.pid()), "");
+    EXPECT_EQ(FinishWizard(setup.pid()), "");
     const auto boxes = AnswerBoxes(
         setup, [](const driver::MessageBoxInfo&) { return std::string("OK"); }, 120);
     for (const auto& box : boxes) ADD_FAILURE() << "setup showed \"" << box.caption << "\": " << box.text;

@@ -166,11 +166,9 @@ TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved) {
 }
 
 // Installing again before the restart that deletes the last uninstaller: the new copy
-// must survive that restart and be counted once. Disabled while it fails: the earlier
-// deletion stays queued (the restart would remove the fresh FERROW.EXE under the new
-// uninstall entry), and the copy found on disk without a counter is counted as 2, so
-// it is never released. Enable it once installing a file cancels its queued deletion.
-TEST_F(RoundTrip, DISABLED_ReinstallBeforeTheRestartKeepsTheNewUninstaller) {
+// survives that restart (its queued deletion is called off) and is counted once, as a
+// file that nobody else uses.
+TEST_F(RoundTrip, ReinstallBeforeTheRestartKeepsTheNewUninstaller) {
     const Product product = BuildProduct(work_, "Again");
     Install(product, temp_.path());
     Uninstall(product);

@@ -127,9 +127,9 @@ TEST_F(UndoSettings, EmptyKeyPathsAndUnknownRootsAreRefused) {
     EXPECT_EQ(result.Failures.size(), 3u);
     EXPECT_TRUE(KeyExists(key));
     EXPECT_TRUE(KeyExists("Software"));
-    EXPECT_EQ(UndoRootKey(0x80000002u), HKEY_LOCAL_MACHINE);
-    EXPECT_EQ(UndoRootKey(0x80000000u), HKEY_CLASSES_ROOT);
-    EXPECT_EQ(UndoRootKey(0x80000007u), nullptr);
+    EXPECT_EQ(RootKeyHandle(0x80000002u), HKEY_LOCAL_MACHINE);
+    EXPECT_EQ(RootKeyHandle(0x80000000u), HKEY_CLASSES_ROOT);
+    EXPECT_EQ(RootKeyHandle(0x80000007u), nullptr);
 }
 
 TEST_F(UndoSettings, ProgramManagerErrorIsReportedAndTheReplayGoesOn) {

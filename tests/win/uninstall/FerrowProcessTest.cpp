@@ -4,10 +4,11 @@
 
 #include <fstream>
 
+#include "core/FilePath.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
-#include "tests/win/uninstall/DialogDriver.h"
 #include "tests/win/undo/UndoTestSupport.h"
+#include "tests/win/uninstall/DialogDriver.h"
 #include "tests/win/uninstall/UninstallLog.h"
 
 namespace pelorin::testing {
