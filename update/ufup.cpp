@@ -86,7 +86,8 @@ Tfu::Tfu() : TForm(nullptr, bsDialog) {
     KWizBmp_->SetBackGroundEffect(TDirection::bdTileImage);
     KWizBmp_->OnClick = [this](TComponent&) { KWizBmpClick(); };
 
-    lev_ = &Add<upd::TBevelLine>(TControl::Bounds{8, 289, 443, 2});
+    lev_ = &Add<TBevel>(TControl::Bounds{8, 289, 443, 2});
+    lev_->SetShape(bsTopLine);
     Label1_ = &Add<TLabel>(TControl::Bounds{8, 304, 120, 14});
     Label1_->SetCaption("TZarnix ");
     Label1_->SetEnabled(false);
@@ -113,7 +114,8 @@ Tfu::Tfu() : TForm(nullptr, bsDialog) {
     }
     ::SendMessageA(bnext_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
 
-    bf_.Title = "Browse Folders";
+    bf_.SetTitle("Browse Folders");
+    bf_.SetFlags(bfFileSysDirsOnly | bfBrowseForComputer);
     unz_.SetRecreateDirs(true);
     unz_.SetOverwriteMode(TUZOverwriteMode::Always);
     unz_.OnTotalPercentDone = [this](TVCLUnZip&, int percent) { j_->SetPosition(progressBase_ + percent); };
@@ -227,7 +229,8 @@ void Tfu::bnextClick() {
 void Tfu::bcancelClick() { Close(); }
 
 void Tfu::BrowseClick(TEdit& edit) {
-    bf_.Execute(Handle());
+    bf_.SetOwnerHandle(Handle());
+    bf_.Execute();
     if (!bf_.Directory().empty()) edit.SetText(bf_.Directory());
 }
 

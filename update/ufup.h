@@ -9,13 +9,14 @@
 
 #include "platform/win/Handles.h"
 #include "components/KRichEdit.h"
+#include "setup/wizard/BrowseFolder.h"
 #include "ui/ComCtrls.h"
+#include "ui/ExtCtrls.h"
 #include "ui/Edit.h"
 #include "ui/Form.h"
 #include "ui/Notebook.h"
 #include "ui/StdCtrls.h"
 #include "update/GradPan.h"
-#include "update/WizardControls.h"
 #include "update/unzip/VCLUnZip.h"
 
 namespace pelorin {
@@ -70,7 +71,7 @@ private:
     bool closeAccepted_ = false;
 
     TGradPan* KWizBmp_ = nullptr;
-    upd::TBevelLine* lev_ = nullptr;
+    TBevel* lev_ = nullptr;
     TLabel* Label1_ = nullptr;
     TButton* bprev_ = nullptr;
     TButton* bnext_ = nullptr;
@@ -83,7 +84,7 @@ private:
     TAnimate* anim_ = nullptr;
     TLabel* l_ = nullptr;
     TProgressBar* j_ = nullptr;
-    upd::TFolderBrowser bf_;
+    TBrowseFolder bf_;
     TVCLUnZip unz_;
 };
 
