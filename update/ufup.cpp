@@ -115,7 +115,9 @@ Tfu::Tfu() : TForm(nullptr, bsDialog) {
     ::SendMessageA(bnext_->Handle(), WM_SETFONT, reinterpret_cast<WPARAM>(boldFont_.get()), FALSE);
 
     bf_.SetTitle("Browse Folders");
-    bf_.SetFlags(bfFileSysDirsOnly | bfBrowseForComputer);
+    // File-system folders only. Asking for computers as well would grey OK on every folder,
+    // so that no folder could ever be chosen.
+    bf_.SetFlags(bfFileSysDirsOnly);
     unz_.SetRecreateDirs(true);
     unz_.SetOverwriteMode(TUZOverwriteMode::Always);
     unz_.OnTotalPercentDone = [this](TVCLUnZip&, int percent) { j_->SetPosition(progressBase_ + percent); };

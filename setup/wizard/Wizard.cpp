@@ -142,7 +142,9 @@ TWizardForm::TWizardForm(HWND mainWindow, TCloseMainQuery closeMain, std::functi
         label->SetEnabled(false);
     }
     bf.SetTitle("Browse Folders");
-    bf.SetFlags(bfFileSysDirsOnly | bfBrowseForComputer);
+    // File-system folders only. Asking for computers as well would grey OK on every folder,
+    // so that no folder could ever be chosen.
+    bf.SetFlags(bfFileSysDirsOnly);
     bf.SetShowPathInStatusArea(false);
     bf.SetSyncCustomButton(false);
     licensememo.SetScrollBars(ssVertical);

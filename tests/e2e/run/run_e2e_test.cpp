@@ -1,6 +1,9 @@
-// pelorin.exe from start to finish on packages made by pelorin-build: leaving before the
-// installation, the RunEntry programs, the final page with and without the restart offer,
-// minimise and restore, a key on the background, and the background's pixels band by band.
+// pelorin.exe from start to finish on packages made by pelorin-build: leaving early, Run entries, the
+// final page and restart offer, browsing, minimise and restore, keys and pixels of the background.
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,6 +12,7 @@
 #include "setup/Background.h"
 #include "setup/RunCommand.h"
 #include "setup/CmnFunc.h"
+#include "platform/win/Handles.h"
 #include "tests/e2e/driver/ProcessHarness.h"
 #include "tests/e2e/driver/Screenshot.h"
 #include "tests/e2e/driver/WizardWalk.h"
@@ -139,6 +143,106 @@ TEST(RunE2E, TheRestartOfferOnTheFinalPageCanBeDeclined) {
     const auto boxes = AnswerBoxesUntilExit(*program, "OK", 20);
     EXPECT_TRUE(boxes.empty()) << boxes.front().text;  // no restart, and so no warning about one
     EXPECT_EQ(program->waitForExit(5), std::optional<DWORD>(0));
+}
+
+// Selects the first item at the top of a tree view of another process (only item handles
+// cross the process boundary).
+void SelectFirstItem(HWND tree) {
+    const LPARAM root = ::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0);
+    ASSERT_NE(root, 0);
+    ::SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, root);
+    EXPECT_EQ(::SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0), root);
+}
+
+// Selects a folder in the folder browser of another process: the path is handed over in
+// memory of that process.
+void SelectFolder(DWORD pid, HWND dialog, const std::string& path) {
+    const KernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
+    ASSERT_TRUE(process);
+    void* const remote = ::VirtualAllocEx(process.get(), nullptr, path.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+    ASSERT_NE(remote, nullptr);
+    ASSERT_TRUE(::WriteProcessMemory(process.get(), remote, path.c_str(), path.size() + 1, nullptr));
+    ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
+    ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
+}
+
+// The edit of the page on show (the other pages' edits are hidden).
+HWND VisibleEdit(HWND wizard) {
+    for (const driver::ControlInfo& control : driver::ListControls(wizard))
+        if (control.visible && control.className == "Edit") return control.handle;
+    return nullptr;
+}
+
+TEST(RunE2E, BrowsingForTheFolderAndTheGroupFillsTheirEditsOnlyWhenConfirmed) {
+    const ScratchDir work("pelorin-run-browse");
+    const Package package(work, "Pelorin Run Browse", "");
+    // A group that sorts before every other one of the Start Menu's programs folder.
+    const std::string programs = GetProgramsFolder(IsAdmin(), true);
+    const std::string group = "0000 Pelorin Browse E2E";
+    ::CreateDirectoryA((programs + group).c_str(), nullptr);
+    const struct GroupFolder {
+        std::string path;
+        ~GroupFolder() { RemoveTree(path); }
+    } groupFolder{programs + group};
+    int groupCount = 0;
+    WIN32_FIND_DATAA found{};
+    const HANDLE search = ::FindFirstFileA((programs + "*").c_str(), &found);
+    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    do {
+        const std::string name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") ++groupCount;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+
+    const auto program = package.Start();
+    const DWORD pid = program->pid();
+    ASSERT_EQ(PressOnPage(pid, "Welcome", "Next >"), "");
+    ASSERT_EQ(PressOnPage(pid, "License Agreement", "Yes"), "");
+    const HWND directoryPage = WaitForPage(pid, "Destination Directory");
+    ASSERT_NE(directoryPage, nullptr);
+    const HWND dirEdit = VisibleEdit(directoryPage);
+    const std::string chosen = work / "Chosen";
+    ASSERT_TRUE(::CreateDirectoryA(chosen.c_str(), nullptr));
+    const auto browseFolder = [&](const char* button) {
+        ASSERT_TRUE(driver::PressButton(driver::FindControl(directoryPage, "Browse...")));
+        const HWND dialog = driver::WaitForWindow({pid, "", "#32770", true}, 20);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_NE(driver::FindControl(dialog, "text:Browse Folders"), nullptr) << "the title above the tree";
+        SelectFolder(pid, dialog, chosen);
+        ASSERT_TRUE(driver::PressButton(driver::FindControl(dialog, button)));
+        ASSERT_TRUE(driver::WaitForNoWindow({pid, "", "#32770", true}, 20));
+    };
+    browseFolder("OK");
+    EXPECT_EQ(driver::GetText(dirEdit), chosen);
+    // A cancelled browse puts the folder of the last confirmed one back.
+    ASSERT_TRUE(driver::SetText(dirEdit, work / "typed"));
+    browseFolder("Cancel");
+    EXPECT_EQ(driver::GetText(dirEdit), chosen);
+    ASSERT_TRUE(driver::SetText(dirEdit, package.App()));
+
+    ASSERT_EQ(PressOnPage(pid, "Destination Directory", "Next >"), "");
+    const HWND iconsPage = WaitForPage(pid, "Program Icons");
+    ASSERT_NE(iconsPage, nullptr);
+    const HWND groupEdit = VisibleEdit(iconsPage);
+    EXPECT_EQ(driver::GetText(groupEdit), "Pelorin Run Browse");
+    const auto browseGroups = [&](const char* button) {
+        ASSERT_TRUE(driver::PressButton(driver::FindControl(iconsPage, "Browse...")));
+        const HWND dialog = driver::WaitForWindow({pid, "Browse Groups", "", true}, 20);
+        ASSERT_NE(dialog, nullptr);
+        const HWND tree = driver::FindControl(dialog, "class:SysTreeView32");
+        EXPECT_EQ(::SendMessageA(tree, TVM_GETCOUNT, 0, 0), groupCount) << "each group once";
+        SelectFirstItem(tree);
+        ASSERT_TRUE(driver::PressButton(driver::FindControl(dialog, button)));
+        ASSERT_TRUE(driver::WaitForNoWindow({pid, "Browse Groups", "", true}, 20));
+    };
+    browseGroups("Cancel");
+    EXPECT_EQ(driver::GetText(groupEdit), "Pelorin Run Browse");
+    browseGroups("OK");
+    EXPECT_EQ(driver::GetText(groupEdit), group);
+
+    ASSERT_EQ(PressOnPage(pid, "Program Icons", "Cancel"), "");
+    ASSERT_TRUE(AnswerNextBox(pid, "Yes", 20).has_value());
+    EXPECT_EQ(program->waitForExit(20), std::optional<DWORD>(1));
 }
 
 TEST(RunE2E, MinimiseHidesTheWizardRestoreShowsItAndAKeyOnTheBackgroundBringsItBack) {
