@@ -31,6 +31,9 @@ public:
     TWizardForm(HWND mainWindow, TCloseMainQuery closeMain, std::function<HPALETTE()> palette);
     ~TWizardForm() override;
 
+    // The background window's palette, realised when the wizard is activated.
+    HPALETTE GetPalette() override { return palette_ ? palette_() : nullptr; }
+
     // The group browse dialog that Button1 opens; the program has one, made by the entry.
     void SetGroupBrowser(Tfbrowse* browser) { groupBrowser_ = browser; }
 
