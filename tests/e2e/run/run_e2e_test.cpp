@@ -155,16 +155,28 @@ void SelectFirstItem(HWND tree) {
 }
 
 // Selects a folder in the folder browser of another process: the path is handed over in
-// memory of that process.
-void SelectFolder(DWORD pid, HWND dialog, const std::string& path) {
-    const KernelHandle process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid));
-    ASSERT_TRUE(process);
-    void* const remote = ::VirtualAllocEx(process.get(), nullptr, path.size() + 1, MEM_COMMIT, PAGE_READWRITE);
-    ASSERT_NE(remote, nullptr);
-    ASSERT_TRUE(::WriteProcessMemory(process.get(), remote, path.c_str(), path.size() + 1, nullptr));
-    ::SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote));
-    ::VirtualFreeEx(process.get(), remote, 0, MEM_RELEASE);
-}
+// memory of that process. The request is posted, so that it comes after the dialog's own
+// posted preselection and before a button press posted after it.
+class FolderSelection {
+public:
+    FolderSelection(DWORD pid, HWND dialog, const std::string& path)
+        : process_(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, pid)) {
+        if (!process_) return;
+        remote_ = ::VirtualAllocEx(process_.get(), nullptr, path.size() + 1, MEM_COMMIT, PAGE_READWRITE);
+        if (remote_ && ::WriteProcessMemory(process_.get(), remote_, path.c_str(), path.size() + 1, nullptr))
+            posted_ = ::PostMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remote_)) != FALSE;
+    }
+    // Only once the dialog is gone: until then it may still read the path.
+    ~FolderSelection() {
+        if (remote_) ::VirtualFreeEx(process_.get(), remote_, 0, MEM_RELEASE);
+    }
+    bool Posted() const { return posted_; }
+
+private:
+    KernelHandle process_;
+    void* remote_ = nullptr;
+    bool posted_ = false;
+};
 
 // The edit of the page on show (the other pages' edits are hidden).
 HWND VisibleEdit(HWND wizard) {
@@ -208,7 +220,8 @@ TEST(RunE2E, BrowsingForTheFolderAndTheGroupFillsTheirEditsOnlyWhenConfirmed) {
         const HWND dialog = driver::WaitForWindow({pid, "", "#32770", true}, 20);
         ASSERT_NE(dialog, nullptr);
         EXPECT_NE(driver::FindControl(dialog, "text:Browse Folders"), nullptr) << "the title above the tree";
-        SelectFolder(pid, dialog, chosen);
+        const FolderSelection selection(pid, dialog, chosen);
+        ASSERT_TRUE(selection.Posted());
         ASSERT_TRUE(driver::PressButton(driver::FindControl(dialog, button)));
         ASSERT_TRUE(driver::WaitForNoWindow({pid, "", "#32770", true}, 20));
     };
