@@ -2,7 +2,6 @@
 // Failures are reported by the result; only MakeUniqueTempName raises.
 #include "setup/CmnFunc.h"
 
-#include <cstdio>
 #include <random>
 #include <vector>
 
@@ -17,9 +16,10 @@ namespace {
 
 constexpr std::uint32_t kTempNameRange = 0x1000000;  // six hexadecimal digits
 
-// The generator behind the temporary names: seeded once per run by start-up.
-std::mt19937& TempNameGenerator() {
-    static std::mt19937 generator;
+// The generator behind the temporary names: seeded once per run by start-up. It only picks
+// where the search for a free name starts, so a small generator does.
+std::minstd_rand& TempNameGenerator() {
+    static std::minstd_rand generator;
     return generator;
 }
 
@@ -110,8 +110,9 @@ std::string MakeUniqueTempName(const std::string& folder, std::uint32_t start,
         n = (n + 1) % kTempNameRange;
         if (n == start)
             throw Exception("Unable to create a file in the destination directory because it contains too many files");
-        char name[16];
-        std::snprintf(name, sizeof name, "zp%.6X.tmp", static_cast<unsigned>(n));
+        // "zp" and n in six upper-case hexadecimal digits.
+        char name[] = "zp000000.tmp";
+        for (std::uint32_t i = 0, v = n; i < 6; ++i, v >>= 4) name[7 - i] = "0123456789ABCDEF"[v & 15];
         std::string candidate = dir + name;
         if (!taken(candidate)) return candidate;
     }

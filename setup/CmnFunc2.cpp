@@ -2,16 +2,16 @@
 // expansion of the directory constants and quoting for command lines.
 #include "setup/CmnFunc2.h"
 
-#include <cstdio>
-
 #include "setup/Globals.h"
 
 namespace pelorin {
 
 std::string VersionText(int major, int minor) {
-    char digits[16];
-    std::snprintf(digits, sizeof digits, "%.2d", minor);
-    std::string m = digits;
+    // The minor number with at least two digits ("%.2d"), then without its trailing zeros.
+    const long long value = minor;
+    std::string m = std::to_string(value < 0 ? -value : value);
+    if (m.size() < 2) m.insert(0, 1, '0');
+    if (value < 0) m.insert(0, 1, '-');
     while (!m.empty() && m.back() == '0') {
         m.pop_back();
     }

@@ -4,9 +4,9 @@
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <utility>
 
+#include "core/ByteSource.h"
 #include "setup/ZStream.h"
 
 namespace pelorin {
@@ -24,10 +24,9 @@ private:
     std::string path_;
 };
 
-void ReadMagic(std::istream& file) {
+void ReadMagic(ByteSource& file) {
     char magic[SetupMagicSize];
-    file.read(magic, SetupMagicSize);
-    if (static_cast<std::size_t>(file.gcount()) != SetupMagicSize) {
+    if (file.Read(magic, SetupMagicSize) != SetupMagicSize) {
         throw EReadError("Read beyond end of file");
     }
     if (std::memcmp(magic, SetupMagic, SetupMagicSize) != 0) {
@@ -39,7 +38,7 @@ void ReadMagic(std::istream& file) {
 // so a corrupted count ends at the end of the file instead of reserving memory.
 // A count of 0 or less reads nothing.
 template <class R>
-void ReadRecords(std::istream& file, std::int32_t count, std::vector<R>& list) {
+void ReadRecords(ByteSource& file, std::int32_t count, std::vector<R>& list) {
     for (std::int32_t i = 0; i < count; ++i) {
         typename R::Bytes bytes;
         ReadBlock(file, bytes.data(), bytes.size());
@@ -47,7 +46,7 @@ void ReadRecords(std::istream& file, std::int32_t count, std::vector<R>& list) {
     }
 }
 
-void ReadBody(std::istream& file, SetupData& data, const SetupHeaderHook& afterHeader) {
+void ReadBody(ByteSource& file, SetupData& data, const SetupHeaderHook& afterHeader) {
     SetupHeader::Bytes headerBytes;
     ReadBlock(file, headerBytes.data(), headerBytes.size());
     data.Header = SetupHeader::Decode(headerBytes);
@@ -76,8 +75,8 @@ void LoadSetupDescription(const std::string& path, SetupData& out, const SetupHe
     SetupData data;
     {
         // Declared after the remover: closed before the file is deleted.
-        std::ifstream file(path, std::ios::binary);
-        if (!file) {
+        FileByteSource file(path);
+        if (!file.IsOpen()) {
             throw EReadError("Cannot open file \"" + path + "\"");
         }
         ReadMagic(file);

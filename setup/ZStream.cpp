@@ -7,9 +7,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <istream>
 #include <new>
-#include <ostream>
 
 #include "setup/Struct.h"
 
@@ -175,14 +173,14 @@ InflateResult InflateStream(const InflateReader& read, const InflateWriter& writ
     return InflateStream(CallReader, CallWriter, &pair);
 }
 
-void InflateAdaptor::ReadFrom(std::istream& in, std::int64_t count) {
-    inStream_ = &in;
+void InflateAdaptor::ReadFrom(ByteSource& in, std::int64_t count) {
+    inSource_ = &in;
     inMemory_ = nullptr;
     inLeft_ = std::max<std::int64_t>(count, 0);
 }
 
 void InflateAdaptor::ReadFrom(const std::uint8_t* data, std::size_t count) {
-    inStream_ = nullptr;
+    inSource_ = nullptr;
     inMemory_ = data;
     inLeft_ = static_cast<std::int64_t>(count);
 }
@@ -190,21 +188,12 @@ void InflateAdaptor::ReadFrom(const std::uint8_t* data, std::size_t count) {
 void InflateAdaptor::WriteTo(std::uint8_t* dest, std::int64_t limit) {
     outMemory_ = dest;
     outBuffer_ = nullptr;
-    outStream_ = nullptr;
     outLeft_ = limit;
 }
 
 void InflateAdaptor::WriteTo(std::vector<std::uint8_t>& dest, std::int64_t limit) {
     outMemory_ = nullptr;
     outBuffer_ = &dest;
-    outStream_ = nullptr;
-    outLeft_ = limit;
-}
-
-void InflateAdaptor::WriteTo(std::ostream& out, std::int64_t limit) {
-    outMemory_ = nullptr;
-    outBuffer_ = nullptr;
-    outStream_ = &out;
     outLeft_ = limit;
 }
 
@@ -215,9 +204,8 @@ std::size_t InflateAdaptor::Read(void* context, std::uint8_t* buffer, std::size_
     if (n == 0) {
         return 0;
     }
-    if (a.inStream_) {
-        a.inStream_->read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(n));
-        if (static_cast<std::size_t>(a.inStream_->gcount()) != n) {
+    if (a.inSource_) {
+        if (a.inSource_->Read(buffer, n) != n) {
             throw EReadError("Read beyond end of file");
         }
     } else {
@@ -240,11 +228,6 @@ std::size_t InflateAdaptor::Write(void* context, const std::uint8_t* buffer, std
             a.outMemory_ += n;
         } else if (a.outBuffer_) {
             a.outBuffer_->insert(a.outBuffer_->end(), buffer, buffer + n);
-        } else if (a.outStream_) {
-            a.outStream_->write(reinterpret_cast<const char*>(buffer), static_cast<std::streamsize>(n));
-            if (!*a.outStream_) {
-                throw Exception("Error writing the decompressed data");
-            }
         }
     }
     if (a.outLeft_ != NoLimit) {
@@ -258,10 +241,9 @@ namespace {
 
 // Reads one block into the destination already set on `adaptor`.
 // A StoredLength below -1 is corrupted data, like every other mismatch.
-void ReadBlockInto(std::istream& file, InflateAdaptor& adaptor, std::size_t size) {
+void ReadBlockInto(ByteSource& file, InflateAdaptor& adaptor, std::size_t size) {
     std::uint8_t header[BlockHeaderSize];
-    file.read(reinterpret_cast<char*>(header), BlockHeaderSize);
-    if (static_cast<std::size_t>(file.gcount()) != BlockHeaderSize) {
+    if (file.Read(header, BlockHeaderSize) != BlockHeaderSize) {
         throw EReadError("Read beyond end of file");
     }
     const std::uint32_t headerCheck = GetLE32(header);
@@ -308,13 +290,13 @@ void ReadBlockInto(std::istream& file, InflateAdaptor& adaptor, std::size_t size
 
 }  // namespace
 
-void ReadBlock(std::istream& file, std::uint8_t* dest, std::size_t size) {
+void ReadBlock(ByteSource& file, std::uint8_t* dest, std::size_t size) {
     InflateAdaptor adaptor;
     adaptor.WriteTo(dest, static_cast<std::int64_t>(size));
     ReadBlockInto(file, adaptor, size);
 }
 
-std::vector<std::uint8_t> ReadBlock(std::istream& file, std::size_t size) {
+std::vector<std::uint8_t> ReadBlock(ByteSource& file, std::size_t size) {
     std::vector<std::uint8_t> data;
     InflateAdaptor adaptor;
     adaptor.WriteTo(data, static_cast<std::int64_t>(size));

@@ -5,10 +5,10 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "core/ByteSource.h"
 #include "core/Exception.h"
 
 namespace pelorin {
@@ -71,20 +71,19 @@ struct InflateResult {
 InflateResult InflateStream(InflateReadProc read, InflateWriteProc write, void* context);
 InflateResult InflateStream(const InflateReader& read, const InflateWriter& write);
 
-// Source and destination of an inflate run: a stream or memory area with a count of
-// bytes still to read, and a memory area, growing buffer or stream with a count of
+// Source and destination of an inflate run: a byte source or memory area with a count of
+// bytes still to read, and a memory area or growing buffer with a count of
 // bytes still allowed (NoLimit: no limit; no destination: the bytes are counted and
 // dropped). Use as InflateStream(InflateAdaptor::Read, InflateAdaptor::Write, &adaptor).
 class InflateAdaptor {
 public:
     static constexpr std::int64_t NoLimit = -1;
 
-    void ReadFrom(std::istream& in, std::int64_t count);
+    void ReadFrom(ByteSource& in, std::int64_t count);
     void ReadFrom(const std::uint8_t* data, std::size_t count);
 
     void WriteTo(std::uint8_t* dest, std::int64_t limit);
     void WriteTo(std::vector<std::uint8_t>& dest, std::int64_t limit);
-    void WriteTo(std::ostream& out, std::int64_t limit);
 
     // Bytes handed to the destination so far.
     std::uint64_t Written() const { return written_; }
@@ -93,25 +92,24 @@ public:
     static std::size_t Write(void* context, const std::uint8_t* buffer, std::size_t count);
 
 private:
-    std::istream* inStream_ = nullptr;
+    ByteSource* inSource_ = nullptr;
     const std::uint8_t* inMemory_ = nullptr;
     std::int64_t inLeft_ = 0;
 
     std::uint8_t* outMemory_ = nullptr;
     std::vector<std::uint8_t>* outBuffer_ = nullptr;
-    std::ostream* outStream_ = nullptr;
     std::int64_t outLeft_ = NoLimit;
     std::uint64_t written_ = 0;
 };
 
-// Reads the next block at the stream's position into dest, which holds exactly size
+// Reads the next block at the source's position into dest, which holds exactly size
 // bytes. Raises EZlibDataError for every mismatch and EReadError when the file ends
 // inside the block. Afterwards the position is just past the block.
-void ReadBlock(std::istream& file, std::uint8_t* dest, std::size_t size);
+void ReadBlock(ByteSource& file, std::uint8_t* dest, std::size_t size);
 
 // The same for a block of a size taken from the file: the buffer grows with the data
 // actually delivered, so a corrupted size cannot make the reader reserve it up front.
-std::vector<std::uint8_t> ReadBlock(std::istream& file, std::size_t size);
+std::vector<std::uint8_t> ReadBlock(ByteSource& file, std::size_t size);
 
 // Adler-32 (RFC 1950) continuing from checksum (start with 1).
 std::uint32_t Adler32(std::uint32_t checksum, const void* data, std::size_t size);

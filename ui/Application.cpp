@@ -35,11 +35,18 @@ bool TApplication::Minimized() const { return mainForm_ && ::IsIconic(mainForm_-
 
 int TApplication::HookMainWindow(THook hook) {
     const int key = nextHookKey_++;
-    hooks_.emplace(key, std::move(hook));
+    hooks_.emplace_back(key, std::move(hook));
     return key;
 }
 
-void TApplication::UnhookMainWindow(int key) { hooks_.erase(key); }
+void TApplication::UnhookMainWindow(int key) {
+    for (auto it = hooks_.begin(); it != hooks_.end(); ++it) {
+        if (it->first == key) {
+            hooks_.erase(it);
+            return;
+        }
+    }
+}
 
 void TApplication::MainFormPositionChanged(const WINDOWPOS& position) {
     WINDOWPOS copy = position;
@@ -48,7 +55,7 @@ void TApplication::MainFormPositionChanged(const WINDOWPOS& position) {
 
 LRESULT TApplication::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     // A hook may remove itself or another one while it runs: work on a copy.
-    const std::map<int, THook> hooks = hooks_;
+    const std::vector<std::pair<int, THook>> hooks = hooks_;
     for (const auto& [key, hook] : hooks) {
         LRESULT result = 0;
         if (hook && hook(msg, wParam, lParam, result)) return result;

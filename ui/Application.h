@@ -5,7 +5,8 @@
 #include <windows.h>
 
 #include <functional>
-#include <map>
+#include <utility>
+#include <vector>
 
 namespace pelorin {
 
@@ -52,7 +53,7 @@ private:
 
     HWND handle_ = nullptr;  // lives until the process ends, like the program it stands for
     TForm* mainForm_ = nullptr;
-    std::map<int, THook> hooks_;
+    std::vector<std::pair<int, THook>> hooks_;  // in the order of their keys
     int nextHookKey_ = 1;
     bool minimized_ = false;
 };

@@ -1,7 +1,6 @@
 // Fuzzes ReadBlock: the first two bytes choose the expected size, the rest is the file.
 // Only the documented errors may come out, and never a write past the destination.
 #include <cstdint>
-#include <sstream>
 #include <vector>
 
 #include "setup/ZStream.h"
@@ -11,7 +10,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     }
     const std::size_t expected = data[0] | std::size_t(data[1]) << 8;
-    std::istringstream file(std::string(reinterpret_cast<const char*>(data + 2), size - 2), std::ios::binary);
+    pelorin::MemoryByteSource file(data + 2, size - 2);
     std::vector<std::uint8_t> dest(expected);
     try {
         pelorin::ReadBlock(file, dest.data(), dest.size());

@@ -2,8 +2,9 @@
 // synchronous transactions (execute and request) with their error messages.
 #include "setup/install/DDEInt.h"
 
-#include <cstdio>
 #include <vector>
+
+#include "core/TextFormat.h"
 
 namespace pelorin {
 
@@ -13,11 +14,7 @@ namespace {
 HDDEDATA CALLBACK IgnoreDdeCallback(UINT, UINT, HCONV, HSZ, HSZ, HDDEDATA, ULONG_PTR, ULONG_PTR) { return nullptr; }
 
 // Format(message, code) for the messages that carry a DDEML error code.
-std::string WithCode(const char* format, UINT code) {
-    char text[160];
-    std::snprintf(text, sizeof text, format, static_cast<int>(code));
-    return text;
-}
+std::string WithCode(const char* format, UINT code) { return FormatText(format, static_cast<int>(code)); }
 
 }  // namespace
 

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include <fstream>
 #include <vector>
 
+#include "core/ByteSource.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
@@ -67,29 +67,16 @@ bool EditPendingValue(const std::string& path, bool write) {
 bool EditWininit(const std::string& path, bool write) {
     const std::string wininit = AddBackslash(Globals().WinDir) + "WININIT.INI";
     std::vector<std::string> lines;
-    {
-        std::ifstream in(wininit, std::ios::binary);
-        if (!in) return false;
-        std::string line;
-        while (std::getline(in, line)) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            lines.push_back(line);
-        }
-    }
+    if (!ReadTextLines(wininit, lines)) return false;
     if (!RemoveWininitDeletions(lines, SameAs(path))) return false;
     if (!write) return true;
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     // Written beside the old file first, so a failed write leaves the old list in place.
     const std::string fresh = wininit + ".new";
-    {
-        std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
-        out << text;
-        if (!out.flush()) {
-            out.close();
-            ::DeleteFileA(fresh.c_str());
-            return true;
-        }
+    if (!WriteFileBytes(fresh, text)) {
+        ::DeleteFileA(fresh.c_str());
+        return true;
     }
     if (!::MoveFileExA(fresh.c_str(), wininit.c_str(), MOVEFILE_REPLACE_EXISTING)) ::DeleteFileA(fresh.c_str());
     return true;

@@ -4,10 +4,9 @@
 
 #include <windows.h>
 
-#include <fstream>
-#include <sstream>
 #include <vector>
 
+#include "core/ByteSource.h"
 #include "core/TextFormat.h"
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
@@ -27,22 +26,10 @@ std::string Trim(const std::string& text) {
 
 bool IsRenameHeader(const std::string& line) { return lstrcmpiA(line.c_str(), "[rename]") == 0; }
 
-// The lines of the saved copy, without their line ends.
-bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    std::string line;
-    while (std::getline(in, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        lines.push_back(line);
-    }
-    return !in.bad();
-}
-
 // The new file: the old lines up to the end of the "[rename]" section, then the entry, then
 // the rest. Without such a section, a new one is started after the old lines.
 std::string Compose(const std::vector<std::string>& old, const std::string& entry) {
-    std::ostringstream out;
+    std::string out;
     bool found = false;
     std::size_t i = 0;
     for (; i < old.size(); ++i) {
@@ -51,12 +38,12 @@ std::string Compose(const std::vector<std::string>& old, const std::string& entr
             if (found) break;  // the next header stays held back
             if (IsRenameHeader(line)) found = true;
         }
-        out << line << "\r\n";
+        out += line + "\r\n";
     }
-    if (!found) out << "[rename]\r\n";
-    out << entry << "\r\n";
-    for (; i < old.size(); ++i) out << old[i] << "\r\n";
-    return out.str();
+    if (!found) out += "[rename]\r\n";
+    out += entry + "\r\n";
+    for (; i < old.size(); ++i) out += old[i] + "\r\n";
+    return out;
 }
 
 // Creates path and writes text; false (with the file removed again) on any failure.
@@ -91,7 +78,7 @@ void AddWininitRename(const std::string& winDir, const std::string& line, const 
     if (afterSetAside) afterSetAside();
 
     DWORD error = 0;
-    const bool read = saved.empty() || ReadLines(saved, old);
+    const bool read = saved.empty() || ReadTextLines(saved, old);
     if (read && WriteWhole(wininit, Compose(old, line), error)) {
         if (!saved.empty()) ::DeleteFileA(saved.c_str());
         return;

@@ -7,6 +7,7 @@
 #include <shobjidl.h>
 
 #include <memory>
+#include <vector>
 
 #include "core/TextFormat.h"
 #include "platform/win/Handles.h"
@@ -28,10 +29,10 @@ struct TItem {
     int Index = 0;
 };
 
-std::wstring Wide(const std::string& text) {
+std::vector<wchar_t> Wide(const std::string& text) {
     const int size = ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size > 0 ? size : 1), L'\0');
-    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, &wide[0], size);
+    std::vector<wchar_t> wide(static_cast<std::size_t>(size > 0 ? size : 1), L'\0');
+    ::MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), size);
     return wide;
 }
 
@@ -115,7 +116,7 @@ void CreateShellLink(const std::string& link, const std::string& description, co
     shellLink->SetDescription(description.c_str());
     const ComPtr<IPersistFile> file = shellLink.as<IPersistFile>(IID_IPersistFile);
     if (!file) throw Exception("Unable to obtain the IPersistFile interface of the shell link");
-    file->Save(Wide(link).c_str(), TRUE);
+    file->Save(Wide(link).data(), TRUE);
 }
 
 void CreateIcons(const TIconsStep& step, TInstallContext& context) {

@@ -5,10 +5,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <memory>
-#include <sstream>
 
+#include "core/ByteSource.h"
 #include "core/LittleEndian.h"
 
 namespace pelorin {
@@ -41,9 +40,8 @@ struct FileCloser {
 };
 
 // Reads exactly `size` bytes; false at a clean end of input before the first byte.
-bool ReadExactly(std::istream& in, void* buffer, std::size_t size, const std::string& what) {
-    in.read(static_cast<char*>(buffer), static_cast<std::streamsize>(size));
-    const std::size_t got = static_cast<std::size_t>(in.gcount());
+bool ReadExactly(ByteSource& in, void* buffer, std::size_t size, const std::string& what) {
+    const std::size_t got = size == 0 ? 0 : in.Read(buffer, size);
     if (got == size) return true;
     if (got == 0 && what.empty()) return false;
     throw EUndoLogError((what.empty() ? std::string("a record") : what) + " is cut short");
@@ -76,7 +74,7 @@ void WriteUndoLog(const std::string& path, const TUndoChanges& changes) {
     if (std::fclose(file.release()) != 0) throw EUndoLogError("Unable to write the file " + path);
 }
 
-TUndoChanges DecodeUndoLog(std::istream& in) {
+TUndoChanges DecodeUndoLog(ByteSource& in) {
     unsigned char header[UndoLogHeaderSize];
     ReadExactly(in, header, sizeof header, "the header");
     if (std::memcmp(header, UndoLogMagic, 8) != 0)
@@ -109,17 +107,17 @@ TUndoChanges DecodeUndoLog(std::istream& in) {
 }
 
 TUndoChanges DecodeUndoLog(const std::string& bytes) {
-    std::istringstream in(bytes);
+    MemoryByteSource in(bytes.data(), bytes.size());
     return DecodeUndoLog(in);
 }
 
 TUndoChanges LoadUndoLog(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EUndoLogError("Unable to open the file " + path);
+    FileByteSource in(path);
+    if (!in.IsOpen()) throw EUndoLogError("Unable to open the file " + path);
     try {
         return DecodeUndoLog(in);
     } catch (const EUndoLogError& e) {
-        if (in.bad()) throw EUndoLogError("Unable to read the file " + path);
+        if (in.Failed()) throw EUndoLogError("Unable to read the file " + path);
         throw EUndoLogError("The file " + path + " is damaged: " + e.what());
     }
 }

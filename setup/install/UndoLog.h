@@ -4,9 +4,9 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iosfwd>
 #include <string>
 
+#include "core/ByteSource.h"
 #include "core/Exception.h"
 #include "setup/install/UndoChanges.h"
 
@@ -28,10 +28,10 @@ std::string EncodeUndoLog(const TUndoChanges& changes);
 // Creates (or replaces) the file and writes the log; the file is closed on every way out.
 void WriteUndoLog(const std::string& path, const TUndoChanges& changes);
 
-// Reads a log from the stream. The header's 16-bit count is taken modulo 65536, so a log
+// Reads a log from the source. The header's 16-bit count is taken modulo 65536, so a log
 // of more records than that still reads whole; anything malformed raises EUndoLogError.
 // Memory grows with the bytes actually read, never with what the header claims.
-TUndoChanges DecodeUndoLog(std::istream& in);
+TUndoChanges DecodeUndoLog(ByteSource& in);
 TUndoChanges DecodeUndoLog(const std::string& bytes);
 // Opens and reads the file at `path`; the error message names the file.
 TUndoChanges LoadUndoLog(const std::string& path);

@@ -12,4 +12,7 @@ pelorin_library(setup_wizard WIN32_ONLY
 # library would not reach the program.
 if(WIN32)
   add_library(setup_pictures OBJECT Pictures.rc)
+  # The resource compiler's dependencies are not scanned: a redrawn picture rebuilds the resources.
+  set_source_files_properties(Pictures.rc PROPERTIES OBJECT_DEPENDS
+    "${CMAKE_CURRENT_LIST_DIR}/pictures/side.bmp;${CMAKE_CURRENT_LIST_DIR}/pictures/logo.bmp;${CMAKE_CURRENT_LIST_DIR}/pictures/about.bmp")
 endif()

@@ -2,8 +2,6 @@
 // payloads, streams that are too long, too short or damaged, and files that end early.
 #include <gtest/gtest.h>
 
-#include <sstream>
-
 #include "SampleData.h"
 #include "setup/BlockWriter.h"
 #include "setup/ZStream.h"
@@ -31,12 +29,8 @@ Bytes StreamBlock(const Bytes& streamed, const Bytes& claimed) {
                      Adler32(1, claimed.data(), claimed.size()));
 }
 
-std::istringstream Stream(const Bytes& bytes) {
-    return std::istringstream(std::string(bytes.begin(), bytes.end()), std::ios::binary);
-}
-
 Bytes Read(const Bytes& file, std::size_t size) {
-    std::istringstream in = Stream(file);
+    MemoryByteSource in(file.data(), file.size());
     Bytes out(size);
     ReadBlock(in, out.data(), size);
     return out;
@@ -51,20 +45,22 @@ TEST(ReadBlock, CompressedAndStoredBlocksFollowEachOther) {
     file.insert(file.end(), stored.begin(), stored.end());
     file.push_back(0x5A);
 
-    std::istringstream in = Stream(file);
+    MemoryByteSource in(file.data(), file.size());
     Bytes outA(a.size());
     Bytes outB(b.size());
     ReadBlock(in, outA.data(), outA.size());
     ReadBlock(in, outB.data(), outB.size());
     EXPECT_EQ(outA, a);
     EXPECT_EQ(outB, b);
-    EXPECT_EQ(in.get(), 0x5A) << "the position is just past the second block";
+    std::uint8_t next = 0;
+    EXPECT_EQ(in.Read(&next, 1), 1u);
+    EXPECT_EQ(next, 0x5A) << "the position is just past the second block";
 }
 
 TEST(ReadBlock, EmptyStoredBlockIsValid) {
     const Bytes block = MakeBlock({}, StoredUncompressed, 0, 1);
     EXPECT_NO_THROW(Read(block, 0));
-    std::istringstream in = Stream(block);
+    MemoryByteSource in(block.data(), block.size());
     EXPECT_TRUE(ReadBlock(in, 0).empty());
 }
 
@@ -105,7 +101,7 @@ TEST(ReadBlock, StreamLongerThanTheBlockIsRejectedWithoutOverrun) {
     const Bytes claimed(streamed.begin(), streamed.begin() + 40000);
     const Bytes block = StreamBlock(streamed, claimed);
 
-    std::istringstream in = Stream(block);
+    MemoryByteSource in(block.data(), block.size());
     Bytes out(claimed.size() + 64, 0xCC);
     EXPECT_THROW(ReadBlock(in, out.data(), claimed.size()), EZlibDataError);
     for (std::size_t i = claimed.size(); i < out.size(); ++i) {
@@ -162,12 +158,13 @@ TEST(ReadBlock, FileEndingInsideTheBlockIsAReadError) {
 
 TEST(ReadBlock, GrowingDestinationAllocatesOnlyWhatArrives) {
     const Bytes data = test::MixedBytes(200000, 10);
-    std::istringstream in = Stream(EncodeBlock(data.data(), data.size(), bsCompressed));
+    const Bytes block = EncodeBlock(data.data(), data.size(), bsCompressed);
+    MemoryByteSource in(block.data(), block.size());
     EXPECT_EQ(ReadBlock(in, data.size()), data);
 
     // A consistent header claiming 2 GB with only a few bytes behind it.
     const Bytes huge = MakeBlock({1, 2, 3}, StoredUncompressed, 0x7FFFFFFF, 1);
-    std::istringstream hugeIn = Stream(huge);
+    MemoryByteSource hugeIn(huge.data(), huge.size());
     EXPECT_THROW(ReadBlock(hugeIn, 0x7FFFFFFF), EReadError);
 }
 
