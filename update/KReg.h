@@ -1,10 +1,11 @@
 // KReg: one-call reads and writes of string values in the registry for the update wizard,
-// and the two backslash helpers it uses on folder names.
+// and the backslash helpers it uses on folder names (the shared ones of core/).
 #pragma once
 
 #include <string>
 
 #include "core/Exception.h"
+#include "core/FilePath.h"
 
 namespace pelorin::kreg {
 
@@ -29,9 +30,8 @@ void WriteString(int root, const std::string& key, const std::string& name, cons
 // The stored string, or defaultText when the key or value is missing or not a string. Never fails.
 std::string ReadString(int root, const std::string& key, const std::string& name, const std::string& defaultText);
 
-// The path with "\" appended, unless it is empty or already ends with one.
-std::string AddBackslash(const std::string& path);
-// The path without its last character when that is "\".
-std::string RemoveBackslash(const std::string& path);
+// The backslash helpers of the folder rules are the shared ones (core/FilePath).
+using pelorin::AddBackslash;
+using pelorin::RemoveBackslash;
 
 }  // namespace pelorin::kreg

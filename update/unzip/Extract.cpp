@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "core/LittleEndian.h"
+#include "core/TextCase.h"
 #include "update/strings/FileStream.h"
 #include "update/strings/LFNFileStream.h"
-#include "update/strings/TextCase.h"
 #include "update/unzip/Decoders.h"
 #include "update/unzip/EntryWriter.h"
 #include "update/unzip/Percent.h"

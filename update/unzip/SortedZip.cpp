@@ -2,7 +2,7 @@
 // largest first and never call two entries equal: a new entry goes after the ones it ties with.
 #include "update/unzip/SortedZip.h"
 
-#include "update/strings/TextCase.h"
+#include "core/TextCase.h"
 #include "update/unzip/DosDateTime.h"
 #include "update/unzip/Percent.h"
 

@@ -2,7 +2,7 @@
 // the remaining parts are kept only when they name a real subfolder.
 #include "update/unzip/TargetPath.h"
 
-#include "update/strings/TextCase.h"
+#include "core/TextCase.h"
 
 namespace pelorin {
 

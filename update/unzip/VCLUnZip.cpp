@@ -4,10 +4,10 @@
 
 #include "core/FilePath.h"
 #include "core/LittleEndian.h"
+#include "core/TextCase.h"
+#include "core/TextFormat.h"
 #include "platform/SystemServices.h"
 #include "update/strings/StringsErrors.h"
-#include "update/strings/TextCase.h"
-#include "update/strings/TextFormat.h"
 #include "update/unzip/UnzipErrors.h"
 #include "update/unzip/ZipRecords.h"
 
