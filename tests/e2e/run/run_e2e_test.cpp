@@ -198,13 +198,12 @@ TEST(RunE2E, BrowsingForTheFolderAndTheGroupFillsTheirEditsOnlyWhenConfirmed) {
     } groupFolder{programs + group};
     int groupCount = 0;
     WIN32_FIND_DATAA found{};
-    const HANDLE search = ::FindFirstFileA((programs + "*").c_str(), &found);
-    ASSERT_NE(search, INVALID_HANDLE_VALUE);
+    const FindHandle search(::FindFirstFileA((programs + "*").c_str(), &found));
+    ASSERT_TRUE(search);
     do {
         const std::string name = found.cFileName;
         if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..") ++groupCount;
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
+    } while (::FindNextFileA(search.get(), &found));
 
     const auto program = package.Start();
     const DWORD pid = program->pid();
