@@ -219,8 +219,12 @@ TEST(RunE2E, BrowsingForTheFolderAndTheGroupFillsTheirEditsOnlyWhenConfirmed) {
         const HWND dialog = driver::WaitForWindow({pid, "", "#32770", true}, 20);
         ASSERT_NE(dialog, nullptr);
         EXPECT_NE(driver::FindControl(dialog, "text:Browse Folders"), nullptr) << "the title above the tree";
+        // The shell drops a selection made while it still fills the tree: wait until the
+        // dialog waits for input, both before selecting and before pressing the button.
+        ::WaitForInputIdle(program->handle(), 10000);
         const FolderSelection selection(pid, dialog, chosen);
         ASSERT_TRUE(selection.Posted());
+        ::WaitForInputIdle(program->handle(), 10000);
         ASSERT_TRUE(driver::PressButton(driver::FindControl(dialog, button)));
         ASSERT_TRUE(driver::WaitForNoWindow({pid, "", "#32770", true}, 20));
     };
