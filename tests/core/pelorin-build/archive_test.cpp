@@ -7,8 +7,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "TestFiles.h"
 #include "setup/ZStream.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 #include "tools/pelorin-build/DataArchive.h"
 #include "tools/pelorin-build/HostSystem.h"
 #include "tools/pelorin-build/ProjectParser.h"
@@ -16,7 +17,7 @@
 namespace pelorin {
 namespace {
 
-using test::TempDir;
+using testing::ScratchDir;
 
 std::vector<std::uint8_t> inflateEntry(const std::string& archive, const FileEntry& entry) {
     std::ifstream in(archive, std::ios::binary);
@@ -53,18 +54,18 @@ std::string pseudoRandom(std::size_t size) {
 }
 
 TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce) {
-    TempDir dir;
+    ScratchDir dir;
     const std::string big = pseudoRandom(300000);  // larger than the 32000-byte inflate buffers
-    test::writeText(dir / "big.bin", big);
-    test::writeText(dir / "empty.txt", "");
-    test::writeText(dir / "small.txt", "small file\n");
+    testing::WriteText(dir / "big.bin", big);
+    testing::WriteText(dir / "empty.txt", "");
+    testing::WriteText(dir / "small.txt", "small file\n");
     const std::string setup = "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n";
     Project project = parseProjectText(setup +
                                            "[File]\nSource=big.bin\nDestName=1\n"
                                            "[File]\nSource=empty.txt\nDestName=2\n"
                                            "[File]\nSource=./big.bin\nDestName=3\n"
                                            "[File]\nSource=small.txt\nDestName=4\n",
-                                       "p", dir.path());
+                                       "p", dir.Path());
     {
         std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
         writeDataArchive(project, out);
@@ -81,7 +82,7 @@ TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
     EXPECT_EQ(files[2].DataOffset, files[0].DataOffset);
     EXPECT_EQ(files[2].Adler32, files[0].Adler32);
     EXPECT_EQ(files[3].DataOffset, static_cast<std::int32_t>(files[1].DataOffset + 4 + files[1].CompressedSize));
-    EXPECT_EQ(test::readBytes(dir / "PELORIN.DAT").size(), files[3].DataOffset + 4 + files[3].CompressedSize);
+    EXPECT_EQ(testing::ReadBytes(dir / "PELORIN.DAT").size(), files[3].DataOffset + 4 + files[3].CompressedSize);
     EXPECT_EQ(files[1].Adler32, 1u);
 }
 
@@ -89,12 +90,12 @@ TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits) {
     EXPECT_EQ(fileTimeFromUnix(0, 0), 116444736000000000ull);
     EXPECT_EQ(fileTimeFromUnix(1, 999999999), 116444736019999999ull);
 
-    TempDir dir;
-    test::writeText(dir / "now.txt", "x");
+    ScratchDir dir;
+    testing::WriteText(dir / "now.txt", "x");
     Project project = parseProjectText(
         "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
         "[File]\nSource=now.txt\nDestName=x\n",
-        "p", dir.path());
+        "p", dir.Path());
     std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
     writeDataArchive(project, out);
     const std::uint64_t now = fileTimeFromUnix(std::time(nullptr), 0);
@@ -107,14 +108,14 @@ TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits) {
 
 #ifdef PELORIN_VERSIONED_x86_64
 TEST(DataArchiveTest, VersionComesFromTheSourcesVersionResource) {
-    TempDir dir;
+    ScratchDir dir;
     // Under Windows the build tree's path has no drive; take the current one.
     const std::string exe = std::filesystem::absolute(PELORIN_VERSIONED_x86_64).string();
     Project project = parseProjectText(
         "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
         "[File]\nDestName=x\nSource=" +
             exe + "\n",
-        "p", dir.path());
+        "p", dir.Path());
     std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
     writeDataArchive(project, out);
     EXPECT_EQ(project.setup.FileEntries[0].VersionMS, 0x00010002u);

@@ -7,23 +7,24 @@
 #include <fstream>
 #include <sstream>
 
-#include "TestFiles.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 #include "tools/pelorin-build/Distribution.h"
 
 namespace pelorin {
 namespace {
 
-using test::TempDir;
+using testing::ScratchDir;
 
 TEST(SetupProgramSearch, BesideTheToolFirstThenTheSiblingWin64Tree) {
-    TempDir root;
+    ScratchDir root;
     const std::string tool = root / "native/bin/pelorin-build";
-    test::writeText(tool, "");
+    testing::WriteText(tool, "");
     EXPECT_EQ(findSetupProgram(tool), "");
-    test::writeText(root / "win64/bin/pelorin.exe", "64");
+    testing::WriteText(root / "win64/bin/pelorin.exe", "64");
     EXPECT_EQ(std::filesystem::path(findSetupProgram(tool)),
               std::filesystem::path(root / "win64/bin/pelorin.exe").lexically_normal());
-    test::writeText(root / "native/bin/pelorin.exe", "beside");
+    testing::WriteText(root / "native/bin/pelorin.exe", "beside");
     EXPECT_EQ(std::filesystem::path(findSetupProgram(tool)),
               std::filesystem::path(root / "native/bin/pelorin.exe").lexically_normal());
     EXPECT_EQ(findSetupProgram(""), "");
@@ -31,7 +32,7 @@ TEST(SetupProgramSearch, BesideTheToolFirstThenTheSiblingWin64Tree) {
 
 #ifndef _WIN32
 // Runs the built tool through the shell; returns its exit status and output.
-int runTool(const std::string& args, const TempDir& dir, std::string& output) {
+int runTool(const std::string& args, const ScratchDir& dir, std::string& output) {
     const char* binary = std::getenv("PELORIN_BINARY_DIR");
     const std::string log = dir / "tool.log";
     const std::string command =
@@ -46,10 +47,10 @@ int runTool(const std::string& args, const TempDir& dir, std::string& output) {
 
 TEST(ToolProgram, ExitStatusAndMessagesOfBuildAndDump) {
     if (std::getenv("PELORIN_BINARY_DIR") == nullptr) GTEST_SKIP() << "PELORIN_BINARY_DIR is not set";
-    TempDir dir;
+    ScratchDir dir;
     std::string output;
-    test::writeText(dir / "ok.pelproj", "[Setup]\nAppName=Cli\nAppVerName=Cli 1\nDefaultDirName=Cli\n");
-    test::writeText(dir / "bad.pelproj", "[Setup]\nAppName=Cli\nAppVerName=Cli 1\nDefaultDirName=Cli\nColour=red\n");
+    testing::WriteText(dir / "ok.pelproj", "[Setup]\nAppName=Cli\nAppVerName=Cli 1\nDefaultDirName=Cli\n");
+    testing::WriteText(dir / "bad.pelproj", "[Setup]\nAppName=Cli\nAppVerName=Cli 1\nDefaultDirName=Cli\nColour=red\n");
 
     EXPECT_EQ(runTool("'" + (dir / "bad.pelproj") + "' -o '" + (dir / "bad") + "' --no-setup-exe", dir, output), 1);
     EXPECT_NE(output.find("bad.pelproj:5: Colour: unknown key in [Setup]"), std::string::npos) << output;

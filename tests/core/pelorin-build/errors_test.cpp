@@ -4,7 +4,8 @@
 
 #include <fstream>
 
-#include "TestFiles.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 #include "tools/pelorin-build/BuildError.h"
 #include "tools/pelorin-build/CommandLine.h"
 #include "tools/pelorin-build/Distribution.h"
@@ -13,7 +14,7 @@
 namespace pelorin {
 namespace {
 
-using test::TempDir;
+using testing::ScratchDir;
 
 const std::string kSetup = "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n";  // lines 1-4
 
@@ -66,10 +67,10 @@ const BadProject kBadProjects[] = {
 TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing) {
     for (const BadProject& bad : kBadProjects) {
         SCOPED_TRACE(bad.what);
-        TempDir dir;
-        test::writeText(dir / "src.txt", "source");
+        ScratchDir dir;
+        testing::WriteText(dir / "src.txt", "source");
         const std::string project = dir / "bad.pelproj";
-        test::writeText(project, bad.text);
+        testing::WriteText(project, bad.text);
         BuildOptions options{project, dir / "out", "", true, Machine::Amd64, "", false};
         try {
             buildDistribution(options);
@@ -81,13 +82,13 @@ TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing) {
             EXPECT_EQ(message.rfind(where, 0), 0u) << message;
             EXPECT_NE(message.find(bad.problem), std::string::npos) << message;
         }
-        EXPECT_TRUE(test::listFolder(dir / "out").empty());
+        EXPECT_TRUE(testing::ListFolder(dir / "out").empty());
     }
 }
 
 TEST(BadProject, MissingSetupSectionAndMissingProjectFile) {
-    TempDir dir;
-    test::writeText(dir / "empty.pelproj", "; nothing\n[Dir]\nDirName=x\n");
+    ScratchDir dir;
+    testing::WriteText(dir / "empty.pelproj", "; nothing\n[Dir]\nDirName=x\n");
     BuildOptions options{dir / "empty.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
     EXPECT_THROW(
         try { buildDistribution(options); } catch (const BuildError& e) {
@@ -97,48 +98,48 @@ TEST(BadProject, MissingSetupSectionAndMissingProjectFile) {
         BuildError);
     options.projectPath = dir / "absent.pelproj";
     EXPECT_THROW(buildDistribution(options), BuildError);
-    EXPECT_TRUE(test::listFolder(dir / "out").empty());
+    EXPECT_TRUE(testing::ListFolder(dir / "out").empty());
 }
 
 TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched) {
-    TempDir dir;
-    test::writeText(dir / "out/PELORIN.DAT", "old archive");
-    test::writeText(dir / "p.pelproj", kSetup + "[File]\nSource=missing\nDestName=x\n");
+    ScratchDir dir;
+    testing::WriteText(dir / "out/PELORIN.DAT", "old archive");
+    testing::WriteText(dir / "p.pelproj", kSetup + "[File]\nSource=missing\nDestName=x\n");
     BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
     EXPECT_THROW(buildDistribution(options), BuildError);
-    EXPECT_EQ(test::listFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
-    EXPECT_EQ(test::readBytes(dir / "out/PELORIN.DAT").size(), 11u);
+    EXPECT_EQ(testing::ListFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
+    EXPECT_EQ(testing::ReadBytes(dir / "out/PELORIN.DAT").size(), 11u);
 
     // A setup program that is not a Windows image is refused before anything is written.
-    test::writeText(dir / "p.pelproj", kSetup);
-    test::writeText(dir / "fake.exe", "MZ but nothing more");
+    testing::WriteText(dir / "p.pelproj", kSetup);
+    testing::WriteText(dir / "fake.exe", "MZ but nothing more");
     options.setupExe = dir / "fake.exe";
     options.withoutSetupExe = false;
     EXPECT_THROW(buildDistribution(options), BuildError);
-    EXPECT_EQ(test::listFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
+    EXPECT_EQ(testing::ListFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
 }
 
 TEST(StagedOutputTest, UncommittedFilesAndCreatedFoldersAreRemoved) {
-    TempDir dir;
-    test::writeText(dir / "keep/old.txt", "old");
+    ScratchDir dir;
+    testing::WriteText(dir / "keep/old.txt", "old");
     {
         StagedOutput output(dir / "keep");
-        test::writeText(output.stage("old.txt"), "new");
+        testing::WriteText(output.stage("old.txt"), "new");
     }
-    EXPECT_EQ(test::listFolder(dir / "keep"), std::vector<std::string>{"old.txt"});
-    EXPECT_EQ(test::readBytes(dir / "keep/old.txt").size(), 3u);
+    EXPECT_EQ(testing::ListFolder(dir / "keep"), std::vector<std::string>{"old.txt"});
+    EXPECT_EQ(testing::ReadBytes(dir / "keep/old.txt").size(), 3u);
     {
         StagedOutput output(dir / "new/deeper");
-        test::writeText(output.stage("a.txt"), "a");
+        testing::WriteText(output.stage("a.txt"), "a");
     }
-    EXPECT_TRUE(test::listFolder(dir.path()) == std::vector<std::string>{"keep"});
+    EXPECT_TRUE(testing::ListFolder(dir.Path()) == std::vector<std::string>{"keep"});
     {
         StagedOutput output(dir / "keep");
-        test::writeText(output.stage("old.txt"), "replaced");
+        testing::WriteText(output.stage("old.txt"), "replaced");
         output.commit();
     }
-    EXPECT_EQ(test::listFolder(dir / "keep"), std::vector<std::string>{"old.txt"});
-    EXPECT_EQ(test::readBytes(dir / "keep/old.txt").size(), 8u);
+    EXPECT_EQ(testing::ListFolder(dir / "keep"), std::vector<std::string>{"old.txt"});
+    EXPECT_EQ(testing::ReadBytes(dir / "keep/old.txt").size(), 8u);
 }
 
 TEST(CommandLineTest, MalformedCommandLinesAreRefused) {

@@ -3,7 +3,7 @@
 // version comes out of images that MinGW built.
 #include <gtest/gtest.h>
 
-#include "TestFiles.h"
+#include "tests/support/TestFiles.h"
 #include "tools/pelorin-build/PeImage.h"
 #include "tools/pelorin-build/ResourceDll.h"
 #include "tools/pelorin-build/VersionInfo.h"
@@ -77,11 +77,11 @@ TEST(VersionInfoTest, FileVersionOfProgramsBuiltByMinGW) {
 #endif
 #ifdef PELORIN_VERSIONED_x86_64
     expectFixtureVersion(PELORIN_VERSIONED_x86_64);
-    EXPECT_TRUE(PeImage::parse(test::readBytes(PELORIN_VERSIONED_x86_64))->isPe32Plus());
+    EXPECT_TRUE(PeImage::parse(testing::ReadBytes(PELORIN_VERSIONED_x86_64))->isPe32Plus());
 #endif
 #ifdef PELORIN_VERSIONED_i686
     expectFixtureVersion(PELORIN_VERSIONED_i686);
-    EXPECT_FALSE(PeImage::parse(test::readBytes(PELORIN_VERSIONED_i686))->isPe32Plus());
+    EXPECT_FALSE(PeImage::parse(testing::ReadBytes(PELORIN_VERSIONED_i686))->isPe32Plus());
 #endif
 }
 

@@ -6,8 +6,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "TestFiles.h"
 #include "setup/BlockWriter.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 #include "tools/pelorin-build/DescriptionDump.h"
 #include "tools/pelorin-build/Distribution.h"
 #include "tools/pelorin-build/PeImage.h"
@@ -16,7 +17,7 @@
 namespace pelorin {
 namespace {
 
-using test::TempDir;
+using testing::ScratchDir;
 
 const char* const kFullProject = R"([Setup]
 AppName = Round Trip
@@ -78,16 +79,16 @@ Filename = {win}\b.exe
 )";
 
 struct Built {
-    TempDir dir;
+    ScratchDir dir;
     BuildSummary summary;
     std::string dist() const { return dir / "dist"; }
 };
 
 void buildFull(Built& built, Machine machine) {
-    test::writeText(built.dir / "license.rtf", "{\\rtf1 License}");
-    test::writeText(built.dir / "files/a.txt", "alpha\r\n");
-    test::writeText(built.dir / "files/b.bin", std::string(5000, 'b'));
-    test::writeText(built.dir / "p.pelproj", kFullProject);
+    testing::WriteText(built.dir / "license.rtf", "{\\rtf1 License}");
+    testing::WriteText(built.dir / "files/a.txt", "alpha\r\n");
+    testing::WriteText(built.dir / "files/b.bin", std::string(5000, 'b'));
+    testing::WriteText(built.dir / "p.pelproj", kFullProject);
     BuildOptions options;
     options.projectPath = built.dir / "p.pelproj";
     options.outputDir = built.dist();
@@ -100,7 +101,7 @@ void buildFull(Built& built, Machine machine) {
 TEST(ProjectRoundTrip, EveryRecordKindReadsBackThroughTheSetupReader) {
     Built built;
     buildFull(built, Machine::Amd64);
-    EXPECT_EQ(test::listFolder(built.dist()), (std::vector<std::string>{"PELORIN.DAT", "PELORIN.DLL"}));
+    EXPECT_EQ(testing::ListFolder(built.dist()), (std::vector<std::string>{"PELORIN.DAT", "PELORIN.DLL"}));
     const SetupData data = loadDescriptionFrom(built.dist() + "/PELORIN.DLL");
 
     const SetupHeader& h = data.Header;
@@ -176,12 +177,12 @@ TEST(ProjectRoundTrip, EveryRecordKindReadsBackThroughTheSetupReader) {
 }
 
 TEST(ProjectRoundTrip, TextsFillingTheirFieldExactlyAreKept) {
-    TempDir dir;
+    ScratchDir dir;
     const std::string name63(63, 'n'), subKey128(128, 'k');
-    test::writeText(dir / "p.pelproj", "[Setup]\nAppName=" + name63 +
-                                           "\nAppVerName=v\nDefaultDirName=d\n"
-                                           "[Registry]\nRootKey=HKCU\nSubKey=" +
-                                           subKey128 + "\n");
+    testing::WriteText(dir / "p.pelproj", "[Setup]\nAppName=" + name63 +
+                                              "\nAppVerName=v\nDefaultDirName=d\n"
+                                              "[Registry]\nRootKey=HKCU\nSubKey=" +
+                                              subKey128 + "\n");
     BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::I386, "", false};
     buildDistribution(options);
     const SetupData data = loadDescriptionFrom(dir / "out/PELORIN.DLL");
@@ -195,8 +196,8 @@ TEST(ProjectRoundTrip, TextsFillingTheirFieldExactlyAreKept) {
 }
 
 TEST(ProjectRoundTrip, LibraryFollowsTheMachineOfTheShippedSetupProgram) {
-    TempDir dir;
-    test::writeText(dir / "p.pelproj", "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n");
+    ScratchDir dir;
+    testing::WriteText(dir / "p.pelproj", "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n");
     // A stand-in setup program: any image of the wanted machine will do.
     ResourceDllContent fake;
     fake.machine = Machine::I386;
@@ -209,16 +210,17 @@ TEST(ProjectRoundTrip, LibraryFollowsTheMachineOfTheShippedSetupProgram) {
     BuildOptions options{dir / "p.pelproj", dir / "out", dir / "pelorin32.exe", false, std::nullopt, "", false};
     const BuildSummary summary = buildDistribution(options);
     EXPECT_EQ(summary.machine, Machine::I386);
-    EXPECT_EQ(test::listFolder(dir / "out"), (std::vector<std::string>{"PELORIN.DAT", "PELORIN.DLL", "pelorin.exe"}));
-    EXPECT_EQ(test::readBytes(dir / "out/pelorin.exe"), fakeExe);
-    const auto dll = PeImage::parse(test::readBytes(dir / "out/PELORIN.DLL"));
+    EXPECT_EQ(testing::ListFolder(dir / "out"),
+              (std::vector<std::string>{"PELORIN.DAT", "PELORIN.DLL", "pelorin.exe"}));
+    EXPECT_EQ(testing::ReadBytes(dir / "out/pelorin.exe"), fakeExe);
+    const auto dll = PeImage::parse(testing::ReadBytes(dir / "out/PELORIN.DLL"));
     ASSERT_TRUE(dll.has_value());
     EXPECT_EQ(dll->machine(), 0x14C);
     EXPECT_FALSE(dll->isPe32Plus());
 
     options.machine = Machine::Amd64;  // forced
     buildDistribution(options);
-    EXPECT_EQ(PeImage::parse(test::readBytes(dir / "out/PELORIN.DLL"))->machine(), 0x8664);
+    EXPECT_EQ(PeImage::parse(testing::ReadBytes(dir / "out/PELORIN.DLL"))->machine(), 0x8664);
 }
 
 TEST(ProjectRoundTrip, DumpShowsHeaderAndRecordsAndLeavesARawDescriptionInPlace) {

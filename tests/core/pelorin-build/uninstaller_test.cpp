@@ -6,7 +6,8 @@
 
 #include <filesystem>
 
-#include "TestFiles.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 #include "tools/pelorin-build/BuildError.h"
 #include "tools/pelorin-build/CommandLine.h"
 #include "tools/pelorin-build/DescriptionDump.h"
@@ -16,19 +17,19 @@
 namespace pelorin {
 namespace {
 
-using test::TempDir;
+using testing::ScratchDir;
 
 const char* const kSetup = "[Setup]\nAppName=U\nAppVerName=U 1\nDefaultDirName=U\n";
 const std::string kUninstallerBytes = "MZ not really a program, but stored all the same";
 
 struct Package {
-    TempDir dir;
+    ScratchDir dir;
     BuildOptions options;
 
     explicit Package(const std::string& project) {
-        test::writeText(dir / "app.txt", "app");
-        test::writeText(dir / "bin/FERROW.EXE", kUninstallerBytes);
-        test::writeText(dir / "p.pelproj", project);
+        testing::WriteText(dir / "app.txt", "app");
+        testing::WriteText(dir / "bin/FERROW.EXE", kUninstallerBytes);
+        testing::WriteText(dir / "p.pelproj", project);
         options.projectPath = dir / "p.pelproj";
         options.outputDir = dir / "dist";
         options.withoutSetupExe = true;
@@ -47,17 +48,17 @@ std::string withFile(const std::string& setupExtra, const std::string& dest = "{
 }
 
 TEST(UninstallerSearch, BesideTheToolInAnyCaseThenTheSiblingWin64Tree) {
-    TempDir root;
+    ScratchDir root;
     const std::string tool = root / "native/bin/pelorin-build";
-    test::writeText(tool, "");
+    testing::WriteText(tool, "");
     EXPECT_EQ(findUninstaller(tool), "");
     EXPECT_EQ(findUninstaller(""), "");
     std::filesystem::create_directories(root / "win64/bin/ferrow.exe.d");  // a folder is no program
     EXPECT_EQ(findUninstaller(tool), "");
-    test::writeText(root / "win64/bin/Ferrow.exe", "64");
+    testing::WriteText(root / "win64/bin/Ferrow.exe", "64");
     EXPECT_EQ(std::filesystem::path(findUninstaller(tool)),
               std::filesystem::path(root / "win64/bin/Ferrow.exe").lexically_normal());
-    test::writeText(root / "native/bin/FERROW.EXE", "beside");
+    testing::WriteText(root / "native/bin/FERROW.EXE", "beside");
     EXPECT_EQ(std::filesystem::path(findUninstaller(tool)),
               std::filesystem::path(root / "native/bin/FERROW.EXE").lexically_normal());
 }

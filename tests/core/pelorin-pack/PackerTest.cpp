@@ -13,9 +13,9 @@
 namespace pelorin {
 namespace {
 
-using test::Join;
-using test::ReadBytes;
-using test::WriteBytes;
+using testing::JoinPath;
+using testing::ReadBytes;
+using testing::WriteBytes;
 
 class PackerTest : public ::testing::Test {
 protected:
@@ -31,7 +31,7 @@ protected:
                                          .Build());
     }
 
-    std::string Path(const std::string& name) const { return Join(dir_.Path(), name); }
+    std::string Path(const std::string& name) const { return JoinPath(dir_.Path(), name); }
 
     // The message of the refusal; the output and its temporary file must not exist.
     std::string Refusal(const std::string& archive, const std::string& output) {
@@ -47,7 +47,7 @@ protected:
         return {};
     }
 
-    test::TempDir dir_;
+    testing::ScratchDir dir_;
     std::vector<std::uint8_t> program_;
 };
 
@@ -105,7 +105,7 @@ TEST_F(PackerTest, RefusesArchivesThatDoNotReadOrTestCleanNamingFileAndProblem) 
     Refusal(Path("cut.zip"), Path("kept.exe"));
     EXPECT_EQ(ReadBytes(Path("kept.exe")), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(Refusal(Path("missing.zip"), Path("out.exe")), Path("missing.zip") + ": cannot be opened");
-    EXPECT_FALSE(test::Exists(Path("out.exe")));
+    EXPECT_FALSE(testing::FileExists(Path("out.exe")));
 }
 
 TEST_F(PackerTest, RefusesAProgramThatIsNoWindowsImage) {

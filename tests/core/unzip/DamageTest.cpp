@@ -16,9 +16,9 @@ namespace pelorin {
 namespace {
 
 using test::Bytes;
-using test::ReadBytes;
 using test::ToolArchive;
 using test::ZipBuilder;
+using testing::ReadBytes;
 
 void PutLE32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
@@ -36,7 +36,7 @@ protected:
 
     test::ScriptedServices os;
     TVCLUnZip zip{os};
-    test::TempDir out;
+    testing::ScratchDir out;
     int badCrcs = 0;
 };
 
@@ -53,9 +53,9 @@ TEST_F(Damage, TruncatedArchiveIsIncompleteAndItsCutEntryPremature) {
     } catch (const EFatalUnzipError& e) {
         EXPECT_STREQ(e.what(), "Premature end of file reached");
     }
-    EXPECT_EQ(test::ReadText(out.File("readme.txt")), test::ReadText(test::SourceFile("readme.txt")));
-    EXPECT_EQ(ReadBytes(out.File("Tools/numbers.txt")), ReadBytes(test::SourceFile("Tools/numbers.txt")));
-    EXPECT_FALSE(test::Exists(out.File("sub/deep/noise.bin")));
+    EXPECT_EQ(testing::ReadText(out / "readme.txt"), testing::ReadText(test::SourceFile("readme.txt")));
+    EXPECT_EQ(ReadBytes(out / "Tools/numbers.txt"), ReadBytes(test::SourceFile("Tools/numbers.txt")));
+    EXPECT_FALSE(testing::FileExists(out / "sub/deep/noise.bin"));
 }
 
 TEST_F(Damage, GarbageCentralDirectoryIsRebuiltByScanning) {
@@ -67,7 +67,7 @@ TEST_F(Damage, GarbageCentralDirectoryIsRebuiltByScanning) {
     Use(bytes);
     EXPECT_EQ(zip.Extract(), 10);
     EXPECT_TRUE(zip.DirectoryRebuilt());
-    EXPECT_EQ(ReadBytes(out.File("sub/deep/noise.bin")), ReadBytes(test::SourceFile("sub/deep/noise.bin")));
+    EXPECT_EQ(ReadBytes(out / "sub/deep/noise.bin"), ReadBytes(test::SourceFile("sub/deep/noise.bin")));
 }
 
 TEST_F(Damage, CentralHeaderCutShortEndsTheDirectory) {
@@ -87,8 +87,8 @@ TEST_F(Damage, UncompressedSizeTooSmallKeepsThePrefixAndFailsTheChecksum) {
     Use(bytes);
     EXPECT_EQ(zip.Extract(), 1);
     EXPECT_EQ(badCrcs, 1);
-    EXPECT_FALSE(test::Exists(out.File("long.txt")));
-    EXPECT_EQ(test::ReadText(out.File("ok.txt")), "ok");
+    EXPECT_FALSE(testing::FileExists(out / "long.txt"));
+    EXPECT_EQ(testing::ReadText(out / "ok.txt"), "ok");
 }
 
 TEST_F(Damage, CompressedSizeBeyondTheArchiveIsAPrematureEnd) {
@@ -98,8 +98,8 @@ TEST_F(Damage, CompressedSizeBeyondTheArchiveIsAPrematureEnd) {
     PutLE32(bytes, builder.CentralOffset() + 46 + 5 + 24, 0x7FFFFFF0);
     Use(bytes);
     EXPECT_THROW(zip.Extract(), EFatalUnzipError);
-    EXPECT_EQ(test::ReadText(out.File("a.txt")), "A");
-    EXPECT_FALSE(test::Exists(out.File("z.txt")));
+    EXPECT_EQ(testing::ReadText(out / "a.txt"), "A");
+    EXPECT_FALSE(testing::FileExists(out / "z.txt"));
 }
 
 TEST_F(Damage, LocalHeaderOffsetBeyondTheArchive) {

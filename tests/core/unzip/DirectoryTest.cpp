@@ -280,7 +280,7 @@ TEST(Directory, FixtureNameWithOemCharacters) {
     const std::string fixtures =
         std::string(std::getenv("PELORIN_SOURCE_DIR") ? std::getenv("PELORIN_SOURCE_DIR") : ".");
     TVCLUnZip zip;
-    zip.SetZipName(test::Join(fixtures, "tests/fixtures/zip-legacy/sc-implode.zip"));
+    zip.SetZipName(testing::JoinPath(fixtures, "tests/fixtures/zip-legacy/sc-implode.zip"));
     zip.ReadDirectory();
     ASSERT_EQ(zip.EntryCount(), 3);
     bool sawConverted = false;

@@ -21,13 +21,13 @@ namespace pelorin {
 namespace {
 
 using test::Bytes;
-using test::Join;
-using test::ReadBytes;
-using test::ReadText;
 using test::SourceFile;
-using test::TempDir;
 using test::ToolArchive;
 using test::ZipBuilder;
+using testing::JoinPath;
+using testing::ReadBytes;
+using testing::ReadText;
+using testing::ScratchDir;
 
 const std::vector<std::string> kFiles = {"readme.txt",           "Tools/numbers.txt",   "Tools/unit_sfx.pas",
                                          "Tools/unit_build.pas", "Tools/unit_copy.pas", "sub/empty.txt",
@@ -51,19 +51,19 @@ protected:
     }
 
     void ExpectSameAsSource(const std::string& relative) {
-        EXPECT_EQ(ReadBytes(out.File(relative)), ReadBytes(SourceFile(relative))) << relative;
+        EXPECT_EQ(ReadBytes(out / relative), ReadBytes(SourceFile(relative))) << relative;
     }
 
     test::ScriptedServices os;
     TVCLUnZip zip{os};
-    TempDir out;
+    ScratchDir out;
     std::vector<std::string> skips;
     std::vector<std::string> badCrcs;
 };
 
 TEST_F(Extraction, EveryFileOfTheToolArchivesWithFoldersAndTimes) {
     for (const char* archive : {"deflated.zip", "stored.zip"}) {
-        TempDir target;
+        ScratchDir target;
         zip.SetZipName(ToolArchive(archive));
         zip.SetDestDir(target.Path());
         zip.SetDoAll(true);
@@ -71,17 +71,17 @@ TEST_F(Extraction, EveryFileOfTheToolArchivesWithFoldersAndTimes) {
         zip.SetRetainAttributes(false);
         EXPECT_EQ(zip.Extract(), 10) << archive;
         for (const std::string& file : kFiles) {
-            EXPECT_EQ(ReadBytes(target.File(file)), ReadBytes(SourceFile(file))) << archive << " " << file;
-            EXPECT_EQ(fs::last_write_time(target.File(file)), fs::last_write_time(SourceFile(file))) << file;
+            EXPECT_EQ(ReadBytes(target / file), ReadBytes(SourceFile(file))) << archive << " " << file;
+            EXPECT_EQ(fs::last_write_time(target / file), fs::last_write_time(SourceFile(file))) << file;
         }
-        EXPECT_TRUE(fs::is_directory(target.File("sub/deep")));
+        EXPECT_TRUE(fs::is_directory(target / "sub/deep"));
     }
     EXPECT_TRUE(skips.empty());
     EXPECT_TRUE(badCrcs.empty());
 }
 
 TEST_F(Extraction, RelativeDestinationIsTakenFromTheCallersFolder) {
-    TempDir base;
+    ScratchDir base;
     const fs::path saved = fs::current_path();
     fs::current_path(base.Path());
     zip.SetZipName(ToolArchive("stored.zip"));
@@ -91,8 +91,8 @@ TEST_F(Extraction, RelativeDestinationIsTakenFromTheCallersFolder) {
     const int extracted = zip.Extract();
     fs::current_path(saved);
     EXPECT_EQ(extracted, 10);
-    EXPECT_EQ(ReadBytes(base.File("unpacked/Tools/unit_sfx.pas")), ReadBytes(SourceFile("Tools/unit_sfx.pas")));
-    EXPECT_FALSE(fs::exists(base.File("unpacked/unpacked")));
+    EXPECT_EQ(ReadBytes(base / "unpacked/Tools/unit_sfx.pas"), ReadBytes(SourceFile("Tools/unit_sfx.pas")));
+    EXPECT_FALSE(fs::exists(base / "unpacked/unpacked"));
 }
 
 TEST_F(Extraction, LegacyMethodsPassTheirChecksums) {
@@ -100,8 +100,8 @@ TEST_F(Extraction, LegacyMethodsPassTheirChecksums) {
     ASSERT_NE(source, nullptr);
     for (const char* name : {"sc-shrink.zip", "sc-reduce1.zip", "sc-reduce4.zip", "sc-implode.zip", "cc-SHRUNK.ZIP",
                              "cc-imploding-8Kdict-3trees.zip"}) {
-        TempDir target;
-        zip.SetZipName(Join(Join(source, "tests/fixtures/zip-legacy"), name));
+        ScratchDir target;
+        zip.SetZipName(JoinPath(JoinPath(source, "tests/fixtures/zip-legacy"), name));
         zip.SetDestDir(target.Path());
         zip.SetDoAll(true);
         zip.SetRecreateDirs(true);
@@ -118,7 +118,7 @@ TEST_F(Extraction, ArchiveBehindAProgramStub) {
     zip.SetFilesList({"tools\\numbers.txt", "readme.txt"});
     EXPECT_EQ(zip.Extract(), 2);
     ExpectSameAsSource("readme.txt");
-    EXPECT_EQ(ReadBytes(out.File("numbers.txt")), ReadBytes(SourceFile("Tools/numbers.txt")));
+    EXPECT_EQ(ReadBytes(out / "numbers.txt"), ReadBytes(SourceFile("Tools/numbers.txt")));
 }
 
 TEST_F(Extraction, SelectionPatterns) {
@@ -144,15 +144,15 @@ TEST_F(Extraction, SelectionPatterns) {
     EXPECT_EQ(selected({"<!u>*"}, false).first, 7);
     EXPECT_EQ(selected({"nothing", "*"}, false).first, 7);
     EXPECT_EQ(selected({"*"}, true).first, 10);
-    EXPECT_FALSE(test::Exists(out.File("readme.txt")));  // StopNow held everything back
+    EXPECT_FALSE(testing::FileExists(out / "readme.txt"));  // StopNow held everything back
 
     zip.OnStartUnZipInfo = nullptr;
     zip.SetRecreateDirs(false);
     zip.SetFilesList({"tools\\unit_<!s>*"});
     EXPECT_EQ(zip.Extract(), 2);
-    EXPECT_TRUE(test::Exists(out.File("unit_build.pas")));
-    EXPECT_TRUE(test::Exists(out.File("unit_copy.pas")));
-    EXPECT_FALSE(test::Exists(out.File("unit_sfx.pas")));
+    EXPECT_TRUE(testing::FileExists(out / "unit_build.pas"));
+    EXPECT_TRUE(testing::FileExists(out / "unit_copy.pas"));
+    EXPECT_FALSE(testing::FileExists(out / "unit_sfx.pas"));
 }
 
 TEST_F(Extraction, ExclusionsWinOverSelection) {
@@ -160,8 +160,8 @@ TEST_F(Extraction, ExclusionsWinOverSelection) {
     zip.SetFilesList({"tools\\*"});
     zip.ExcludeList() = {"*.PAS", "nothing"};
     EXPECT_EQ(zip.Extract(), 1);
-    EXPECT_TRUE(test::Exists(out.File("numbers.txt")));
-    EXPECT_FALSE(test::Exists(out.File("unit_sfx.pas")));
+    EXPECT_TRUE(testing::FileExists(out / "numbers.txt"));
+    EXPECT_FALSE(testing::FileExists(out / "unit_sfx.pas"));
 }
 
 TEST_F(Extraction, ToAStreamOneEntryAfterAnotherWithoutTouchingFiles) {
@@ -191,11 +191,11 @@ TEST_F(Extraction, ToAStreamOneEntryAfterAnotherWithoutTouchingFiles) {
 TEST_F(Extraction, OverwriteRules) {
     UseMemory(ZipBuilder().Add("a.txt", "new a").Add("b.txt", "new b").Build());
     zip.SetDoAll(true);
-    test::WriteBytes(out.File("a.txt"), Bytes("old a"));
+    testing::WriteBytes(out / "a.txt", Bytes("old a"));
 
     zip.SetOverwriteMode(TUZOverwriteMode::Never);
     EXPECT_EQ(zip.Extract(), 1);
-    EXPECT_EQ(ReadText(out.File("a.txt")), "old a");
+    EXPECT_EQ(ReadText(out / "a.txt"), "old a");
     EXPECT_EQ(skips, (std::vector<std::string>{"1:a.txt"}));
 
     // Prompt without a handler: the box, answered No then Yes.
@@ -205,32 +205,32 @@ TEST_F(Extraction, OverwriteRules) {
     EXPECT_EQ(os.boxes.front(), "File Exists Alert|Replace existing file a.txt?");
     os.answers = {TMsgResult::mrYes, TMsgResult::mrYes};
     EXPECT_EQ(zip.Extract(), 2);
-    EXPECT_EQ(ReadText(out.File("a.txt")), "new a");
+    EXPECT_EQ(ReadText(out / "a.txt"), "new a");
 
     // Prompt with a handler that writes one entry under another name.
     zip.OnPromptForOverwrite = [&](TVCLUnZip&, bool& overwrite, int index, std::string& name) {
-        if (index == 1) name = out.File("renamed.txt");
+        if (index == 1) name = out / "renamed.txt";
         overwrite = index == 1;
     };
     os.boxes.clear();
     EXPECT_EQ(zip.Extract(), 1);
-    EXPECT_EQ(ReadText(out.File("renamed.txt")), "new b");
+    EXPECT_EQ(ReadText(out / "renamed.txt"), "new b");
     EXPECT_TRUE(os.boxes.empty());
 
     zip.SetOverwriteMode(TUZOverwriteMode::Always);
-    test::WriteBytes(out.File("a.txt"), Bytes("old again"));
+    testing::WriteBytes(out / "a.txt", Bytes("old again"));
     EXPECT_EQ(zip.Extract(), 2);
-    EXPECT_EQ(ReadText(out.File("a.txt")), "new a");
+    EXPECT_EQ(ReadText(out / "a.txt"), "new a");
 }
 
 TEST_F(Extraction, SkippedAtStartLeavesTheExistingFileAlone) {
     UseMemory(ZipBuilder().Add("a.txt", "new a").Build());
     zip.SetDoAll(true);
     zip.SetOverwriteMode(TUZOverwriteMode::Always);
-    test::WriteBytes(out.File("a.txt"), Bytes("keep me"));
+    testing::WriteBytes(out / "a.txt", Bytes("keep me"));
     zip.OnStartUnZip = [](TVCLUnZip&, int, const std::string&, bool& skip) { skip = true; };
     EXPECT_EQ(zip.Extract(), 1);
-    EXPECT_EQ(ReadText(out.File("a.txt")), "keep me");
+    EXPECT_EQ(ReadText(out / "a.txt"), "keep me");
 }
 
 TEST_F(Extraction, EventsOfOneEntryInOrder) {
@@ -294,8 +294,8 @@ TEST_F(Extraction, BadChecksumDeletesTheFileAndCountsItOut) {
     EXPECT_EQ(zip.Extract(), 1);
     EXPECT_EQ(calc, test::TestCrc32(Bytes("damaged")));
     EXPECT_EQ(stored, calc ^ 1u);
-    EXPECT_FALSE(test::Exists(out.File("bad.txt")));
-    EXPECT_EQ(ReadText(out.File("good.txt")), "fine");
+    EXPECT_FALSE(testing::FileExists(out / "bad.txt"));
+    EXPECT_EQ(ReadText(out / "good.txt"), "fine");
 }
 
 TEST_F(Extraction, AlteredDeflatedDataFailsTheChecksum) {
@@ -306,12 +306,12 @@ TEST_F(Extraction, AlteredDeflatedDataFailsTheChecksum) {
     zip.SetFilesList({"readme.txt"});
     EXPECT_EQ(zip.Extract(), 0);
     EXPECT_EQ(badCrcs, (std::vector<std::string>{"readme.txt"}));
-    EXPECT_FALSE(test::Exists(out.File("readme.txt")));
+    EXPECT_FALSE(testing::FileExists(out / "readme.txt"));
 }
 
 TEST_F(Extraction, PasswordsOfZipAndSevenZip) {
     for (const char* archive : {"crypt.zip", "crypt7.zip"}) {
-        TempDir target;
+        ScratchDir target;
         zip.SetZipName(ToolArchive(archive));
         zip.SetDestDir(target.Path());
         zip.SetDoAll(true);
@@ -320,7 +320,7 @@ TEST_F(Extraction, PasswordsOfZipAndSevenZip) {
         EXPECT_EQ(zip.Extract(), 0) << archive;
         std::sort(skips.begin(), skips.end());
         EXPECT_EQ(skips, (std::vector<std::string>{"0:Tools\\numbers.txt", "0:readme.txt"})) << archive;
-        EXPECT_FALSE(test::Exists(target.File("readme.txt")));
+        EXPECT_FALSE(testing::FileExists(target / "readme.txt"));
 
         int asked = 0;
         zip.OnBadPassword = [&](TVCLUnZip&, int, std::string& password) {
@@ -331,8 +331,8 @@ TEST_F(Extraction, PasswordsOfZipAndSevenZip) {
         EXPECT_EQ(zip.Extract(), 2) << archive;
         EXPECT_EQ(asked, 1);
         EXPECT_EQ(zip.ZipPassword(), "secret");
-        EXPECT_EQ(ReadBytes(target.File("readme.txt")), ReadBytes(SourceFile("readme.txt")));
-        EXPECT_EQ(ReadBytes(target.File("numbers.txt")), ReadBytes(SourceFile("Tools/numbers.txt")));
+        EXPECT_EQ(ReadBytes(target / "readme.txt"), ReadBytes(SourceFile("readme.txt")));
+        EXPECT_EQ(ReadBytes(target / "numbers.txt"), ReadBytes(SourceFile("Tools/numbers.txt")));
         zip.OnBadPassword = nullptr;
     }
 }
@@ -353,7 +353,7 @@ TEST_F(Extraction, UnknownMethodShowsTheBoxAndFails) {
     EXPECT_EQ(zip.Extract(), 0);
     EXPECT_EQ(os.boxes, (std::vector<std::string>{"Zip Error|Unknown Compression Method"}));
     EXPECT_EQ(badCrcs, (std::vector<std::string>{"Tools\\numbers.txt"}));
-    EXPECT_FALSE(test::Exists(out.File("numbers.txt")));
+    EXPECT_FALSE(testing::FileExists(out / "numbers.txt"));
 
     // With a stored CRC-32 of 0 the empty result passes.
     test::BuiltEntry empty;
@@ -361,7 +361,7 @@ TEST_F(Extraction, UnknownMethodShowsTheBoxAndFails) {
     empty.method = 9;
     UseMemory(ZipBuilder().Add(empty).Build());
     EXPECT_EQ(zip.Extract(), 1);
-    EXPECT_TRUE(test::Exists(out.File("empty.dat")));
+    EXPECT_TRUE(testing::FileExists(out / "empty.dat"));
 }
 
 TEST_F(Extraction, SpannedArchiveAsksForEachDisk) {
@@ -418,14 +418,14 @@ TEST_F(Extraction, RootDirAndDrivePrefixesLandBelowDestDir) {
     zip.SetRootDir("program");
     EXPECT_EQ(zip.RootDir(), "program\\");
     EXPECT_EQ(zip.Extract(), 3);
-    EXPECT_EQ(ReadText(out.File("bin/tool.exe")), "tool");
-    EXPECT_EQ(ReadText(out.File("Windows/system.ini")), "ini");
-    EXPECT_EQ(ReadText(out.File("etc/passwd")), "root");
+    EXPECT_EQ(ReadText(out / "bin/tool.exe"), "tool");
+    EXPECT_EQ(ReadText(out / "Windows/system.ini"), "ini");
+    EXPECT_EQ(ReadText(out / "etc/passwd"), "root");
 }
 
 TEST_F(Extraction, DotDotNamesStayInsideDestDir) {
-    TempDir root;
-    const std::string dest = Join(root.Path(), "out");
+    ScratchDir root;
+    const std::string dest = JoinPath(root.Path(), "out");
     zip.SetDestDir(dest + "\\");
     EXPECT_EQ(zip.DestDir(), dest);
     UseMemory(ZipBuilder()
@@ -438,9 +438,9 @@ TEST_F(Extraction, DotDotNamesStayInsideDestDir) {
     zip.SetRecreateDirs(true);
     EXPECT_EQ(zip.Extract(), 3);
     EXPECT_EQ(skips, (std::vector<std::string>{"2:x\\.."}));
-    EXPECT_EQ(ReadText(Join(dest, "evil.txt")), "1");
-    EXPECT_EQ(ReadText(Join(dest, "a/evil2.txt")), "2");
-    EXPECT_EQ(ReadText(Join(dest, "a/b/c.txt")), "3");
+    EXPECT_EQ(ReadText(JoinPath(dest, "evil.txt")), "1");
+    EXPECT_EQ(ReadText(JoinPath(dest, "a/evil2.txt")), "2");
+    EXPECT_EQ(ReadText(JoinPath(dest, "a/b/c.txt")), "3");
     int outside = 0;
     for (const auto& item : fs::directory_iterator(root.Path())) outside += item.path().filename() != "out";
     EXPECT_EQ(outside, 0);
@@ -457,19 +457,19 @@ TEST_F(Extraction, ReadOnlyAttributeIsKeptOnRequest) {
     const auto writable = [](const std::string& path) {
         return (fs::status(path).permissions() & fs::perms::owner_write) != fs::perms::none;
     };
-    EXPECT_FALSE(writable(out.File("unit_copy.pas")));
-    EXPECT_TRUE(writable(out.File("readme.txt")));
+    EXPECT_FALSE(writable(out / "unit_copy.pas"));
+    EXPECT_TRUE(writable(out / "readme.txt"));
 
-    TempDir plain;
+    ScratchDir plain;
     zip.SetDestDir(plain.Path());
     zip.SetRetainAttributes(false);
     EXPECT_EQ(zip.Extract(), 2);
-    EXPECT_TRUE(writable(plain.File("unit_copy.pas")));
+    EXPECT_TRUE(writable(plain / "unit_copy.pas"));
 }
 
 TEST_F(Extraction, DestDirIsCreatedAndTheCurrentFolderRestored) {
     const std::string before = fs::current_path().string();
-    const std::string nested = out.File("one/two");
+    const std::string nested = out / "one/two";
     zip.SetDestDir(nested);
     UseMemory(ZipBuilder().Add("a.txt", "A").Build());
     zip.SetDoAll(true);
@@ -478,7 +478,7 @@ TEST_F(Extraction, DestDirIsCreatedAndTheCurrentFolderRestored) {
     EXPECT_EQ(zip.Extract(), 1);
     EXPECT_EQ(fs::canonical(during), fs::canonical(nested));
     EXPECT_EQ(fs::current_path().string(), before);
-    EXPECT_EQ(ReadText(Join(nested, "a.txt")), "A");
+    EXPECT_EQ(ReadText(JoinPath(nested, "a.txt")), "A");
 }
 
 TEST_F(Extraction, CancelRequestStopsAtTheNextRefillAndRemovesThePartialFile) {
@@ -494,7 +494,7 @@ TEST_F(Extraction, CancelRequestStopsAtTheNextRefillAndRemovesThePartialFile) {
     }
     EXPECT_FALSE(zip.CancelRequested());
     EXPECT_GT(os.messageRuns, 0);
-    EXPECT_FALSE(test::Exists(out.File("numbers.txt")));
+    EXPECT_FALSE(testing::FileExists(out / "numbers.txt"));
     EXPECT_EQ(fs::current_path().string(), before);
 
     zip.OnFilePercentDone = nullptr;

@@ -1,8 +1,7 @@
-// Helpers of the unzip tests: the archives made by make-archives.sh, temporary folders,
-// files as bytes, and services whose message boxes answer from a script.
+// Helpers of the unzip tests: the archives made by make-archives.sh, the shared scratch
+// folders and file helpers, and services whose message boxes answer from a script.
 #pragma once
 
-#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -10,39 +9,15 @@
 #include <vector>
 
 #include "platform/SystemServices.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace pelorin::test {
 
-#ifdef _WIN32
-constexpr char kSep = '\\';
-#else
-constexpr char kSep = '/';
-#endif
-
-std::string Join(const std::string& folder, const std::string& name);
 // An archive made for the tests at test time (see make-archives.sh).
 std::string ToolArchive(const std::string& name);
 // A file of the folder the archives were made from.
 std::string SourceFile(const std::string& relative);
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path);
-std::string ReadText(const std::string& path);
-void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-bool Exists(const std::string& path);
-
-// A fresh folder below the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string File(const std::string& relative) const;
-
-private:
-    std::string path_;
-};
 
 // The real system, except that message boxes are recorded and answered from a script
 // (mrNo or mrOK when the script has run out).

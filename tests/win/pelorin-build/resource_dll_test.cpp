@@ -5,7 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../../core/pelorin-build/TestFiles.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 #include <cstdio>
 #include <fstream>
 
@@ -45,16 +46,16 @@ constexpr Machine kOwnMachine = sizeof(void*) == 8 ? Machine::Amd64 : Machine::I
 constexpr Machine kOtherMachine = sizeof(void*) == 8 ? Machine::I386 : Machine::Amd64;
 
 struct Distribution {
-    test::TempDir dir;
+    testing::ScratchDir dir;
     std::string dll() const { return dir / "dist\\PELORIN.DLL"; }
 };
 
 void build(Distribution& dist, Machine machine) {
-    test::writeText(dist.dir / "payload.txt", "payload");
-    test::writeText(dist.dir / "p.pelproj",
-                    "[Setup]\nAppName=Loader\nAppVerName=Loader 1\nDefaultDirName=Loader\n"
-                    "[File]\nSource=payload.txt\nDestName={app}\\payload.txt\n"
-                    "[Run]\nFilename={app}\\payload.txt\n");
+    testing::WriteText(dist.dir / "payload.txt", "payload");
+    testing::WriteText(dist.dir / "p.pelproj",
+                       "[Setup]\nAppName=Loader\nAppVerName=Loader 1\nDefaultDirName=Loader\n"
+                       "[File]\nSource=payload.txt\nDestName={app}\\payload.txt\n"
+                       "[Run]\nFilename={app}\\payload.txt\n");
     BuildOptions options;
     options.projectPath = dist.dir / "p.pelproj";
     options.outputDir = dist.dir / "dist";
@@ -64,7 +65,7 @@ void build(Distribution& dist, Machine machine) {
 }
 
 // What the setup program's own loader makes of resource bytes.
-SetupData decode(const test::TempDir& dir, const std::vector<std::uint8_t>& bytes) {
+SetupData decode(const testing::ScratchDir& dir, const std::vector<std::uint8_t>& bytes) {
     const std::string path = dir / "description.bin";
     std::ofstream(path, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
@@ -82,7 +83,7 @@ TEST(ResourceDllUnderWindows, BothMachinesLoadAsDataFilesWithTheDescriptionIntac
         ASSERT_NE(module.get(), nullptr) << GetLastError();
         const auto bytes = resource102(module.get());
         // Byte for byte what the tool put in, and readable by the setup program.
-        EXPECT_EQ(bytes, PeImage::parse(test::readBytes(dist.dll()))->resource(10, 102));
+        EXPECT_EQ(bytes, PeImage::parse(testing::ReadBytes(dist.dll()))->resource(10, 102));
         const SetupData data = decode(dist.dir, bytes);
         EXPECT_EQ(data.Header.AppVerName, "Loader 1");
         ASSERT_EQ(data.FileEntries.size(), 1u);

@@ -51,7 +51,7 @@ protected:
 
     test::ScriptedServices os;
     TVCLUnZip zip{os};
-    test::TempDir out;
+    testing::ScratchDir out;
     int result = -1;
 };
 
@@ -63,7 +63,7 @@ TEST_F(WinExtraction, AttributesAndTimeStampsComeFromTheEntry) {
     entry.dateTime = 0x50226883;  // 2020-01-02 13:04:06 local time
     Extract(ZipBuilder().Add(entry).Build());
     ASSERT_EQ(result, 1);
-    const std::string path = out.File("flags.txt");
+    const std::string path = out / "flags.txt";
     const DWORD attributes = ::GetFileAttributesA(path.c_str());
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_READONLY);
     EXPECT_TRUE(attributes & FILE_ATTRIBUTE_HIDDEN);
@@ -92,7 +92,7 @@ TEST_F(WinExtraction, AReadOnlyFileThatFailsItsChecksumIsStillDeleted) {
     entry.badCrc = true;
     Extract(ZipBuilder().Add(entry).Build());
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(::GetFileAttributesA(out.File("bad.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesA((out / "bad.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(WinExtraction, NamesFollowTheSystemOemCodePage) {
@@ -104,12 +104,12 @@ TEST_F(WinExtraction, NamesFollowTheSystemOemCodePage) {
     char expected[16] = {};
     ::OemToCharBuffA(entry.name.c_str(), expected, static_cast<DWORD>(entry.name.size()));
     EXPECT_EQ(zip.EntryName(0), std::string(expected));
-    EXPECT_NE(::GetFileAttributesA(out.File(expected).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_NE(::GetFileAttributesA((out / expected).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST(WinServices, FoldersTimesAndDrives) {
     const SystemServices os;
-    test::TempDir dir;
+    testing::ScratchDir dir;
     const std::string nested = dir.Path() + "\\a\\b\\c";
     EXPECT_TRUE(os.ForceDirectories(nested));
     EXPECT_TRUE(os.DirectoryExists(nested));

@@ -1,0 +1,71 @@
+// Scratch folders with names nobody else has, and their removal: what cannot be removed
+// (a file still open elsewhere) is left while the rest goes.
+#include "tests/support/ScratchDir.h"
+
+#include <chrono>
+#include <filesystem>
+#include <random>
+#include <stdexcept>
+#include <system_error>
+#include <vector>
+
+#include "tests/support/TestFiles.h"
+
+namespace pelorin::testing {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+void RemoveEntry(const fs::path& path) {
+    std::error_code ignored;
+    const fs::file_status status = fs::symlink_status(path, ignored);
+    if (!fs::exists(status)) return;
+    if (!fs::is_symlink(status)) fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
+    if (fs::is_directory(status)) {
+        // The names first: the folder is not read while it shrinks.
+        std::vector<fs::path> children;
+        for (fs::directory_iterator it(path, ignored), end; !ignored && it != end; it.increment(ignored))
+            children.push_back(it->path());
+        for (const fs::path& child : children) RemoveEntry(child);
+    }
+    fs::remove(path, ignored);
+}
+
+bool IsWithin(const fs::path& inner, const fs::path& outer) {
+    auto o = outer.begin();
+    for (auto i = inner.begin(); o != outer.end(); ++i, ++o)
+        if (i == inner.end() || *i != *o) return false;
+    return true;
+}
+
+}  // namespace
+
+ScratchDir::ScratchDir(const std::string& stem) {
+    std::random_device random;
+    const fs::path temp = fs::temp_directory_path();
+    for (int attempt = 0;; ++attempt) {
+        const auto stamp = static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
+        const fs::path dir = temp / (stem + "-" + std::to_string((stamp ^ random()) % 1000000007ull));
+        std::error_code error;
+        if (fs::create_directory(dir, error)) {
+            path_ = dir.string();
+            return;
+        }
+        if (error || attempt > 1000) throw std::runtime_error("cannot create scratch folder " + dir.string());
+    }
+}
+
+ScratchDir::~ScratchDir() {
+    // A test that went into the folder must not keep it from going.
+    std::error_code ignored;
+    const fs::path current = fs::current_path(ignored);
+    if (!ignored && IsWithin(current, path_)) fs::current_path(fs::path(path_).root_path(), ignored);
+    RemoveTree(path_);
+}
+
+std::string ScratchDir::operator/(const std::string& name) const { return JoinPath(path_, name); }
+
+void RemoveTree(const std::string& path) { RemoveEntry(fs::path(path)); }
+
+}  // namespace pelorin::testing
