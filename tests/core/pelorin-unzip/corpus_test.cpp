@@ -6,15 +6,19 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <random>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace fs = std::filesystem;
 
 namespace {
+
+using pelorin::testing::ReadText;
+using pelorin::testing::WriteText;
 
 std::string Quote(const std::string& text) { return "'" + text + "'"; }
 
@@ -37,24 +41,12 @@ int Capture(const std::string& command, std::string& output, bool keepErrors = f
 
 std::string Tool() { return std::string(std::getenv("PELORIN_BINARY_DIR")) + "/bin/pelorin-unzip"; }
 
-std::string ReadAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
-void WriteFile(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
 // Every regular file below root with its contents, by relative path.
 std::vector<std::pair<std::string, std::string>> Tree(const fs::path& root) {
     std::vector<std::pair<std::string, std::string>> files;
     if (!fs::exists(root)) return files;
     for (const auto& item : fs::recursive_directory_iterator(root)) {
-        if (item.is_regular_file()) files.emplace_back(fs::relative(item.path(), root).string(), ReadAll(item.path()));
+        if (item.is_regular_file()) files.emplace_back(fs::relative(item.path(), root).string(), ReadText(item.path()));
     }
     std::sort(files.begin(), files.end());
     return files;
@@ -63,20 +55,19 @@ std::vector<std::pair<std::string, std::string>> Tree(const fs::path& root) {
 class UnzipCorpus : public ::testing::Test {
 protected:
     void SetUp() override {
-        work_ = fs::temp_directory_path() / ("pelorin-unzip-corpus-" + std::to_string(std::random_device()()));
+        work_ = scratch_.Path();
         src_ = work_ / "src";
         std::mt19937 random(7);
         std::string noise(300000, '\0');
         for (char& c : noise) c = static_cast<char>(random());
         std::string text;
         for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i) + " of some compressible text\n";
-        WriteFile(src_ / "data/noise.bin", noise);
-        WriteFile(src_ / "data/text.txt", text);
-        WriteFile(src_ / "data/deeper/small.txt", "small\n");
-        WriteFile(src_ / "empty.txt", "");
-        WriteFile(src_ / "Mixed Case Name.TXT", "blank and case\n");
+        WriteText(src_ / "data/noise.bin", noise);
+        WriteText(src_ / "data/text.txt", text);
+        WriteText(src_ / "data/deeper/small.txt", "small\n");
+        WriteText(src_ / "empty.txt", "");
+        WriteText(src_ / "Mixed Case Name.TXT", "blank and case\n");
     }
-    void TearDown() override { fs::remove_all(work_); }
 
     // Makes an archive of the source tree with a shell command run in the source folder.
     fs::path Make(const std::string& name, const std::string& command) {
@@ -111,6 +102,7 @@ protected:
         EXPECT_TRUE(actual == expected) << archive;
     }
 
+    pelorin::testing::ScratchDir scratch_{"pelorin-unzip-corpus"};
     fs::path work_;
     fs::path src_;
 };
@@ -129,7 +121,7 @@ TEST_F(UnzipCorpus, MatchesUnzipOnArchivesOfIndependentTools) {
 TEST_F(UnzipCorpus, ReadsArchivesAppendedToAStubAndSplitArchives) {
     const fs::path plain = Make("plain.zip", "zip -q -r");
     const fs::path stubbed = work_ / "stubbed.exe";
-    WriteFile(stubbed, std::string(20000, 'M') + ReadAll(plain));
+    WriteText(stubbed, std::string(20000, 'M') + ReadText(plain));
     const fs::path out = work_ / "stubbed.out";
     EXPECT_EQ(0, Ours(stubbed, "-o", out));
     EXPECT_TRUE(Tree(out) == Tree(src_));
@@ -171,7 +163,7 @@ TEST_F(UnzipCorpus, RefusesWhatItCannotExtractAndKeepsGoing) {
 
 TEST_F(UnzipCorpus, DamagedArchivesFailCleanly) {
     const fs::path good = Make("good.zip", "zip -q -r -0");
-    const std::string bytes = ReadAll(good);
+    const std::string bytes = ReadText(good);
 
     // A flipped byte inside the stored data of text.txt: that file fails its CRC and is removed.
     std::string damaged = bytes;
@@ -179,7 +171,7 @@ TEST_F(UnzipCorpus, DamagedArchivesFailCleanly) {
     ASSERT_NE(at, std::string::npos);
     damaged[at] ^= 0x20;
     const fs::path bad = work_ / "badcrc.zip";
-    WriteFile(bad, damaged);
+    WriteText(bad, damaged);
     const fs::path out = work_ / "badcrc.out";
     EXPECT_EQ(1, Ours(bad, "-o", out));
     EXPECT_FALSE(fs::exists(out / "data/text.txt"));
@@ -189,7 +181,7 @@ TEST_F(UnzipCorpus, DamagedArchivesFailCleanly) {
     // Cut short at many places: never a crash (status 2 or 1, not a signal).
     for (const std::size_t cut : {std::size_t{10}, bytes.size() / 3, bytes.size() / 2, bytes.size() - 30}) {
         const fs::path truncated = work_ / ("cut" + std::to_string(cut) + ".zip");
-        WriteFile(truncated, bytes.substr(0, cut));
+        WriteText(truncated, bytes.substr(0, cut));
         const int status = Ours(truncated, "-o", work_ / "cut.out");
         EXPECT_TRUE(status == 1 || status == 2) << "cut at " << cut << " gave " << status;
     }
@@ -200,7 +192,7 @@ TEST_F(UnzipCorpus, DamagedArchivesFailCleanly) {
     ASSERT_NE(central, std::string::npos);
     for (std::size_t i = central + 4; i < central + 40; ++i) garbage[i] = static_cast<char>(0xA5);
     const fs::path scrambled = work_ / "scrambled.zip";
-    WriteFile(scrambled, garbage);
+    WriteText(scrambled, garbage);
     const int status = Ours(scrambled, "-o", work_ / "scrambled.out");
     EXPECT_TRUE(status == 0 || status == 1 || status == 2) << status;
 }
@@ -218,11 +210,11 @@ TEST_F(UnzipCorpus, PatternsJunkPathsAndOverwriteChoices) {
     EXPECT_TRUE(fs::exists(flat / "small.txt"));
     EXPECT_FALSE(fs::exists(flat / "data"));
 
-    WriteFile(flat / "small.txt", "mine\n");
+    WriteText(flat / "small.txt", "mine\n");
     EXPECT_EQ(1, Ours(archive, "-n -j", flat));
-    EXPECT_EQ("mine\n", ReadAll(flat / "small.txt"));
+    EXPECT_EQ("mine\n", ReadText(flat / "small.txt"));
     EXPECT_EQ(0, Ours(archive, "-o -j", flat));
-    EXPECT_EQ("small\n", ReadAll(flat / "small.txt"));
+    EXPECT_EQ("small\n", ReadText(flat / "small.txt"));
 }
 
 }  // namespace
@@ -245,13 +237,13 @@ TEST_F(UnzipCorpus, PipeWritesTheBytesAndNothingElseAsUnzipDoes) {
 
     // A damaged entry: its bytes still come out (they are gone before the checksum is known),
     // the report goes to standard error and the status says something failed.
-    std::string damaged = ReadAll(Make("pipebad.zip", "zip -q -r -0"));
+    std::string damaged = ReadText(Make("pipebad.zip", "zip -q -r -0"));
     damaged[damaged.find("line 100 of")] ^= 0x20;
     const fs::path bad = work_ / "pipebad2.zip";
-    WriteFile(bad, damaged);
+    WriteText(bad, damaged);
     std::string out;
     EXPECT_EQ(1, Capture(Quote(Tool()) + " -p " + Quote(bad.string()) + " data/text.txt", out));
-    EXPECT_EQ(out.size(), ReadAll(src_ / "data/text.txt").size());
+    EXPECT_EQ(out.size(), ReadText(src_ / "data/text.txt").size());
     EXPECT_EQ(out.find("bad CRC"), std::string::npos);
     std::string both;
     Capture(Quote(Tool()) + " -p " + Quote(bad.string()) + " data/text.txt", both, true);

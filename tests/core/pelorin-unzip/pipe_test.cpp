@@ -7,6 +7,8 @@
 
 #include "tests/core/unzip/ZipBuilder.h"
 #include "tests/e2e/driver/ProcessHarness.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace pelorin {
 namespace {
@@ -15,9 +17,9 @@ TEST(UnzipPipe, BytesReachThePipeUnchanged) {
     std::string binary;
     for (int i = 0; i < 70000; ++i) binary += static_cast<char>((i * 7) & 0xFF);
     const std::string text("one\ntwo\r\nthree\x1a\0four\n", 21);
-    const e2e::ScratchDir folder("pelorin-unzip-pipe");
+    const testing::ScratchDir folder("pelorin-unzip-pipe");
     const std::string archive = folder / "pipe.zip";
-    e2e::WriteFileBytes(archive, test::ZipBuilder().Add("text.txt", text).Add("dir/binary.bin", binary).Build());
+    testing::WriteBytes(archive, test::ZipBuilder().Add("text.txt", text).Add("dir/binary.bin", binary).Build());
 
     const e2e::ToolResult all = e2e::RunTool(e2e::Quote(e2e::ProgramPath("pelorin-unzip.exe")) + " -p " + archive);
     EXPECT_EQ(all.exitCode, 0u);

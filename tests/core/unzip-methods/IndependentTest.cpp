@@ -2,14 +2,13 @@
 // the test-only encoders pass their tests, and their deflated archives decode here.
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 
 #include "tests/core/unzip-methods/ZipFile.h"
 #include "tests/core/unzip-methods/encoders/ImplodeEncoder.h"
 #include "tests/core/unzip-methods/encoders/ShrinkEncoder.h"
+#include "tests/support/ScratchDir.h"
 #include "update/unzip/Decoders.h"
 
 namespace pelorin::test {
@@ -23,11 +22,7 @@ bool HaveTool(const char* name) {
 
 class ToolTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory_ = fs::temp_directory_path() / ("unzip-methods-" + std::to_string(::getpid()));
-        fs::create_directories(directory_);
-    }
-    void TearDown() override { fs::remove_all(directory_); }
+    void SetUp() override { directory_ = scratch_.Path(); }
 
     std::string Path(const std::string& name) const { return (directory_ / name).string(); }
 
@@ -41,6 +36,7 @@ protected:
         return ZipEntry{name, method, flags, Crc32(original), original.size(), std::move(compressed)};
     }
 
+    testing::ScratchDir scratch_{"unzip-methods"};
     fs::path directory_;
 };
 

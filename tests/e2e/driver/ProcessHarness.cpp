@@ -43,61 +43,6 @@ std::string ProgramPath(const std::string& name) { return BinaryDir() + "\\bin\\
 
 // --- Files ---------------------------------------------------------------------
 
-ScratchDir::ScratchDir(const std::string& stem) {
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    for (unsigned attempt = 0;; ++attempt) {
-        path_ = std::string(temp) + stem + "-" + std::to_string(::GetCurrentProcessId()) + "-" +
-                std::to_string(::GetTickCount() + attempt);
-        if (::CreateDirectoryA(path_.c_str(), nullptr)) return;
-        if (::GetLastError() != ERROR_ALREADY_EXISTS || attempt > 1000)
-            throw std::runtime_error("cannot create scratch folder " + path_);
-    }
-}
-
-ScratchDir::~ScratchDir() { RemoveTree(path_); }
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA found{};
-    {
-        const FindHandle find(::FindFirstFileA((path + "\\*").c_str(), &found));
-        if (find) {
-            do {
-                const std::string name = found.cFileName;
-                if (name == "." || name == "..") continue;
-                const std::string child = path + "\\" + name;
-                ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-                if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    RemoveTree(child);
-                else
-                    ::DeleteFileA(child.c_str());
-            } while (::FindNextFileA(find.get(), &found));
-        }
-    }
-    ::RemoveDirectoryA(path.c_str());
-}
-
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    const FileHandle file(
-        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    if (!file || !::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-        written != bytes.size())
-        throw std::runtime_error("cannot write " + path);
-}
-
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path) {
-    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw std::runtime_error("cannot open " + path);
-    std::vector<std::uint8_t> bytes(::GetFileSize(file.get(), nullptr));
-    DWORD read = 0;
-    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                           read != bytes.size()))
-        throw std::runtime_error("cannot read " + path);
-    return bytes;
-}
-
 void CopyFileOrFail(const std::string& from, const std::string& to) {
     if (!::CopyFileA(from.c_str(), to.c_str(), FALSE)) throw std::runtime_error("cannot copy " + from + " to " + to);
 }

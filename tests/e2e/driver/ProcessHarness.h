@@ -4,13 +4,14 @@
 
 #include <windows.h>
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/win/Handles.h"
 #include "tests/e2e/driver/Driver.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace pelorin::e2e {
 
@@ -25,24 +26,12 @@ std::string SourceDir();
 // BinaryDir()\bin\name.
 std::string ProgramPath(const std::string& name);
 
-// A new empty folder under the temporary folder, removed with its contents at the end.
-class ScratchDir {
-public:
-    explicit ScratchDir(const std::string& stem = "pelorin-test");
-    ~ScratchDir();
-    ScratchDir(const ScratchDir&) = delete;
-    ScratchDir& operator=(const ScratchDir&) = delete;
+// The scratch folders and whole-file helpers are tests/support's, for every user of the harness.
+using testing::ReadBytes;
+using testing::RemoveTree;
+using testing::ScratchDir;
+using testing::WriteBytes;
 
-    const std::string& path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
-
-void RemoveTree(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::vector<std::uint8_t>& bytes);
-std::vector<std::uint8_t> ReadFileBytes(const std::string& path);
 void CopyFileOrFail(const std::string& from, const std::string& to);
 
 // A program started for a test; it is ended when the object goes, if still running.

@@ -31,7 +31,7 @@ std::vector<std::uint8_t> ResourceLibrary(const std::vector<std::uint8_t>& bytes
 
 void WriteDistribution(const std::string& folder, const std::vector<std::uint8_t>& dll) {
     CopyFileOrFail(ProgramPath("pelorin.exe"), folder + "\\pelorin.exe");
-    if (!dll.empty()) WriteFileBytes(folder + "\\PELORIN.DLL", dll);
+    if (!dll.empty()) WriteBytes(folder + "\\PELORIN.DLL", dll);
 }
 
 }  // namespace pelorin::e2e

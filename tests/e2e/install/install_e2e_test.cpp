@@ -23,15 +23,15 @@ class Distribution {
 public:
     Distribution(const ScratchDir& work, const std::string& name, const std::string& extraFiles)
         : app_(GetProgramFilesDir(true) + name) {
-        WriteFileBytes(work / "one.txt", Bytes("first file"));
-        WriteFileBytes(work / "two.txt", Bytes(std::string(300000, 't')));
+        WriteBytes(work / "one.txt", Bytes("first file"));
+        WriteBytes(work / "two.txt", Bytes(std::string(300000, 't')));
         const std::string project = "[Setup]\r\nAppName = " + name + "\r\nAppVerName = " + name +
                                     " 1.0\r\nDefaultDirName = " + name + "\r\nDefaultGroupName = " + name +
                                     "\r\nMinWinVersion = 4.0\r\nMinNTVersion = 4.0\r\n" + extraFiles +
                                     "[Dir]\r\nDirName = {app}\\Data\r\n"
                                     "[File]\r\nSource = one.txt\r\nDestName = {app}\\one.txt\r\n"
                                     "[File]\r\nSource = two.txt\r\nDestName = {app}\\Data\\two.txt\r\n";
-        WriteFileBytes(work / "p.pelproj", Bytes(project));
+        WriteBytes(work / "p.pelproj", Bytes(project));
         const ToolResult built = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(work / "p.pelproj") +
                                          " -o " + Quote(work / "dist"));
         EXPECT_EQ(built.exitCode, 0u) << built.output;
@@ -55,8 +55,8 @@ TEST(InstallE2E, InstallsTheFilesAndEndsCleanly) {
     const std::vector<driver::MessageBoxInfo> boxes = AnswerBoxesUntilExit(program, "OK", 120);
     EXPECT_TRUE(boxes.empty()) << boxes.front().text;
     EXPECT_EQ(program.waitForExit(5), std::optional<DWORD>(0));
-    EXPECT_EQ(Text(ReadFileBytes(dist.App() + "\\one.txt")), "first file");
-    EXPECT_EQ(ReadFileBytes(dist.App() + "\\Data\\two.txt").size(), 300000u);
+    EXPECT_EQ(Text(ReadBytes(dist.App() + "\\one.txt")), "first file");
+    EXPECT_EQ(ReadBytes(dist.App() + "\\Data\\two.txt").size(), 300000u);
 }
 
 TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
@@ -65,7 +65,7 @@ TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
         work, "Pelorin E2E Cancel",
         "[File]\r\nSource = one.txt\r\nDestName = {app}\\keep.txt\r\nFlags = confirm-overwrite\r\n");
     ::CreateDirectoryA(dist.App().c_str(), nullptr);
-    WriteFileBytes(dist.App() + "\\keep.txt", Bytes("was here before"));
+    WriteBytes(dist.App() + "\\keep.txt", Bytes("was here before"));
 
     RunningProgram program(Quote(dist.Dist() + "\\pelorin.exe"), dist.Dist());
     ASSERT_EQ(WalkToInstall(program.pid()), "");
@@ -108,7 +108,7 @@ TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
     const std::vector<driver::MessageBoxInfo> later = AnswerBoxesUntilExit(program, "OK", 60);
     EXPECT_TRUE(later.empty()) << later.front().text;
     EXPECT_EQ(program.waitForExit(5), std::optional<DWORD>(1));
-    EXPECT_EQ(Text(ReadFileBytes(dist.App() + "\\keep.txt")), "was here before");
+    EXPECT_EQ(Text(ReadBytes(dist.App() + "\\keep.txt")), "was here before");
     EXPECT_FALSE(Exists(dist.App() + "\\Data"));
     EXPECT_FALSE(Exists(dist.App() + "\\one.txt"));
 }

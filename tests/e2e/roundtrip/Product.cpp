@@ -47,9 +47,9 @@ Product BuildProduct(const ScratchDir& work, const std::string& name) {
     product.appDir = ProgramFilesDir() + "\\" + name;
     const std::string folder = work / name;
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    WriteFileBytes(folder + "\\app.exe", Bytes("the application of " + name));
-    WriteFileBytes(folder + "\\readme.txt", Bytes("Read me.\r\n"));
-    WriteFileBytes(folder + "\\p.pelproj", Bytes(ProjectText(name)));
+    WriteBytes(folder + "\\app.exe", Bytes("the application of " + name));
+    WriteBytes(folder + "\\readme.txt", Bytes("Read me.\r\n"));
+    WriteBytes(folder + "\\p.pelproj", Bytes(ProjectText(name)));
     product.dist = folder + "\\dist";
     const ToolResult built = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(folder + "\\p.pelproj") +
                                      " -o " + Quote(product.dist));

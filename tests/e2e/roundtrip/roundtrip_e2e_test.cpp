@@ -50,7 +50,7 @@ protected:
     void SetUp() override {
         ::CoInitialize(nullptr);
         ForgetEarlierUninstaller();
-        skip_ = {LongPath(work_.path()), LongPath(temp_.path())};
+        skip_ = {LongPath(work_.Path()), LongPath(temp_.Path())};
     }
     void TearDown() override { ::CoUninitialize(); }
 
@@ -75,13 +75,13 @@ TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRe
     ASSERT_FALSE(Exists(product.appDir)) << "left by an earlier run: " << product.appDir;
     const Snapshot before = TakeSnapshot(skip_);
 
-    Install(product, temp_.path());
+    Install(product, temp_.Path());
 
     // Files, the uninstaller and its counter, the log.
-    EXPECT_EQ(Text(ReadFileBytes(product.appDir + "\\app.exe")), "the application of Round Trip");
-    EXPECT_EQ(Text(ReadFileBytes(product.appDir + "\\Docs\\readme.txt")), "Read me.\r\n");
+    EXPECT_EQ(Text(ReadBytes(product.appDir + "\\app.exe")), "the application of Round Trip");
+    EXPECT_EQ(Text(ReadBytes(product.appDir + "\\Docs\\readme.txt")), "Read me.\r\n");
     EXPECT_TRUE(Exists(product.appDir + "\\REMOVE.LOG"));
-    EXPECT_EQ(ReadFileBytes(ferrow_), ReadFileBytes(ProgramPath("FERROW.exe")));
+    EXPECT_EQ(ReadBytes(ferrow_), ReadBytes(ProgramPath("FERROW.exe")));
     EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kSharedKey, ferrow_.c_str()), std::optional<DWORD>(1));
     // The uninstall entry and the settings.
     const std::string logArgument = "\"" + product.appDir + "\\REMOVE.LOG\" /U";
@@ -108,7 +108,7 @@ TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRe
     EXPECT_EQ(removeLink->arguments, logArgument);
 
     // The application writes its log, which the uninstaller is told to delete.
-    WriteFileBytes(product.appDir + "\\Logs\\run.log", Bytes("ran once\r\n"));
+    WriteBytes(product.appDir + "\\Logs\\run.log", Bytes("ran once\r\n"));
 
     const auto boxes = Uninstall(product);
     ASSERT_EQ(boxes.size(), 3u);
@@ -145,8 +145,8 @@ TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRe
 TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved) {
     const Product first = BuildProduct(work_, "Share One");
     const Product second = BuildProduct(work_, "Share Two");
-    Install(first, temp_.path());
-    Install(second, temp_.path());
+    Install(first, temp_.Path());
+    Install(second, temp_.Path());
     EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kSharedKey, ferrow_.c_str()), std::optional<DWORD>(2));
 
     // The first removal only counts the uninstaller down: no shared-file question.
@@ -170,13 +170,13 @@ TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved) {
 // file that nobody else uses.
 TEST_F(RoundTrip, ReinstallBeforeTheRestartKeepsTheNewUninstaller) {
     const Product product = BuildProduct(work_, "Again");
-    Install(product, temp_.path());
+    Install(product, temp_.Path());
     Uninstall(product);
     const std::string pending = "\\??\\" + ferrow_ + "||";
     ASSERT_NE(RegMultiString(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations").find(pending),
               std::string::npos);
 
-    Install(product, temp_.path());
+    Install(product, temp_.Path());
     EXPECT_TRUE(Exists(ferrow_));
     EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kSharedKey, ferrow_.c_str()), std::optional<DWORD>(1));
     EXPECT_EQ(RegMultiString(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations").find(pending),

@@ -30,12 +30,12 @@ public:
     Package(const ScratchDir& work, const std::string& name, const std::string& setupLines,
             const std::string& sections = "")
         : app_(GetProgramFilesDir(true) + name), dist_(work / "dist") {
-        WriteFileBytes(work / "one.txt", Bytes("first file"));
+        WriteBytes(work / "one.txt", Bytes("first file"));
         const std::string project = "[Setup]\r\nAppName = " + name + "\r\nAppVerName = " + name +
                                     " 1.0\r\nDefaultDirName = " + name + "\r\nDefaultGroupName = " + name + "\r\n" +
                                     setupLines + "[File]\r\nSource = one.txt\r\nDestName = {app}\\one.txt\r\n" +
                                     sections;
-        WriteFileBytes(work / "p.pelproj", Bytes(project));
+        WriteBytes(work / "p.pelproj", Bytes(project));
         const ToolResult built =
             RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(work / "p.pelproj") + " -o " + Quote(dist_));
         EXPECT_EQ(built.exitCode, 0u) << built.output;
@@ -105,7 +105,7 @@ TEST(RunE2E, RunEntriesStartInOrderReportAMissingOneAndWaitUnlessAskedNotTo) {
     ASSERT_EQ(FinishWizard(program->pid(), 60), "");
     EXPECT_EQ(program->waitForExit(20), std::optional<DWORD>(0));
     ::Sleep(3000);  // the program not waited for writes last
-    EXPECT_EQ(Text(ReadFileBytes(log)), "waited\nafter\nlate\n");
+    EXPECT_EQ(Text(ReadBytes(log)), "waited\nafter\nlate\n");
 }
 
 TEST(RunE2E, ClosingTheFinalPageEndsWithoutAQuestion) {

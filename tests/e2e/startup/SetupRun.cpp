@@ -36,7 +36,7 @@ bool ShowsOwnWindow(DWORD pid) {
 
 SetupRun RunSetupIn(const std::string& folder, const std::string& wineVersion) {
     const ScratchDir temp("pelorin-setup-tmp");
-    const EnvOverride tmp("TMP", temp.path().c_str());
+    const EnvOverride tmp("TMP", temp.Path().c_str());
     std::unique_ptr<WineVersionOverride> version;
     if (!wineVersion.empty()) version = std::make_unique<WineVersionOverride>("pelorin.exe", wineVersion);
 
@@ -52,14 +52,14 @@ SetupRun RunSetupIn(const std::string& folder, const std::string& wineVersion) {
             run.boxes.push_back(std::move(*box));
     }
     if (!run.reachedWindows) run.exitCode = program.waitForExit(10);
-    run.leftInTemp = FilesIn(temp.path());
+    run.leftInTemp = FilesIn(temp.Path());
     return run;
 }
 
 SetupRun RunSetup(const std::vector<std::uint8_t>& dll, const std::string& wineVersion) {
     const ScratchDir folder("pelorin-setup");
-    WriteDistribution(folder.path(), dll);
-    return RunSetupIn(folder.path(), wineVersion);
+    WriteDistribution(folder.Path(), dll);
+    return RunSetupIn(folder.Path(), wineVersion);
 }
 
 }  // namespace pelorin::e2e

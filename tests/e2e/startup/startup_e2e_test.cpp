@@ -53,14 +53,14 @@ TEST(Startup, ADistributionMadeByTheAuthoringTool) {
     const std::string project =
         "[Setup]\r\nAppName = Tool Test\r\nAppVerName = Tool Test 2.0\r\nDefaultDirName = Tool Test\r\n"
         "DefaultGroupName = Tool Test\r\nMinWinVersion = 4.0\r\nMinNTVersion = 4.0\r\n";
-    WriteFileBytes(work / "test.pelproj", std::vector<std::uint8_t>(project.begin(), project.end()));
+    WriteBytes(work / "test.pelproj", std::vector<std::uint8_t>(project.begin(), project.end()));
     const ToolResult built = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(work / "test.pelproj") +
                                      " -o " + Quote(work / "dist"));
     ASSERT_EQ(built.exitCode, 0u) << built.output;
     ExpectCleanStart(RunSetupIn(work / "dist"));
 
     const std::string noNT = project.substr(0, project.find("MinNTVersion")) + "MinNTVersion = none\r\n";
-    WriteFileBytes(work / "nont.pelproj", std::vector<std::uint8_t>(noNT.begin(), noNT.end()));
+    WriteBytes(work / "nont.pelproj", std::vector<std::uint8_t>(noNT.begin(), noNT.end()));
     const ToolResult builtNoNT = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(work / "nont.pelproj") +
                                          " -o " + Quote(work / "nont"));
     ASSERT_EQ(builtNoNT.exitCode, 0u) << builtNoNT.output;
@@ -140,10 +140,10 @@ TEST(Startup, Win32sIsRefusedBeforeAnythingElse) {
 
 TEST(Driver, AnswersABoxFromTheCommandLine) {
     const ScratchDir folder("pelorin-driver");
-    WriteDistribution(folder.path(), {});
+    WriteDistribution(folder.Path(), {});
     const ScratchDir temp("pelorin-driver-tmp");
-    const EnvOverride tmp("TMP", temp.path().c_str());
-    RunningProgram program(Quote(folder / "pelorin.exe"), folder.path());
+    const EnvOverride tmp("TMP", temp.Path().c_str());
+    RunningProgram program(Quote(folder / "pelorin.exe"), folder.Path());
     const std::string driver = Quote(ProgramPath("pelorin-driver.exe"));
     const std::string pid = std::to_string(program.pid());
 

@@ -39,9 +39,9 @@ void DeleteProductKey() {
 std::string SampleArchive() { return BinaryDir() + "\\tests\\update-sample\\tzarnix-pro.zip"; }
 
 void WriteUpdateProgram(const std::string& path, const std::vector<std::uint8_t>& archive) {
-    std::vector<std::uint8_t> bytes = ReadFileBytes(ProgramPath("update.exe"));
+    std::vector<std::uint8_t> bytes = ReadBytes(ProgramPath("update.exe"));
     bytes.insert(bytes.end(), archive.begin(), archive.end());
-    WriteFileBytes(path, bytes);
+    WriteBytes(path, bytes);
 }
 
 UpdateWizard::UpdateWizard(const std::string& program) : program_(Quote(program)) {

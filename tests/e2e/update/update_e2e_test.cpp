@@ -21,7 +21,7 @@ const char* const kExitQuestion = "Are you sure you want to exit this wizard wit
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 std::string TextOf(const std::string& path) {
-    const std::vector<std::uint8_t> bytes = ReadFileBytes(path);
+    const std::vector<std::uint8_t> bytes = ReadBytes(path);
     return {bytes.begin(), bytes.end()};
 }
 
@@ -71,7 +71,7 @@ protected:
         if (!withUnits) return;
         for (const char* folder : {"\\Delphi 2", "\\Delphi 3"}) {
             ::CreateDirectoryA((main_ + folder).c_str(), nullptr);
-            WriteFileBytes(main_ + folder + "\\KZarnix.dcu", {'o', 'l', 'd'});
+            WriteBytes(main_ + folder + "\\KZarnix.dcu", {'o', 'l', 'd'});
         }
     }
 
@@ -265,7 +265,7 @@ protected:
 
 TEST_F(UpdateFailureE2E, AnArchiveCutShortOrMissingAborts) {
     Installed(true);
-    std::vector<std::uint8_t> archive = ReadFileBytes(SampleArchive());
+    std::vector<std::uint8_t> archive = ReadBytes(SampleArchive());
     archive.resize(archive.size() - 30);  // the end record is gone
     WriteUpdateProgram(program_, archive);
     RunExpectingAbort("Incomplete Zip File");
@@ -304,7 +304,7 @@ TEST_F(UpdateFailureE2E, ARefusedRegistryWriteAbortsAfterTheFilesLanded) {
 // its checksum (deleted without a word); the run completes and writes "Pro".
 TEST_F(UpdateE2E, DamageTheEngineHandlesStillCompletesTheRun) {
     Installed(true);
-    std::vector<std::uint8_t> archive = ReadFileBytes(SampleArchive());
+    std::vector<std::uint8_t> archive = ReadBytes(SampleArchive());
     archive[archive.size() - 6] ^= 0x01;  // the central directory's offset in the end record
     // The compressed data of "Tools/unit_sfx.pas" (its local header's name, then the data).
     const std::string name = "Tools/unit_sfx.pas";

@@ -12,6 +12,7 @@
 #include "setup/wizard/BrowseFolder.h"
 #include "setup/wizard/StatusPath.h"
 #include "tests/e2e/driver/ProcessHarness.h"
+#include "tests/support/ScratchDir.h"
 #include "tests/win/browse/WindowScript.h"
 #include "ui/Form.h"
 
@@ -79,7 +80,7 @@ bool Enabled(HWND dialog, int id) { return ::IsWindowEnabled(ControlById(dialog,
 class BrowseFolderTest : public ::testing::Test {
 protected:
     Owner owner_;
-    e2e::ScratchDir scratch_{"pelorin-browse"};
+    testing::ScratchDir scratch_{"pelorin-browse"};
     TBrowseFolder bf_{owner_.Handle()};
 };
 
@@ -254,7 +255,7 @@ TEST_F(BrowseFolderTest, CheckBoxStateIsReadBackOnOKOnly) {
             Press(dialog, kCustomButtonId);
             EXPECT_TRUE(WaitUntil([&] { return ::SendMessageA(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }));
             EXPECT_TRUE(bf_.CustomButtonChecked()) << "read back only when OK is pressed";
-            EXPECT_TRUE(SelectUntilReported(dialog, bf_, scratch_.path()));
+            EXPECT_TRUE(SelectUntilReported(dialog, bf_, scratch_.Path()));
             Press(dialog, IDOK);
         });
         EXPECT_TRUE(bf_.Execute());
@@ -274,7 +275,7 @@ TEST_F(BrowseFolderTest, CheckBoxStateIsReadBackOnOKOnly) {
 }
 
 TEST_F(BrowseFolderTest, StatusLineShowsTheShortenedPath) {
-    std::string folder = scratch_.path();
+    std::string folder = scratch_.Path();
     for (const char* part : {"Program Files", "Common Files", "System", "Ole"}) {
         folder += std::string("\\") + part;
         ::CreateDirectoryA(folder.c_str(), nullptr);

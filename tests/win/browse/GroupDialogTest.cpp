@@ -8,7 +8,6 @@
 #include <fstream>
 #include <memory>
 #include <optional>
-#include <sstream>
 
 #include "setup/CmnFunc.h"
 #include "setup/install/DdeHandles.h"
@@ -16,6 +15,8 @@
 #include "setup/wizard/BrowseG.h"
 #include "setup/wizard/GroupNames.h"
 #include "tests/e2e/driver/ProcessHarness.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 #include "tests/win/browse/WindowScript.h"
 #include "tests/win/dde/ChildProcess.h"
 #include "ui/ImageList.h"
@@ -26,6 +27,7 @@ namespace pelorin {
 namespace {
 
 using testing::OwnWindow;
+using testing::ReadText;
 using testing::WindowScript;
 
 const char kCaption[] = "Browse Groups";
@@ -186,13 +188,6 @@ TEST_F(StartMenuGroups, CancelEscapeAndEnter) {
 
 // --- The program manager's list ------------------------------------------------------
 
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // Run by ListsWhatTheProgramManagerNames in a copy of this program that Wine tells it is
 // on Windows 3.1: it writes the list it shows, one per line, then "picked: " and the group
 // it handed back.
@@ -278,7 +273,7 @@ TEST_F(ProgramManagerGroups, ListsWhatTheProgramManagerNames) {
     std::vector<std::string> expected = Groups();
     ASSERT_NE(expected.end(), std::find(expected.begin(), expected.end(), group_));
 
-    const e2e::ScratchDir scratch("pelorin-browse-groups");
+    const testing::ScratchDir scratch("pelorin-browse-groups");
     const std::string child = scratch / "pelorin_browse_child.exe";
     char self[MAX_PATH] = {};
     ::GetModuleFileNameA(nullptr, self, MAX_PATH);

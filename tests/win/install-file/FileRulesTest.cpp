@@ -12,10 +12,10 @@ namespace pelorin::testing {
 namespace {
 
 TEST(FileVersionAndTime, ReadOnlyFromFilesThatHaveThem) {
-    TempDir dir;
+    ScratchDir dir;
     const std::string dll = dir / "v.dll", plain = dir / "plain.txt";
     ASSERT_TRUE(CopyTestDll("versioned.dll", dll));
-    WriteFileText(plain, "no version");
+    WriteText(plain, "no version");
     VS_FIXEDFILEINFO info{};
     ASSERT_TRUE(GetVersionInfo(dll, info));
     EXPECT_EQ(info.dwFileVersionMS, 0x00010002u);
@@ -40,10 +40,10 @@ TEST(FileVersionAndTime, CompareHighHalfFirstAsSignedNumbers) {
 
 class SharedCount : public ::testing::Test {
 protected:
-    void TearDown() override { DeleteSharedCounterOf(path); }
+    void TearDown() override { DeleteSharedCounter(path); }
     std::string Counter(DWORD& type) const {
         std::string bytes;
-        type = SharedCounterOf(path, bytes);
+        type = ReadSharedCounter(path, bytes);
         return bytes;
     }
     const std::string path = "C:\\pelorin-tests\\shared-count.dll";
@@ -54,7 +54,7 @@ TEST_F(SharedCount, MissingCounterStartsAtZeroOrOneWhenTheFileExisted) {
     IncrementSharedCount(path, false);
     EXPECT_EQ(Counter(type), std::string("\x01\0\0\0", 4));
     EXPECT_EQ(type, DWORD(REG_DWORD));
-    DeleteSharedCounterOf(path);
+    DeleteSharedCounter(path);
     IncrementSharedCount(path, true);
     EXPECT_EQ(Counter(type), std::string("\x02\0\0\0", 4));
     IncrementSharedCount(path, true);  // an existing counter is not raised twice for "existed"
@@ -63,17 +63,17 @@ TEST_F(SharedCount, MissingCounterStartsAtZeroOrOneWhenTheFileExisted) {
 
 TEST_F(SharedCount, KeepsTheStoredKind) {
     DWORD type = 0;
-    SetSharedCounterRaw(path, REG_SZ, std::string("41\0", 3));
+    WriteSharedCounter(path, REG_SZ, std::string("41\0", 3));
     IncrementSharedCount(path, true);
     EXPECT_EQ(Counter(type), std::string("42\0", 3));
     EXPECT_EQ(type, DWORD(REG_SZ));
 
-    SetSharedCounterRaw(path, REG_BINARY, std::string("\x05\x01", 2));
+    WriteSharedCounter(path, REG_BINARY, std::string("\x05\x01", 2));
     IncrementSharedCount(path, false);
     EXPECT_EQ(Counter(type), std::string("\x06\x01\0\0", 4));
     EXPECT_EQ(type, DWORD(REG_BINARY));
 
-    SetSharedCounterRaw(path, REG_DWORD, std::string("\x07\0\0\0", 4));
+    WriteSharedCounter(path, REG_DWORD, std::string("\x07\0\0\0", 4));
     IncrementSharedCount(path, false);
     EXPECT_EQ(Counter(type), std::string("\x08\0\0\0", 4));
 }
@@ -87,7 +87,7 @@ TEST_F(SharedCount, OddValuesStartAgainAsANumber) {
         {REG_DWORD, std::string("\xFD\xFF\xFF\xFF", 4)},  // -3 becomes 0
     };
     for (const auto& [kind, bytes] : odd) {
-        SetSharedCounterRaw(path, kind, bytes);
+        WriteSharedCounter(path, kind, bytes);
         IncrementSharedCount(path, false);
         EXPECT_EQ(Counter(type), std::string("\x01\0\0\0", 4)) << kind;
         EXPECT_EQ(type, DWORD(REG_DWORD));
@@ -103,7 +103,7 @@ protected:
         ASSERT_TRUE(CopyTestDll(name_, path()));
     }
     std::string path() const { return dir / "lib.dll"; }
-    TempDir dir;
+    ScratchDir dir;
     ScriptedInstallPrompt prompt;
     const char* name_ = SelfRegDll;
 };

@@ -23,7 +23,7 @@ protected:
         ::CreateDirectoryA((root / "app").c_str(), nullptr);
         ::CreateDirectoryA((root / "app\\sub").c_str(), nullptr);
         ASSERT_TRUE(CopyTestDll("versioned.dll", dest));
-        original = ReadFileText(dest);
+        original = ReadText(dest);
         existingTime = 0x01D0000020000000ull;
         SetLastWriteTime(dest, existingTime);
     }
@@ -35,7 +35,7 @@ protected:
         entry.FileTime = time;
         return Add("replacement", entry);
     }
-    bool Replaced() const { return ReadFileText(dest) == "replacement"; }
+    bool Replaced() const { return ReadText(dest) == "replacement"; }
 
     std::string original;
     std::uint64_t existingTime = 0;
@@ -99,13 +99,13 @@ TEST_F(InstallExisting, SameVersionComparesTimes) {
 TEST_F(InstallExisting, SameVersionAndTimeStillRegistersAndCountsButWritesNoFileRecord) {
     ClearTestDllMark(dest);
     Run(Versioned(kMS, kLS, existingTime, cmNormal, FileEntry::RegisterServer | FileEntry::SharedFile));
-    EXPECT_EQ(ReadFileText(dest), original);
+    EXPECT_EQ(ReadText(dest), original);
     EXPECT_EQ(ReadTestDllMark(dest), "registered");
     std::string bytes;
-    EXPECT_EQ(SharedCounterOf(dest, bytes), DWORD(REG_DWORD));
+    EXPECT_EQ(ReadSharedCounter(dest, bytes), DWORD(REG_DWORD));
     ASSERT_EQ(changes.Records().size(), 1u);
     EXPECT_EQ(changes.Records()[0].value, ufSharedCount | ufRegistered);
-    DeleteSharedCounterOf(dest);
+    DeleteSharedCounter(dest);
     ClearTestDllMark(dest);
 }
 

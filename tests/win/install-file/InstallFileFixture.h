@@ -29,7 +29,7 @@ protected:
     // The files of {app}\sub, to see that no temporary file is left behind.
     std::string SubListing() const { return TreeListing(root / "app\\sub"); }
 
-    TempDir root;
+    ScratchDir root;
     ScriptedInstallPrompt prompt;
     RecordingProgress progress;
     TUndoChanges changes;

@@ -18,7 +18,7 @@ class InstallNewFile : public InstallFileFixture {};
 TEST_F(InstallNewFile, WritesDataTimeRecordAndProgressWithoutLeavingTemporaryFiles) {
     const FileEntry entry = Add(std::string(100000, 'x') + "end", EntryFor("{app}\\sub\\file.txt"));
     Run(entry);
-    EXPECT_EQ(ReadFileText(dest), std::string(100000, 'x') + "end");
+    EXPECT_EQ(ReadText(dest), std::string(100000, 'x') + "end");
     EXPECT_EQ(LastWriteTime(dest), entry.FileTime);
     EXPECT_EQ(SubListing(), "file.txt 100003\n");
     ASSERT_EQ(changes.Records().size(), 1u);
@@ -46,7 +46,7 @@ TEST_F(InstallNewFile, UndoLogEntryGoesToLogPathOrNowhere) {
     EXPECT_EQ(progress.Pos, entry.CompressedSize);
     context.LogPath = root / "app\\REMOVE.LOG";
     Run(entry);
-    EXPECT_EQ(ReadFileText(context.LogPath), "log");
+    EXPECT_EQ(ReadText(context.LogPath), "log");
     EXPECT_FALSE(FileExists(root / "app\\ignored.txt"));
     EXPECT_TRUE(changes.Records().empty());
 }
@@ -64,7 +64,7 @@ TEST_F(InstallSourceMissing, IgnoreDropsTheFileWithoutAnyTrace) {
     EXPECT_EQ(prompt.Questions[0].Kind, mbWarning);
     EXPECT_EQ(prompt.Questions[0].Buttons, UINT(MB_ABORTRETRYIGNORE | MB_DEFBUTTON2));
     std::string bytes;
-    EXPECT_EQ(SharedCounterOf(dest, bytes), 0u);
+    EXPECT_EQ(ReadSharedCounter(dest, bytes), 0u);
     EXPECT_TRUE(changes.Records().empty());
     EXPECT_FALSE(FileExists(dest));
     EXPECT_EQ(progress.Pos, entry.CompressedSize);
@@ -89,20 +89,20 @@ TEST_F(InstallSourceMissing, RetryFindsTheArchiveOnceItIsThereAndAbortUnwinds) {
     late.Answers = {IDRETRY};
     TInstallContext lateContext{progress, late, changes, "", root / "src"};
     InstallFile(entry, lateContext);
-    EXPECT_EQ(ReadFileText(dest), "data");
+    EXPECT_EQ(ReadText(dest), "data");
 }
 
 class InstallCorrupted : public InstallFileFixture {
 protected:
     void ExpectCorruptedAndUntouched(const FileEntry& entry) {
-        WriteFileText(dest, "old");
+        WriteText(dest, "old");
         prompt.Answers = {IDIGNORE};
         Run(entry);
         ASSERT_EQ(prompt.Questions.size(), 1u);
         EXPECT_EQ(prompt.Questions[0].Text, std::string("An error occured while trying to copy a file.\r\n\r\n") +
                                                 "The Setup Wizard source file is corrupted\r\n\n\n" + kSkipHint);
         EXPECT_EQ(prompt.Questions[0].Caption, dest);
-        EXPECT_EQ(ReadFileText(dest), "old");
+        EXPECT_EQ(ReadText(dest), "old");
         EXPECT_EQ(SubListing(), "file.txt 3\n");
         EXPECT_TRUE(changes.Records().empty());
         EXPECT_EQ(progress.Pos, entry.CompressedSize);
@@ -175,7 +175,7 @@ protected:
         InstallFileFixture::SetUp();
         ::CreateDirectoryA((root / "app").c_str(), nullptr);
         ::CreateDirectoryA((root / "app\\sub").c_str(), nullptr);
-        WriteFileText(dest, "old");
+        WriteText(dest, "old");
     }
 };
 
@@ -206,7 +206,7 @@ TEST_F(InstallInUse, WithRestartFlagTheTemporaryFileIsKeptRecordedAndNotRegister
     const std::string temp = changes.Records()[0].String(1);
     EXPECT_EQ(temp.rfind(root / "app\\sub\\zp", 0), 0u);
     EXPECT_EQ(temp.substr(temp.size() - 4), ".tmp");
-    EXPECT_EQ(ReadFileText(temp), "new");
+    EXPECT_EQ(ReadText(temp), "new");
     EXPECT_EQ(changes.Records()[0].value, ufExisted | ufRegistered);
     EXPECT_EQ(ReadTestDllMark(dest), "");
     // The scheduled rename is dropped again so the prefix stays as it was.
@@ -219,22 +219,22 @@ TEST_F(InstallInUse, WithRestartFlagTheTemporaryFileIsKeptRecordedAndNotRegister
 
 class InstallSharedAndRegistered : public InstallFileFixture {
 protected:
-    void TearDown() override { DeleteSharedCounterOf(dest); }
+    void TearDown() override { DeleteSharedCounter(dest); }
 };
 
 TEST_F(InstallSharedAndRegistered, NewFileCountsOneAndExistingFileWithoutCounterTwo) {
     Run(Add("s", EntryFor("{app}\\sub\\file.txt", FileEntry::SharedFile)));
     std::string bytes;
-    EXPECT_EQ(SharedCounterOf(dest, bytes), DWORD(REG_DWORD));
+    EXPECT_EQ(ReadSharedCounter(dest, bytes), DWORD(REG_DWORD));
     EXPECT_EQ(bytes, std::string("\x01\0\0\0", 4));
     ASSERT_EQ(changes.Records().size(), 1u);
     EXPECT_EQ(changes.Records()[0].value, ufSharedCount);
 
-    DeleteSharedCounterOf(dest);
+    DeleteSharedCounter(dest);
     Run(Add("s2", EntryFor("{app}\\sub\\file.txt", FileEntry::SharedFile, cmAlwaysReplace)));
-    EXPECT_EQ(SharedCounterOf(dest, bytes), DWORD(REG_DWORD));
+    EXPECT_EQ(ReadSharedCounter(dest, bytes), DWORD(REG_DWORD));
     EXPECT_EQ(bytes, std::string("\x02\0\0\0", 4));
-    EXPECT_EQ(ReadFileText(dest), "s2");
+    EXPECT_EQ(ReadText(dest), "s2");
 }
 
 TEST_F(InstallSharedAndRegistered, SkippedFileIsStillCountedAndRegistered) {
@@ -242,13 +242,13 @@ TEST_F(InstallSharedAndRegistered, SkippedFileIsStillCountedAndRegistered) {
     ::CreateDirectoryA((root / "app\\sub").c_str(), nullptr);
     ASSERT_TRUE(CopyTestDll(SelfRegDll, dest));
     ClearTestDllMark(dest);
-    const std::string original = ReadFileText(dest);
+    const std::string original = ReadText(dest);
     Run(Add("new",
             EntryFor("{app}\\sub\\file.txt", FileEntry::SharedFile | FileEntry::RegisterServer, cmNeverReplace)));
-    EXPECT_EQ(ReadFileText(dest), original);
+    EXPECT_EQ(ReadText(dest), original);
     EXPECT_EQ(ReadTestDllMark(dest), "registered");
     std::string bytes;
-    EXPECT_EQ(SharedCounterOf(dest, bytes), DWORD(REG_DWORD));
+    EXPECT_EQ(ReadSharedCounter(dest, bytes), DWORD(REG_DWORD));
     EXPECT_EQ(bytes, std::string("\x02\0\0\0", 4));
     ASSERT_EQ(changes.Records().size(), 1u);
     EXPECT_EQ(changes.Records()[0].value, ufSharedCount | ufRegistered);
@@ -257,7 +257,7 @@ TEST_F(InstallSharedAndRegistered, SkippedFileIsStillCountedAndRegistered) {
 
 TEST_F(InstallSharedAndRegistered, RegistrationFailureAbortUnwindsAfterTheFileIsInPlace) {
     ::CreateDirectoryA((root / "app").c_str(), nullptr);
-    const std::string library = ReadFileText(TestDllPath(FailingRegDll));
+    const std::string library = ReadText(TestDllPath(FailingRegDll));
     prompt.Answers = {IDABORT};
     EXPECT_THROW(Run(Add(library, EntryFor("{app}\\sub\\file.txt", FileEntry::RegisterServer))), EAbort);
     ASSERT_EQ(prompt.Questions.size(), 1u);

@@ -6,13 +6,11 @@
 #include <zlib.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
-#include "setup/install/FileRulesShared.h"
 
 namespace pelorin::testing {
 
@@ -39,24 +37,6 @@ bool RecordingProgress::ProcessMessagesAndCheckCancel() {
 }
 
 namespace {
-
-void RemoveTree(const std::string& path) {
-    WIN32_FIND_DATAA data{};
-    const FindHandle find(::FindFirstFileA((path + "\\*").c_str(), &data));
-    if (find) {
-        do {
-            const std::string name = data.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            ::SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                RemoveTree(child);
-            else
-                ::DeleteFileA(child.c_str());
-        } while (::FindNextFileA(find.get(), &data));
-    }
-    ::RemoveDirectoryA(path.c_str());
-}
 
 void ListTree(const std::string& root, const std::string& relative, std::vector<std::string>& lines) {
     WIN32_FIND_DATAA data{};
@@ -108,21 +88,6 @@ std::string Joined(std::vector<std::string> lines) {
 
 }  // namespace
 
-TempDir::TempDir(const char* prefix) {
-    char temp[MAX_PATH] = {};
-    char name[MAX_PATH] = {};
-    ::GetTempPathA(sizeof temp, temp);
-    ::GetTempFileNameA(temp, prefix, 0, name);
-    ::DeleteFileA(name);
-    ::CreateDirectoryA(name, nullptr);
-    path_ = name;
-}
-
-TempDir::~TempDir() {
-    ::SetCurrentDirectoryA(std::string(path_, 0, 3).c_str());
-    RemoveTree(path_);
-}
-
 FileEntry ArchiveBuilder::Add(const std::string& data, FileEntry base) {
     uLongf size = compressBound(static_cast<uLong>(data.size()));
     std::string packed(size, '\0');
@@ -140,7 +105,7 @@ FileEntry ArchiveBuilder::Add(const std::string& data, FileEntry base) {
 
 std::string ArchiveBuilder::Write() const {
     const std::string path = AddBackslash(folder_) + "PELORIN.DAT";
-    WriteFileText(path, bytes_);
+    WriteText(path, bytes_);
     return path;
 }
 
@@ -151,23 +116,6 @@ FileEntry EntryFor(const std::string& dest, std::uint8_t flags, std::uint8_t cop
     entry.CopyMode = copyMode;
     entry.FileTime = 0x01D0000012345678ull;
     return entry;
-}
-
-void WriteFileText(const std::string& path, const std::string& text) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << text;
-}
-
-std::string ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 std::uint64_t LastWriteTime(const std::string& path) {
@@ -195,30 +143,6 @@ std::string RegistryExport(HKEY root, const std::string& subKey) {
     std::vector<std::string> lines;
     ExportKey(key.get(), subKey, lines);
     return Joined(lines);
-}
-
-DWORD SharedCounterOf(const std::string& path, std::string& bytes) {
-    KeyHandle key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return 0;
-    DWORD type = 0, size = 0;
-    if (::RegQueryValueExA(key.get(), path.c_str(), nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return 0;
-    bytes.assign(size, '\0');
-    ::RegQueryValueExA(key.get(), path.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(&bytes[0]), &size);
-    bytes.resize(size);
-    return type;
-}
-
-void SetSharedCounterRaw(const std::string& path, DWORD type, const std::string& bytes) {
-    KeyHandle key;
-    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, key.put(), nullptr);
-    ::RegSetValueExA(key.get(), path.c_str(), 0, type, reinterpret_cast<const BYTE*>(bytes.data()),
-                     static_cast<DWORD>(bytes.size()));
-}
-
-void DeleteSharedCounterOf(const std::string& path) {
-    KeyHandle key;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
-        ::RegDeleteValueA(key.get(), path.c_str());
 }
 
 void UseFolders(const std::string& root) {

@@ -1,5 +1,5 @@
 // Helpers of the installation tests: a scripted prompt, a recording progress display, a files
-// archive built on the fly, a private folder, and snapshots of file trees and registry keys.
+// archive built on the fly, and snapshots of file trees and registry keys (folders: tests/support).
 #pragma once
 
 #include <windows.h>
@@ -12,6 +12,9 @@
 
 #include "setup/Struct.h"
 #include "setup/install/InstallPrompt.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
+#include "tests/support/win/SharedCounters.h"
 
 namespace pelorin::testing {
 
@@ -54,20 +57,6 @@ public:
     bool ProcessMessagesAndCheckCancel() override;
 };
 
-// A fresh folder below the temporary folder, removed with its contents afterwards.
-class TempDir {
-public:
-    explicit TempDir(const char* prefix = "pit");
-    ~TempDir();
-    TempDir(const TempDir&) = delete;
-    TempDir& operator=(const TempDir&) = delete;
-    const std::string& Path() const { return path_; }
-    std::string operator/(const std::string& name) const { return path_ + "\\" + name; }
-
-private:
-    std::string path_;
-};
-
 // Builds PELORIN.DAT in a folder: each Add stores "zel8" and one zlib stream.
 class ArchiveBuilder {
 public:
@@ -85,9 +74,6 @@ private:
 
 FileEntry EntryFor(const std::string& dest, std::uint8_t flags = 0, std::uint8_t copyMode = cmNormal);
 
-void WriteFileText(const std::string& path, const std::string& text);
-std::string ReadFileText(const std::string& path);
-bool FileExists(const std::string& path);
 std::uint64_t LastWriteTime(const std::string& path);
 void SetLastWriteTime(const std::string& path, std::uint64_t time);
 
@@ -95,11 +81,6 @@ void SetLastWriteTime(const std::string& path, std::uint64_t time);
 std::string TreeListing(const std::string& root);
 // Every key and value below root\subKey, one per line, sorted; empty when the key is missing.
 std::string RegistryExport(HKEY root, const std::string& subKey);
-
-// The shared counter of path: its type and raw bytes; type 0 when missing.
-DWORD SharedCounterOf(const std::string& path, std::string& bytes);
-void SetSharedCounterRaw(const std::string& path, DWORD type, const std::string& bytes);
-void DeleteSharedCounterOf(const std::string& path);
 
 // Sets the program-wide folder values for a test: {app}, {win}, {sys}, {src} below root.
 void UseFolders(const std::string& root);

@@ -33,17 +33,17 @@ protected:
         InstallFileFixture::SetUp();
         before = PendingValue();
         other = root / "other.txt";
-        WriteFileText(other, "other");
+        WriteText(other, "other");
         ::CreateDirectoryA((root / "app").c_str(), nullptr);
         ::CreateDirectoryA((root / "app\\sub").c_str(), nullptr);
-        WriteFileText(dest, "old, left by a removal");
+        WriteText(dest, "old, left by a removal");
         ASSERT_TRUE(::MoveFileExA(dest.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
         ASSERT_TRUE(::MoveFileExA(other.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT));
     }
     void TearDown() override {
         CancelQueuedDeletion(other);
         CancelQueuedDeletion(dest);
-        DeleteSharedCounterOf(dest);
+        DeleteSharedCounter(dest);
         EXPECT_EQ(PendingValue(), before);
     }
     std::string before, other;
@@ -52,12 +52,12 @@ protected:
 TEST_F(QueuedDeletion, InstallingTheFileCallsOffItsDeletionAndCountsItAsNew) {
     EXPECT_TRUE(IsDeletionQueued(dest));
     Run(Add("new", EntryFor("{app}\\sub\\file.txt", FileEntry::SharedFile)));
-    EXPECT_EQ(ReadFileText(dest), "new");
+    EXPECT_EQ(ReadText(dest), "new");
     EXPECT_TRUE(prompt.Questions.empty());
     EXPECT_FALSE(IsDeletionQueued(dest));
     EXPECT_TRUE(IsDeletionQueued(other));
     std::string bytes;
-    EXPECT_EQ(SharedCounterOf(dest, bytes), static_cast<DWORD>(REG_DWORD));
+    EXPECT_EQ(ReadSharedCounter(dest, bytes), static_cast<DWORD>(REG_DWORD));
     EXPECT_EQ(bytes, std::string("\1\0\0\0", 4));
 }
 

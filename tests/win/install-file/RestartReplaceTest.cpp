@@ -13,34 +13,34 @@ namespace {
 class Wininit : public ::testing::Test {
 protected:
     std::string Ini() const { return dir / "WININIT.INI"; }
-    TempDir dir;
+    ScratchDir dir;
 };
 
 TEST_F(Wininit, EntryEndsTheExistingRenameSection) {
-    WriteFileText(Ini(), "[Other]\r\na=1\r\n  [RENAME]\r\nNUL=C:\\OLD.TMP\r\n[Later]\r\nb=2\r\n");
+    WriteText(Ini(), "[Other]\r\na=1\r\n  [RENAME]\r\nNUL=C:\\OLD.TMP\r\n[Later]\r\nb=2\r\n");
     AddWininitRename(dir.Path(), "C:\\DEST.DLL=C:\\ZP0001.TMP");
     // The indented header is a header, but not the "[rename]" header as read.
-    EXPECT_EQ(ReadFileText(Ini()),
+    EXPECT_EQ(ReadText(Ini()),
               "[Other]\r\na=1\r\n  [RENAME]\r\nNUL=C:\\OLD.TMP\r\n[Later]\r\nb=2\r\n[rename]\r\n"
               "C:\\DEST.DLL=C:\\ZP0001.TMP\r\n");
-    WriteFileText(Ini(), "[Other]\na=1\n[Rename]\nNUL=C:\\OLD.TMP\n[Later]\nb=2\n");
+    WriteText(Ini(), "[Other]\na=1\n[Rename]\nNUL=C:\\OLD.TMP\n[Later]\nb=2\n");
     AddWininitRename(dir.Path(), "X=Y");
-    EXPECT_EQ(ReadFileText(Ini()), "[Other]\r\na=1\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nX=Y\r\n[Later]\r\nb=2\r\n");
+    EXPECT_EQ(ReadText(Ini()), "[Other]\r\na=1\r\n[Rename]\r\nNUL=C:\\OLD.TMP\r\nX=Y\r\n[Later]\r\nb=2\r\n");
     EXPECT_EQ(TreeListing(dir.Path()), "WININIT.INI 59\n");  // the saved copy is gone
 }
 
 TEST_F(Wininit, WithoutSectionOrFileANewSectionIsStarted) {
-    WriteFileText(Ini(), "[Other]\r\na=1\r\n");
+    WriteText(Ini(), "[Other]\r\na=1\r\n");
     AddWininitRename(dir.Path(), "X=Y");
-    EXPECT_EQ(ReadFileText(Ini()), "[Other]\r\na=1\r\n[rename]\r\nX=Y\r\n");
+    EXPECT_EQ(ReadText(Ini()), "[Other]\r\na=1\r\n[rename]\r\nX=Y\r\n");
     ::DeleteFileA(Ini().c_str());
     AddWininitRename(dir.Path(), "X=Y");
-    EXPECT_EQ(ReadFileText(Ini()), "[rename]\r\nX=Y\r\n");
+    EXPECT_EQ(ReadText(Ini()), "[rename]\r\nX=Y\r\n");
 }
 
 TEST_F(Wininit, AFailedWriteNeverLosesTheSavedCopy) {
     const std::string old = "[rename]\r\nNUL=C:\\OLD.TMP\r\n";
-    WriteFileText(Ini(), old);
+    WriteText(Ini(), old);
     // Something takes the name while the old file is set aside: the new file cannot be created
     // and the old one cannot go back, so it stays under its saved name, which the error names.
     try {
@@ -51,15 +51,15 @@ TEST_F(Wininit, AFailedWriteNeverLosesTheSavedCopy) {
         const std::size_t at = message.find("kept in ");
         ASSERT_NE(at, std::string::npos) << message;
         const std::string saved = message.substr(at + 8, message.size() - at - 9);
-        EXPECT_EQ(ReadFileText(saved), old);
+        EXPECT_EQ(ReadText(saved), old);
         ::DeleteFileA(saved.c_str());
     }
     ::RemoveDirectoryA(Ini().c_str());
 
     // When only the new file fails (the name is taken by a plain file), the old one goes back.
-    WriteFileText(Ini(), old);
-    EXPECT_THROW(AddWininitRename(dir.Path(), "X=Y", [&] { WriteFileText(Ini(), "intruder"); }), Exception);
-    EXPECT_EQ(ReadFileText(Ini()), old);
+    WriteText(Ini(), old);
+    EXPECT_THROW(AddWininitRename(dir.Path(), "X=Y", [&] { WriteText(Ini(), "intruder"); }), Exception);
+    EXPECT_EQ(ReadText(Ini()), old);
     EXPECT_EQ(TreeListing(dir.Path()).find("zp"), std::string::npos);
 }
 
@@ -77,16 +77,15 @@ TEST(RestartReplaceEmulated, Nt40UsesMoveFileEx) {
 TEST(Win95Run, RenameLineUsesShortNames) {
     if (!InEmulatedRun()) GTEST_SKIP() << "runs only in the emulated run";
     ASSERT_FALSE(IsNT());
-    TempDir dir;
+    ScratchDir dir;
     Globals().WinDir = dir.Path();
     Globals().Setup.RestartRequired = false;
     const std::string temp = dir / "zp00000A.tmp", dest = dir / "a long name.dll";
-    WriteFileText(temp, "new");
-    WriteFileText(dest, "old");
+    WriteText(temp, "new");
+    WriteText(dest, "old");
     RestartReplace(temp, dest);
     EXPECT_TRUE(Globals().Setup.RestartRequired);
-    EXPECT_EQ(ReadFileText(dir / "WININIT.INI"),
-              "[rename]\r\n" + GetShortName(dest) + "=" + GetShortName(temp) + "\r\n");
+    EXPECT_EQ(ReadText(dir / "WININIT.INI"), "[rename]\r\n" + GetShortName(dest) + "=" + GetShortName(temp) + "\r\n");
 }
 
 TEST(Nt40Run, MoveFileExQueuesTheRename) {
@@ -95,10 +94,10 @@ TEST(Nt40Run, MoveFileExQueuesTheRename) {
     EXPECT_EQ(GetWindowsVersion().Major, 4);
     const char* const key = "System\\CurrentControlSet\\Control\\Session Manager";
     const std::string before = RegistryExport(HKEY_LOCAL_MACHINE, key);
-    TempDir dir;
+    ScratchDir dir;
     Globals().WinDir = dir.Path();
     const std::string temp = dir / "zp00000B.tmp", dest = dir / "dest.dll";
-    WriteFileText(temp, "new");
+    WriteText(temp, "new");
     RestartReplace(temp, dest);
     EXPECT_FALSE(FileExists(dir / "WININIT.INI"));
     const std::string after = RegistryExport(HKEY_LOCAL_MACHINE, key);

@@ -62,7 +62,7 @@ protected:
 
     SetupData& Desc() { return Globals().Setup; }
 
-    TempDir root;
+    ScratchDir root;
     ScriptedInstallPrompt prompt;
     RecordingProgress progress;
     RecordingUndoPrompt undoPrompt;

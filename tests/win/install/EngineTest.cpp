@@ -18,7 +18,7 @@ std::vector<std::uint8_t> KindsOf(const TUndoChanges& changes) {
     return kinds;
 }
 
-std::uint64_t FileSize(const std::string& path) { return ReadFileText(path).size(); }
+std::uint64_t FileSize(const std::string& path) { return ReadText(path).size(); }
 
 std::string UninstallValue(const std::string& keyName, const char* value) {
     KeyHandle key;
@@ -36,7 +36,7 @@ TEST_F(DoInstall, EmptySetupCreatesTheApplicationFolderAndEndsWithEmptyRecords) 
     ASSERT_TRUE(RunEngine());
     EXPECT_EQ(progress.Statuses,
               (std::vector<std::string>{"Creating Directory Structure...", "Copying Application Files..."}));
-    EXPECT_TRUE(DirExists(Globals().AppDir));
+    EXPECT_TRUE(pelorin::DirExists(Globals().AppDir));
     EXPECT_TRUE(changes.Records().empty());  // cleared after success
     EXPECT_EQ(progress.Pos, 0);
     EXPECT_FALSE(FileExists(root / "app\\REMOVE.LOG"));
@@ -61,7 +61,7 @@ TEST_F(DoInstall, FullSetupRunsEveryStepInOrderAndWritesTheLog) {
                                         "Setting Up Program Icons...", "Creating INI entries...",
                                         "Updating Registry Entries...", "Installing Remove Wizard..."}));
     const std::string app = Globals().AppDir;
-    EXPECT_EQ(ReadFileText(app + "\\data\\b.txt"), "bee");
+    EXPECT_EQ(ReadText(app + "\\data\\b.txt"), "bee");
     EXPECT_TRUE(FileExists(ProgramsDir() + "\\Test Group\\Run A.lnk"));
     EXPECT_TRUE(FileExists(ProgramsDir() + "\\Test Group\\Remove Test App.lnk"));
     char ini[64] = {};

@@ -20,7 +20,7 @@ protected:
     // and the parent of the registry key exist before: the rollback removes entries and named
     // keys, not the files and parent keys they were written into.
     void FullSetup() {
-        WriteFileText(root / "win\\test.ini", "[Other]\r\nx=1\r\n");
+        WriteText(root / "win\\test.ini", "[Other]\r\nx=1\r\n");
         KeyHandle parent, shared;
         ::RegCreateKeyExA(HKEY_CURRENT_USER, TestRegKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, parent.put(), nullptr);
         // The system's key of shared counters stays once a counter was written into it.
@@ -54,7 +54,7 @@ protected:
 
 TEST_F(FaultInjection, DirectoryCannotBeCreated) {
     FullSetup();
-    WriteFileText(root / "win\\blocker", "a file where a folder should be");
+    WriteText(root / "win\\blocker", "a file where a folder should be");
     Desc().DirEntries.push_back({"{win}\\blocker\\sub"});
     const std::string before = Before();
     prompt.Answers = {IDOK};
@@ -102,7 +102,7 @@ TEST_F(FaultInjection, MissingArchiveAndAbort) {
 
 TEST_F(FaultInjection, AbortInTheReadOnlyQuestionLeavesTheExistingFile) {
     FullSetup();
-    WriteFileText(root / "win\\old.txt", "old");
+    WriteText(root / "win\\old.txt", "old");
     ::SetFileAttributesA((root / "win\\old.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     AddFile("new", "{win}\\old.txt");
     const std::string before = Before();
@@ -115,7 +115,7 @@ TEST_F(FaultInjection, AbortInTheReadOnlyQuestionLeavesTheExistingFile) {
 
 TEST_F(FaultInjection, AbortInTheRegistrationQuestion) {
     FullSetup();
-    AddFile(ReadFileText(TestDllPath(FailingRegDll)), "{app}\\fails.dll", FileEntry::RegisterServer);
+    AddFile(ReadText(TestDllPath(FailingRegDll)), "{app}\\fails.dll", FileEntry::RegisterServer);
     const std::string before = Before();
     prompt.Answers = {IDABORT};
     EXPECT_FALSE(RunEngine());

@@ -152,7 +152,7 @@ TEST_F(InstallWindow, CompletedInstallationClosesAndAdvances) {
     MSG msg;
     EXPECT_TRUE(::PeekMessageA(&msg, main.Handle(), AdvanceStepMessage, AdvanceStepMessage, PM_REMOVE));
     EXPECT_FALSE(TakeQuit());
-    EXPECT_EQ(ReadFileText(Globals().AppDir + "\\d.txt"), "data");
+    EXPECT_EQ(ReadText(Globals().AppDir + "\\d.txt"), "data");
 }
 
 TEST_F(InstallWindow, CancelConfirmedDuringTheFilesRollsBackSilentlyAndEnds) {
@@ -178,7 +178,7 @@ TEST_F(InstallWindow, CancelConfirmedDuringTheFilesRollsBackSilentlyAndEnds) {
 
 TEST_F(InstallWindow, FailureShowsBothMessagesThenEnds) {
     Desc().DirEntries.push_back({"{win}\\blocked\\x"});
-    WriteFileText(root / "win\\blocked", "");
+    WriteText(root / "win\\blocked", "");
     const auto form = MakeForm();
     prompt.Answers = {IDOK};
     form->DoInstall();
@@ -186,7 +186,7 @@ TEST_F(InstallWindow, FailureShowsBothMessagesThenEnds) {
     ASSERT_EQ(prompt.Questions.size(), 1u);
     EXPECT_EQ(prompt.Questions[0].Kind, mbError);
     EXPECT_TRUE(TakeQuit());
-    EXPECT_FALSE(DirExists(Globals().AppDir));
+    EXPECT_FALSE(pelorin::DirExists(Globals().AppDir));
 }
 
 }  // namespace

@@ -8,24 +8,26 @@
 #include "core/Exception.h"
 #include "setup/CmnFunc.h"
 #include "tests/e2e/driver/ProcessHarness.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace pelorin {
 namespace {
 
 using e2e::EnvOverride;
-using e2e::ScratchDir;
+using testing::ScratchDir;
 
-void Touch(const std::string& path) { e2e::WriteFileBytes(path, {}); }
+void Touch(const std::string& path) { testing::WriteBytes(path, {}); }
 
 TEST(DirExists, FoldersFilesRootsAndTrailingBackslashes) {
     const ScratchDir dir;
     Touch(dir / "file.txt");
-    EXPECT_TRUE(DirExists(dir.path()));
-    EXPECT_TRUE(DirExists(dir.path() + "\\"));
+    EXPECT_TRUE(DirExists(dir.Path()));
+    EXPECT_TRUE(DirExists(dir.Path() + "\\"));
     EXPECT_FALSE(DirExists(dir / "file.txt"));
     EXPECT_FALSE(DirExists(dir / "missing"));
     EXPECT_TRUE(DirExists("C:\\"));
-    EXPECT_TRUE(DirExistsPlain(dir.path()));
+    EXPECT_TRUE(DirExistsPlain(dir.Path()));
     EXPECT_FALSE(DirExistsPlain(dir / "file.txt"));
 }
 
@@ -83,10 +85,10 @@ TEST(SetIniString, WritesPrivateFilesAndWinIni) {
 TEST(MakeUniqueTempName, FormatAndFolder) {
     const ScratchDir dir;
     const std::regex format(R"(zp[0-9A-F]{6}\.tmp)");
-    for (const std::string& folder : {dir.path(), dir.path() + "\\"}) {
+    for (const std::string& folder : {dir.Path(), dir.Path() + "\\"}) {
         const std::string name = MakeUniqueTempName(folder);
-        ASSERT_EQ(name.rfind(dir.path() + "\\", 0), 0u) << name;
-        EXPECT_TRUE(std::regex_match(name.substr(dir.path().size() + 1), format)) << name;
+        ASSERT_EQ(name.rfind(dir.Path() + "\\", 0), 0u) << name;
+        EXPECT_TRUE(std::regex_match(name.substr(dir.Path().size() + 1), format)) << name;
         EXPECT_FALSE(PathExists(name));  // chosen, not created
     }
 }
@@ -105,7 +107,7 @@ TEST(MakeUniqueTempName, CountsUpWrapsAndSkipsTakenNames) {
     const ScratchDir dir;
     Touch(dir / "zp000011.tmp");
     ASSERT_TRUE(::CreateDirectoryA((dir / "zp000012.tmp").c_str(), nullptr));
-    EXPECT_EQ(MakeUniqueTempName(dir.path(), 0x10, PathExists), dir / "zp000013.tmp");
+    EXPECT_EQ(MakeUniqueTempName(dir.Path(), 0x10, PathExists), dir / "zp000013.tmp");
 }
 
 TEST(MakeUniqueTempName, RaisesWhenEveryOtherNameIsTaken) {
@@ -128,11 +130,11 @@ TEST(MakeUniqueTempName, RaisesWhenEveryOtherNameIsTaken) {
 
 TEST(GetTempFileNameIn, CreatesAnEmptyFileOrReportsNothing) {
     const ScratchDir dir;
-    const std::string name = GetTempFileNameIn(dir.path(), "zel");
+    const std::string name = GetTempFileNameIn(dir.Path(), "zel");
     ASSERT_FALSE(name.empty());
     EXPECT_EQ(name.rfind(dir / "zel", 0), 0u) << name;
     EXPECT_TRUE(PathExists(name));
-    EXPECT_EQ(e2e::ReadFileBytes(name).size(), 0u);
+    EXPECT_EQ(testing::ReadBytes(name).size(), 0u);
 
     EXPECT_EQ(GetTempFileNameIn(dir / "missing", "zel"), "");
 }
@@ -141,14 +143,14 @@ TEST(GetTempDir, TmpThenTempThenTheWindowsFolder) {
     const ScratchDir tmp("pelorin-tmp");
     const ScratchDir temp("pelorin-temp");
     {
-        const EnvOverride a("TMP", tmp.path().c_str());
-        const EnvOverride b("TEMP", temp.path().c_str());
-        EXPECT_EQ(GetTempDir(), tmp.path() + "\\");
+        const EnvOverride a("TMP", tmp.Path().c_str());
+        const EnvOverride b("TEMP", temp.Path().c_str());
+        EXPECT_EQ(GetTempDir(), tmp.Path() + "\\");
     }
     {
         const EnvOverride a("TMP", (tmp / "missing").c_str());
-        const EnvOverride b("TEMP", temp.path().c_str());
-        EXPECT_EQ(GetTempDir(), temp.path() + "\\");
+        const EnvOverride b("TEMP", temp.Path().c_str());
+        EXPECT_EQ(GetTempDir(), temp.Path() + "\\");
     }
     {
         const EnvOverride a("TMP", (tmp / "missing").c_str());
@@ -159,7 +161,7 @@ TEST(GetTempDir, TmpThenTempThenTheWindowsFolder) {
         // A relative folder comes back as a full path.
         char current[MAX_PATH] = {};
         ::GetCurrentDirectoryA(MAX_PATH, current);
-        ::SetCurrentDirectoryA(tmp.path().c_str());
+        ::SetCurrentDirectoryA(tmp.Path().c_str());
         ASSERT_TRUE(::CreateDirectoryA("sub", nullptr));
         const EnvOverride a("TMP", "sub");
         EXPECT_EQ(GetTempDir(), tmp / "sub\\");

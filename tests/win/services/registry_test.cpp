@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "setup/CmnFunc.h"
-#include "tests/win/services/RegistryFixture.h"
+#include "tests/support/win/TestRegistry.h"
 
 namespace pelorin {
 namespace {

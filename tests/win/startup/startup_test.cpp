@@ -7,11 +7,13 @@
 #include "setup/Startup.h"
 #include "tests/e2e/driver/ProcessHarness.h"
 #include "tests/e2e/driver/SetupFixtures.h"
+#include "tests/support/ScratchDir.h"
+#include "tests/support/TestFiles.h"
 
 namespace pelorin {
 namespace {
 
-using e2e::ScratchDir;
+using testing::ScratchDir;
 
 SetupHeader Limits(int winMajor, int winMinor, int ntMajor, int ntMinor) {
     SetupHeader header;
@@ -60,7 +62,7 @@ TEST(ChooseSystemDir, InsideTheWindowsFolderNoTestIsMade) {
 
 TEST(ChooseSystemDir, OutsideTheWindowsFolderItMustTakeAFile) {
     const ScratchDir sys;
-    EXPECT_EQ(ChooseSystemDir("C:\\windows", sys.path()), sys.path());
+    EXPECT_EQ(ChooseSystemDir("C:\\windows", sys.Path()), sys.Path());
     WIN32_FIND_DATAA found{};
     const FindHandle anything(::FindFirstFileA((sys / "*.tmp").c_str(), &found));
     EXPECT_FALSE(anything.valid()) << "the probe file was left behind";
@@ -71,9 +73,9 @@ TEST(ChooseSystemDir, OutsideTheWindowsFolderItMustTakeAFile) {
 TEST(ExtractSetupDescription, CopiesTheResourceBytes) {
     const ScratchDir dir;
     const std::vector<std::uint8_t> bytes = e2e::DescriptionBytes(e2e::MinimalSetup());
-    e2e::WriteFileBytes(dir / "PELORIN.DLL", e2e::ResourceLibrary(bytes));
+    testing::WriteBytes(dir / "PELORIN.DLL", e2e::ResourceLibrary(bytes));
     ExtractSetupDescription(dir / "PELORIN.DLL", dir / "out.tmp");
-    EXPECT_EQ(e2e::ReadFileBytes(dir / "out.tmp"), bytes);
+    EXPECT_EQ(testing::ReadBytes(dir / "out.tmp"), bytes);
 }
 
 std::string ExtractionError(const std::string& dll, const std::string& target) {
@@ -89,13 +91,13 @@ TEST(ExtractSetupDescription, FailuresCarryTheirReason) {
     const ScratchDir dir;
     EXPECT_EQ(ExtractionError(dir / "PELORIN.DLL", dir / "out.tmp"), "Error while loading the DLL.");
 
-    e2e::WriteFileBytes(dir / "NOTPE.DLL", {'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'b'});
+    testing::WriteBytes(dir / "NOTPE.DLL", {'n', 'o', 't', ' ', 'a', ' ', 'l', 'i', 'b'});
     EXPECT_EQ(ExtractionError(dir / "NOTPE.DLL", dir / "out.tmp"), "Error while loading the DLL.");
 
-    e2e::WriteFileBytes(dir / "OTHER.DLL", e2e::ResourceLibrary({1, 2, 3}, 103));
+    testing::WriteBytes(dir / "OTHER.DLL", e2e::ResourceLibrary({1, 2, 3}, 103));
     EXPECT_EQ(ExtractionError(dir / "OTHER.DLL", dir / "out.tmp"), "Resource 102 not found");
 
-    e2e::WriteFileBytes(dir / "PELORIN.DLL", e2e::ResourceLibrary({1, 2, 3}));
+    testing::WriteBytes(dir / "PELORIN.DLL", e2e::ResourceLibrary({1, 2, 3}));
     EXPECT_EQ(ExtractionError(dir / "PELORIN.DLL", ""), "Cannot create file ");
     EXPECT_EQ(ExtractionError(dir / "PELORIN.DLL", dir / "missing\\out.tmp"),
               "Cannot create file " + (dir / "missing\\out.tmp"));

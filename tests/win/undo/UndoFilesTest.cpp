@@ -12,16 +12,16 @@ namespace {
 
 class UndoFiles : public ::testing::Test {
 protected:
-    TempFolder dir;
+    ScratchDir dir;
     ScriptedPrompt prompt;
     TUndoChanges changes;
 };
 
 TEST_F(UndoFiles, RollbackDeletesNewFilesAndKeepsThoseThatExistedBefore) {
     const std::string fresh = dir / "new.txt", existed = dir / "old.txt", later = dir / "later.txt";
-    WriteTextFile(fresh);
-    WriteTextFile(existed);
-    WriteTextFile(later);
+    WriteText(fresh, "data");
+    WriteText(existed, "data");
+    WriteText(later, "data");
     changes.AddChange(ukFile, {fresh, ""}, 0);
     changes.AddChange(ukFile, {existed, ""}, ufExisted);
     changes.AddChange(ukFile, {later, ""}, ufUninstallOnly);  // an uninstall-delete entry
@@ -35,9 +35,9 @@ TEST_F(UndoFiles, RollbackDeletesNewFilesAndKeepsThoseThatExistedBefore) {
 
 TEST_F(UndoFiles, UninstallDeletesEveryRecordedFile) {
     const std::string fresh = dir / "new.txt", existed = dir / "old.txt", later = dir / "later.txt";
-    WriteTextFile(fresh);
-    WriteTextFile(existed);
-    WriteTextFile(later);
+    WriteText(fresh, "data");
+    WriteText(existed, "data");
+    WriteText(later, "data");
     changes.AddChange(ukFile, {fresh, ""}, ufNotifyShell);
     changes.AddChange(ukFile, {existed, ""}, ufExisted);
     changes.AddChange(ukFile, {later, ""}, ufUninstallOnly);
@@ -50,16 +50,16 @@ TEST_F(UndoFiles, UninstallDeletesEveryRecordedFile) {
 
 TEST_F(UndoFiles, TemporaryFileKeptForARestartIsWhatARollbackDeletes) {
     const std::string dest = dir / "busy.dll", temp = dir / "zp123456.tmp";
-    WriteTextFile(dest);
-    WriteTextFile(temp);
+    WriteText(dest, "data");
+    WriteText(temp, "data");
     changes.AddChange(ukFile, {dest, temp}, ufExisted);
     EXPECT_TRUE(Replay(changes, false, prompt).Ok);
     EXPECT_TRUE(FileExists(dest));
     EXPECT_FALSE(FileExists(temp));
 
     const std::string dest2 = dir / "new-busy.dll", temp2 = dir / "zp654321.tmp";
-    WriteTextFile(dest2);
-    WriteTextFile(temp2);
+    WriteText(dest2, "data");
+    WriteText(temp2, "data");
     changes.AddChange(ukFile, {dest2, temp2}, 0);
     EXPECT_TRUE(Replay(changes, false, prompt).Ok);
     EXPECT_TRUE(FileExists(dest2));  // the destination is not the new file yet
@@ -68,7 +68,7 @@ TEST_F(UndoFiles, TemporaryFileKeptForARestartIsWhatARollbackDeletes) {
 
 TEST_F(UndoFiles, HelpFileTakesItsCompanionsAlongWhateverTheCase) {
     for (const char* name : {"Guide.hlp", "Guide.GID", "Guide.fts", "Guide.cnt", "Other.GID"})
-        WriteTextFile(dir / name);
+        WriteText(dir / name, "data");
     changes.AddChange(ukFile, {dir / "Guide.hlp", ""}, 0);
     EXPECT_TRUE(Replay(changes, false, prompt).Ok);
     EXPECT_FALSE(FileExists(dir / "Guide.hlp"));
@@ -78,9 +78,9 @@ TEST_F(UndoFiles, HelpFileTakesItsCompanionsAlongWhateverTheCase) {
     EXPECT_TRUE(FileExists(dir / "Other.GID"));
 
     // Companions go even when the help file itself is already gone; other files keep theirs.
-    WriteTextFile(dir / "Gone.GID");
-    WriteTextFile(dir / "Readme.GID");
-    WriteTextFile(dir / "Readme.txt");
+    WriteText(dir / "Gone.GID", "data");
+    WriteText(dir / "Readme.GID", "data");
+    WriteText(dir / "Readme.txt", "data");
     changes.AddChange(ukFile, {dir / "Gone.HLP", ""}, 0);
     changes.AddChange(ukFile, {dir / "Readme.txt", ""}, 0);
     EXPECT_TRUE(Replay(changes, true, prompt).Ok);
@@ -90,8 +90,8 @@ TEST_F(UndoFiles, HelpFileTakesItsCompanionsAlongWhateverTheCase) {
 
 TEST_F(UndoFiles, FileInUseFailsButTheReplayGoesOn) {
     const std::string busy = dir / "busy.txt", other = dir / "other.txt";
-    WriteTextFile(busy);
-    WriteTextFile(other);
+    WriteText(busy, "data");
+    WriteText(other, "data");
     changes.AddChange(ukFile, {other, ""}, 0);
     changes.AddChange(ukFile, {busy, ""}, 0);
     FileInUse hold(busy);
@@ -111,7 +111,7 @@ TEST_F(UndoFiles, FileInUseFailsButTheReplayGoesOn) {
 
 TEST_F(UndoFiles, RunningFileIsScheduledForTheRestartInsteadOfDeleted) {
     const std::string self = dir / "FERROW.EXE";
-    WriteTextFile(self);
+    WriteText(self, "data");
     changes.AddChange(ukFile, {self, ""}, 0);
     std::vector<std::string> scheduled;
     UndoOptions options;
@@ -162,7 +162,7 @@ TEST_F(UndoRegistration, RollbackLeavesLibrariesThatExistedOrWaitForARestart) {
     const std::string existed = Install(SelfRegDll, "existed.dll");
     const std::string pending = Install(SelfRegDll, "pending.dll");
     const std::string temp = dir / "zp000001.tmp";
-    WriteTextFile(temp);
+    WriteText(temp, "data");
     changes.AddChange(ukFile, {existed, ""}, ufExisted | ufRegistered);
     changes.AddChange(ukFile, {pending, temp}, ufRegistered);
     EXPECT_TRUE(Replay(changes, false, prompt).Ok);

@@ -41,7 +41,7 @@ TEST(UndoProgman, ItemsGoFirstAndAnUnansweredGroupRequestIsReported) {
     ASSERT_EQ(prompt.Errors.size(), 1u);
     EXPECT_EQ(prompt.Errors[0].rfind("DDE: Error during request transaction (code: ", 0), 0u) << prompt.Errors[0];
     Progman({DeleteGroupCommand(group)});
-    EXPECT_FALSE(DirExistsNow(GroupFolder(group)));
+    EXPECT_FALSE(DirExists(GroupFolder(group)));
 }
 
 }  // namespace

@@ -14,7 +14,7 @@ constexpr std::uint32_t CurrentUser = 0x80000001u;
 
 class UndoSettings : public ::testing::Test {
 protected:
-    TempFolder dir;
+    ScratchDir dir;
     ScriptedPrompt prompt;
     TUndoChanges changes;
     const std::string key =
@@ -33,20 +33,20 @@ TEST_F(UndoSettings, RecordsAreUndoneLastFirst) {
     const std::string app = dir / "App", sub = dir / "App\\Sub";
     ::CreateDirectoryA(app.c_str(), nullptr);
     ::CreateDirectoryA(sub.c_str(), nullptr);
-    WriteTextFile(sub + "\\f.txt");
+    WriteText(sub + "\\f.txt", "data");
     changes.AddChange(ukDirectory, {app}, 0);
     changes.AddChange(ukDirectory, {sub}, udNotifyShell);
     changes.AddChange(ukFile, {sub + "\\f.txt", ""}, 0);
     ::SetCurrentDirectoryA(sub.c_str());  // a current directory does not keep it alive
     EXPECT_TRUE(Replay(changes, false, prompt).Ok);
-    EXPECT_FALSE(DirExistsNow(app));
+    EXPECT_FALSE(DirExists(app));
 }
 
 TEST_F(UndoSettings, DirectoryStillHoldingFilesFailsWithoutStoppingTheReplay) {
     const std::string full = dir / "Full", empty = dir / "Empty";
     ::CreateDirectoryA(full.c_str(), nullptr);
     ::CreateDirectoryA(empty.c_str(), nullptr);
-    WriteTextFile(full + "\\user-data.txt");
+    WriteText(full + "\\user-data.txt", "data");
     changes.AddChange(ukDirectory, {empty}, 0);
     changes.AddChange(ukDirectory, {full}, 0);
     changes.AddChange(ukDirectory, {dir / "NeverCreated"}, 0);
@@ -54,8 +54,8 @@ TEST_F(UndoSettings, DirectoryStillHoldingFilesFailsWithoutStoppingTheReplay) {
     EXPECT_FALSE(result.Ok);
     ASSERT_EQ(result.Failures.size(), 1u);
     EXPECT_EQ(result.Failures[0].Item, full);
-    EXPECT_TRUE(DirExistsNow(full));
-    EXPECT_FALSE(DirExistsNow(empty));
+    EXPECT_TRUE(DirExists(full));
+    EXPECT_FALSE(DirExists(empty));
     EXPECT_TRUE(changes.Empty());
 }
 
@@ -88,45 +88,45 @@ TEST_F(UndoSettings, WindowsIniIsUsedWhenNoFileIsNamed) {
 }
 
 TEST_F(UndoSettings, KeyTreeGoesWithEverythingBelowIt) {
-    SetStringValue(key + "\\Tree\\Deep\\Deeper", "v", "1");
-    SetStringValue(key + "\\Tree", "v", "1");
+    WriteValue(HKEY_CURRENT_USER, key + "\\Tree\\Deep\\Deeper", "v", REG_SZ, "1");
+    WriteValue(HKEY_CURRENT_USER, key + "\\Tree", "v", REG_SZ, "1");
     changes.AddChange(ukRegKeyTree, {key + "\\Tree"}, CurrentUser);
     changes.AddChange(ukRegKeyTree, {key + "\\Missing"}, CurrentUser);
     EXPECT_TRUE(Replay(changes, false, prompt).Ok);
-    EXPECT_FALSE(KeyExists(key + "\\Tree"));
-    EXPECT_TRUE(KeyExists(key));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\Tree"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key));
 }
 
 TEST_F(UndoSettings, KeysGoOnlyWhenEmpty) {
-    SetStringValue(key + "\\Keep", "mine", "1");
-    SetStringValue(key + "\\Keep", "other", "1");
-    SetStringValue(key + "\\Gone", "mine", "1");
-    CreateKey(key + "\\Empty");
-    CreateKey(key + "\\Parent\\Child");
+    WriteValue(HKEY_CURRENT_USER, key + "\\Keep", "mine", REG_SZ, "1");
+    WriteValue(HKEY_CURRENT_USER, key + "\\Keep", "other", REG_SZ, "1");
+    WriteValue(HKEY_CURRENT_USER, key + "\\Gone", "mine", REG_SZ, "1");
+    CreateKey(HKEY_CURRENT_USER, key + "\\Empty");
+    CreateKey(HKEY_CURRENT_USER, key + "\\Parent\\Child");
     changes.AddChange(ukRegValue, {key + "\\Keep", "mine"}, CurrentUser);
     changes.AddChange(ukRegValue, {key + "\\Gone", "mine"}, CurrentUser);
     changes.AddChange(ukRegKeyIfEmpty, {key + "\\Empty"}, CurrentUser);
     changes.AddChange(ukRegKeyIfEmpty, {key + "\\Parent"}, CurrentUser);
     changes.AddChange(ukRegValue, {key + "\\Missing", "x"}, CurrentUser);
     EXPECT_TRUE(Replay(changes, false, prompt).Ok);
-    EXPECT_TRUE(KeyExists(key + "\\Keep"));
-    EXPECT_FALSE(ValueExists(key + "\\Keep", "mine"));
-    EXPECT_TRUE(ValueExists(key + "\\Keep", "other"));
-    EXPECT_FALSE(KeyExists(key + "\\Gone"));
-    EXPECT_FALSE(KeyExists(key + "\\Empty"));
-    EXPECT_TRUE(KeyExists(key + "\\Parent\\Child"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key + "\\Keep"));
+    EXPECT_FALSE(ValueExists(HKEY_CURRENT_USER, key + "\\Keep", "mine"));
+    EXPECT_TRUE(ValueExists(HKEY_CURRENT_USER, key + "\\Keep", "other"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\Gone"));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, key + "\\Empty"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key + "\\Parent\\Child"));
 }
 
 TEST_F(UndoSettings, EmptyKeyPathsAndUnknownRootsAreRefused) {
-    CreateKey(key);
+    CreateKey(HKEY_CURRENT_USER, key);
     changes.AddChange(ukRegKeyTree, {""}, CurrentUser);   // would be the whole root
     changes.AddChange(ukRegKeyTree, {key}, 0x00000010u);  // not a root key
     changes.AddChange(ukRegValue, {key, "v"}, 0x7FFFFFFFu);
     const ReplayResult result = Replay(changes, true, prompt);
     EXPECT_FALSE(result.Ok);
     EXPECT_EQ(result.Failures.size(), 3u);
-    EXPECT_TRUE(KeyExists(key));
-    EXPECT_TRUE(KeyExists("Software"));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, key));
+    EXPECT_TRUE(KeyExists(HKEY_CURRENT_USER, "Software"));
     EXPECT_EQ(RootKeyHandle(0x80000002u), HKEY_LOCAL_MACHINE);
     EXPECT_EQ(RootKeyHandle(0x80000000u), HKEY_CLASSES_ROOT);
     EXPECT_EQ(RootKeyHandle(0x80000007u), nullptr);
@@ -134,7 +134,7 @@ TEST_F(UndoSettings, EmptyKeyPathsAndUnknownRootsAreRefused) {
 
 TEST_F(UndoSettings, ProgramManagerErrorIsReportedAndTheReplayGoesOn) {
     const std::string file = dir / "after.txt";
-    WriteTextFile(file);
+    WriteText(file, "data");
     changes.AddChange(ukFile, {file, ""}, 0);
     changes.AddChange(ukProgman, {"Pelorin Undo Group", "No Such Item"}, 0);
     changes.AddRecord(42, "x", 1, 0);  // an unknown kind is skipped

@@ -12,12 +12,12 @@ namespace {
 
 class UndoShared : public ::testing::Test {
 protected:
-    TempFolder dir;
+    ScratchDir dir;
     ScriptedPrompt prompt;
     TUndoChanges changes;
     std::string file = dir / "shared.dll";
 
-    void SetUp() override { WriteTextFile(file); }
+    void SetUp() override { WriteText(file, "data"); }
     void TearDown() override { DeleteSharedCounter(file); }
     void SetShared(DWORD count) { SetSharedCount(file, count); }
     DWORD Count() {
@@ -98,13 +98,12 @@ TEST_F(UndoShared, ReleasedRegisteredLibraryIsUnregisteredBeforeItGoes) {
 
 TEST_F(UndoShared, CounterKeepsTheKindItWasStoredIn) {
     std::string bytes;
-    SetSharedCounter(file, REG_SZ, "3", 2);
+    WriteSharedCounter(file, REG_SZ, std::string("3", 2));
     EXPECT_FALSE(DecrementSharedCount(file));
     EXPECT_EQ(ReadSharedCounter(file, bytes), static_cast<DWORD>(REG_SZ));
     EXPECT_EQ(bytes, std::string("2\0", 2));
 
-    const unsigned char two[2] = {2, 0};
-    SetSharedCounter(file, REG_BINARY, two, 2);
+    WriteSharedCounter(file, REG_BINARY, std::string("\2\0", 2));
     EXPECT_FALSE(DecrementSharedCount(file));
     EXPECT_EQ(ReadSharedCounter(file, bytes), static_cast<DWORD>(REG_BINARY));
     EXPECT_EQ(bytes, std::string("\1\0\0\0", 4));
@@ -113,15 +112,14 @@ TEST_F(UndoShared, CounterKeepsTheKindItWasStoredIn) {
 
     // Unreadable counters count as two users: lowered to one, never released at once.
     for (const char* text : {"many", ""}) {
-        SetSharedCounter(file, REG_SZ, text, static_cast<DWORD>(strlen(text) + 1));
+        WriteSharedCounter(file, REG_SZ, std::string(text, strlen(text) + 1));
         EXPECT_FALSE(DecrementSharedCount(file)) << text;
         EXPECT_EQ(Count(), 1u);
     }
-    const unsigned char five[5] = {1, 0, 0, 0, 0};
-    SetSharedCounter(file, REG_BINARY, five, 5);
+    WriteSharedCounter(file, REG_BINARY, std::string("\1\0\0\0\0", 5));
     EXPECT_FALSE(DecrementSharedCount(file));
     EXPECT_EQ(Count(), 1u);
-    SetSharedCounter(file, REG_EXPAND_SZ, "1", 2);
+    WriteSharedCounter(file, REG_EXPAND_SZ, std::string("1", 2));
     EXPECT_FALSE(DecrementSharedCount(file));
     EXPECT_EQ(Count(), 1u);
 

@@ -16,7 +16,7 @@ namespace {
 
 class FerrowProcess : public ::testing::Test {
 protected:
-    TempFolder root;
+    ScratchDir root;
     InstalledApp app{root.Path()};
     std::string ferrow = root / "FERROW.EXE";
     PROCESS_INFORMATION process{};
@@ -93,7 +93,7 @@ TEST_F(FerrowProcess, DamagedLogIsReportedAndNothingChanges) {
 
 TEST_F(FerrowProcess, SharedFileQuestionComesFromTheRunningProgram) {
     const std::string shared = app.Dir + "\\common.dll";
-    WriteTextFile(shared);
+    WriteText(shared, "data");
     SetSharedCount(shared, 1);
     app.Changes.AddChange(ukFile, {shared, ""}, ufSharedCount);
     app.SaveLog();

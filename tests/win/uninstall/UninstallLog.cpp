@@ -14,20 +14,20 @@ InstalledApp::InstalledApp(const std::string& root)
     Changes.AddChange(ukDirectory, {Dir}, 0);
     Changes.AddChange(ukDirectory, {Dir + "\\Docs"}, 0);
     for (const char* name : {"demo.exe", "Docs\\demo.hlp"}) {
-        WriteTextFile(Dir + "\\" + name);
+        WriteText(Dir + "\\" + name, "data");
         Changes.AddChange(ukFile, {Dir + "\\" + name, ""}, 0);
     }
-    WriteTextFile(Dir + "\\Docs\\demo.GID");
-    SetStringValue(Key, "DisplayName", "Demo Application");
+    WriteText(Dir + "\\Docs\\demo.GID", "data");
+    WriteValue(HKEY_CURRENT_USER, Key, "DisplayName", REG_SZ, "Demo Application");
     Changes.AddChange(ukRegKeyTree, {Key}, 0x80000001u);
     SaveLog();
 }
 
-bool InstalledApp::AnythingLeft() const { return DirExistsNow(Dir) || KeyExists(Key); }
+bool InstalledApp::AnythingLeft() const { return DirExists(Dir) || KeyExists(HKEY_CURRENT_USER, Key); }
 
 bool InstalledApp::EverythingThere() const {
     return FileExists(LogPath) && FileExists(Dir + "\\demo.exe") && FileExists(Dir + "\\Docs\\demo.hlp") &&
-           FileExists(Dir + "\\Docs\\demo.GID") && KeyExists(Key);
+           FileExists(Dir + "\\Docs\\demo.GID") && KeyExists(HKEY_CURRENT_USER, Key);
 }
 
 }  // namespace pelorin::testing

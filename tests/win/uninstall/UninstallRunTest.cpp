@@ -48,7 +48,7 @@ TEST(UninstallArgs, LogPathAndSwitchInEitherOrder) {
 
 class UninstallRun : public ::testing::Test {
 protected:
-    TempFolder root;
+    ScratchDir root;
     InstalledApp app{root.Path()};
     ScriptedUninstallPrompt prompt;
     std::string self = root / "FERROW.EXE";
@@ -113,11 +113,11 @@ TEST_F(UninstallRun, FileInUseIsListedAsLeftOver) {
     EXPECT_NE(report.find(busy + " (error 32)"), std::string::npos) << report;
     EXPECT_NE(report.find(app.Dir + " ("), std::string::npos) << report;  // still holds demo.exe
     EXPECT_FALSE(FileExists(app.LogPath));
-    EXPECT_FALSE(KeyExists(app.Key));
+    EXPECT_FALSE(KeyExists(HKEY_CURRENT_USER, app.Key));
 }
 
 TEST_F(UninstallRun, OwnProgramAsALastUserSharedFileWaitsForTheRestart) {
-    WriteTextFile(self);
+    WriteText(self, "data");
     SetSharedCount(self, 1);
     app.Changes.AddChange(ukFile, {self, ""}, ufSharedCount);
     app.SaveLog();
@@ -130,7 +130,7 @@ TEST_F(UninstallRun, OwnProgramAsALastUserSharedFileWaitsForTheRestart) {
 }
 
 TEST_F(UninstallRun, OwnProgramStillUsedByOthersIsOnlyCountedDown) {
-    WriteTextFile(self);
+    WriteText(self, "data");
     SetSharedCount(self, 3);
     app.Changes.AddChange(ukFile, {self, ""}, ufSharedCount);
     app.SaveLog();
