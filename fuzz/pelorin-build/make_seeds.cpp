@@ -48,15 +48,15 @@ int main(int argc, char** argv) {
     description.data = {'z', 'l', 'b', 0x1a, 1, 2, 3};
     for (const Machine machine : {Machine::Amd64, Machine::I386}) {
         description.machine = machine;
-        Save(dir + "/rcdata-" + machineName(machine), makeResourceDll(description));
+        Save(dir + "/rcdata-" + MachineName(machine), MakeResourceDll(description));
     }
     ResourceDllContent version;
     version.type = 16;
     version.id = 1;
     version.language = 0x409;
     version.data = VersionBlock();
-    Save(dir + "/version-amd64", makeResourceDll(version));
+    Save(dir + "/version-amd64", MakeResourceDll(version));
     version.machine = Machine::I386;
-    Save(dir + "/version-i386", makeResourceDll(version));
+    Save(dir + "/version-i386", MakeResourceDll(version));
     return 0;
 }

@@ -6,7 +6,7 @@ namespace pelorin {
 
 namespace {
 
-std::string locate(const std::string& file, int line, const std::string& field, const std::string& problem) {
+std::string Locate(const std::string& file, int line, const std::string& field, const std::string& problem) {
     std::string text;
     if (!file.empty()) {
         text += file;
@@ -20,7 +20,7 @@ std::string locate(const std::string& file, int line, const std::string& field, 
 }  // namespace
 
 BuildError::BuildError(const std::string& file, int line, const std::string& field, const std::string& problem)
-    : Exception(locate(file, line, field, problem)), file_(file), line_(line), field_(field) {}
+    : Exception(Locate(file, line, field, problem)), file_(file), line_(line), field_(field) {}
 
 BuildError::BuildError(const std::string& problem) : Exception(problem) {}
 

@@ -14,9 +14,9 @@ public:
     BuildError(const std::string& file, int line, const std::string& field, const std::string& problem);
     explicit BuildError(const std::string& problem);
 
-    const std::string& file() const { return file_; }
-    int line() const { return line_; }
-    const std::string& field() const { return field_; }
+    const std::string& File() const { return file_; }
+    int Line() const { return line_; }
+    const std::string& Field() const { return field_; }
 
 private:
     std::string file_;

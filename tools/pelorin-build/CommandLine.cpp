@@ -16,7 +16,7 @@ const char* const kUsage =
     "tool's own folder or from the win64 build tree beside the tool's build tree; FERROW.EXE,\n"
     "which a project with CreateUninstall installs into {win}, is found the same way.\n";
 
-CommandLine parseCommandLine(const std::vector<std::string>& args) {
+CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
     std::vector<std::string> positional;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -41,7 +41,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& args) {
             result.build.withoutUninstaller = true;
         } else if (arg == "--machine") {
             const std::string name = value();
-            result.build.machine = parseMachine(name);
+            result.build.machine = ParseMachine(name);
             if (!result.build.machine) throw Exception("unknown machine " + name + " (use i386 or amd64)");
         } else if (arg == "--dump") {
             result.action = CommandLine::Action::Dump;

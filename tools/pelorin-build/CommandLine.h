@@ -17,7 +17,7 @@ struct CommandLine {
 };
 
 // Throws Exception with a short reason for a malformed command line.
-CommandLine parseCommandLine(const std::vector<std::string>& args);
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 extern const char* const kUsage;
 

@@ -18,7 +18,7 @@ namespace pelorin {
 
 namespace {
 
-void storeSource(const FileSource& source, FileEntry& entry, std::ostream& out) {
+void StoreSource(const FileSource& source, FileEntry& entry, std::ostream& out) {
     const auto fail = [&](const std::string& problem) {
         throw BuildError(source.projectFile, source.line, "Source", problem);
     };
@@ -42,13 +42,13 @@ void storeSource(const FileSource& source, FileEntry& entry, std::ostream& out) 
     entry.UncompressedSize = static_cast<std::uint32_t>(result.UncompressedSize);
     entry.CompressedSize = static_cast<std::uint32_t>(result.CompressedSize);
     entry.Adler32 = result.Adler32;
-    entry.FileTime = lastWriteTime(source.path);
-    const auto version = readFileVersionOf(source.path);
+    entry.FileTime = LastWriteTime(source.path);
+    const auto version = ReadFileVersionOf(source.path);
     entry.VersionMS = version ? version->ms : FileEntry::NoVersion;
     entry.VersionLS = version ? version->ls : FileEntry::NoVersion;
 }
 
-void copyData(const FileEntry& from, FileEntry& to) {
+void CopyData(const FileEntry& from, FileEntry& to) {
     to.DataOffset = from.DataOffset;
     to.UncompressedSize = from.UncompressedSize;
     to.CompressedSize = from.CompressedSize;
@@ -60,7 +60,7 @@ void copyData(const FileEntry& from, FileEntry& to) {
 
 }  // namespace
 
-void writeDataArchive(Project& project, std::ostream& out) {
+void WriteDataArchive(Project& project, std::ostream& out) {
     std::map<std::string, std::size_t> stored;  // canonical source -> first entry using it
     auto& entries = project.setup.FileEntries;
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -69,10 +69,10 @@ void writeDataArchive(Project& project, std::ostream& out) {
         const std::string key = std::filesystem::weakly_canonical(source.path, error).string();
         const auto earlier = stored.find(key);
         if (earlier != stored.end()) {
-            copyData(entries[earlier->second], entries[i]);
+            CopyData(entries[earlier->second], entries[i]);
             continue;
         }
-        storeSource(source, entries[i], out);
+        StoreSource(source, entries[i], out);
         stored.emplace(key, i);
     }
     out.flush();

@@ -10,6 +10,6 @@ namespace pelorin {
 
 // Sources named more than once are stored once and shared by their entries.
 // Throws BuildError naming the project line of a source that cannot be stored.
-void writeDataArchive(Project& project, std::ostream& out);
+void WriteDataArchive(Project& project, std::ostream& out);
 
 }  // namespace pelorin

@@ -47,13 +47,13 @@ public:
     ScratchFile(const ScratchFile&) = delete;
     ScratchFile& operator=(const ScratchFile&) = delete;
 
-    const std::string& path() const { return path_; }
+    const std::string& Path() const { return path_; }
 
 private:
     std::string path_;
 };
 
-std::string quotedText(const std::string& text) {
+std::string QuotedText(const std::string& text) {
     std::ostringstream out;
     out << '"';
     for (const char c : text) {
@@ -70,20 +70,20 @@ std::string quotedText(const std::string& text) {
     return out.str();
 }
 
-std::string hex(std::uint64_t value, int width) {
+std::string Hex(std::uint64_t value, int width) {
     std::ostringstream out;
     out << "0x" << std::uppercase << std::hex << std::setw(width) << std::setfill('0') << value;
     return out.str();
 }
 
-std::string version(std::uint32_t ms, std::uint32_t ls) {
+std::string VersionText(std::uint32_t ms, std::uint32_t ls) {
     if (ms == FileEntry::NoVersion) return "none";
     return std::to_string(ms >> 16) + "." + std::to_string(ms & 0xFFFF) + "." + std::to_string(ls >> 16) + "." +
            std::to_string(ls & 0xFFFF);
 }
 
 // Calendar date of a file time, UTC, to the second.
-std::string fileTimeText(std::uint64_t fileTime) {
+std::string FileTimeText(std::uint64_t fileTime) {
     const std::int64_t seconds = static_cast<std::int64_t>(fileTime / 10000000) - 11644473600ll;
     const std::int64_t days = (seconds >= 0 ? seconds : seconds - 86399) / 86400;
     const std::int64_t rest = seconds - days * 86400;
@@ -104,8 +104,8 @@ std::string fileTimeText(std::uint64_t fileTime) {
     return out.str();
 }
 
-std::string flagNames(std::uint8_t flags, const std::vector<std::pair<std::uint8_t, const char*>>& names) {
-    std::string text = hex(flags, 2);
+std::string FlagNames(std::uint8_t flags, const std::vector<std::pair<std::uint8_t, const char*>>& names) {
+    std::string text = Hex(flags, 2);
     std::string list;
     for (const auto& [bit, name] : names) {
         if ((flags & bit) != 0) list += (list.empty() ? "" : " ") + std::string(name);
@@ -116,25 +116,25 @@ std::string flagNames(std::uint8_t flags, const std::vector<std::pair<std::uint8
 class Printer {
 public:
     explicit Printer(std::ostream& out) : out_(out) {}
-    void block(const std::string& name, std::size_t index) {
+    void Block(const std::string& name, std::size_t index) {
         out_ << "\n[" << name;
         if (index > 0) out_ << ' ' << index;
         out_ << "]\n";
     }
-    void field(const char* name, const std::string& value) {
+    void Field(const char* name, const std::string& value) {
         out_ << "  " << std::left << std::setw(20) << name << " = " << value << '\n';
     }
-    void text(const char* name, const std::string& value) { field(name, quotedText(value)); }
-    void number(const char* name, std::int64_t value) { field(name, std::to_string(value)); }
+    void Text(const char* name, const std::string& value) { Field(name, QuotedText(value)); }
+    void Number(const char* name, std::int64_t value) { Field(name, std::to_string(value)); }
     // Line by line behind "| ", each line's control characters escaped.
-    void licenseText(const std::string& text) {
+    void LicenseText(const std::string& text) {
         std::size_t start = 0;
         while (start < text.size()) {
             auto end = text.find('\n', start);
             if (end == std::string::npos) end = text.size();
             std::string line = text.substr(start, end - start);
             if (!line.empty() && line.back() == '\r') line.pop_back();
-            const std::string shown = quotedText(line);
+            const std::string shown = QuotedText(line);
             out_ << "  | " << shown.substr(1, shown.size() - 2) << '\n';
             start = end + 1;
         }
@@ -144,37 +144,37 @@ private:
     std::ostream& out_;
 };
 
-void dumpHeader(const SetupData& data, Printer& p) {
+void DumpHeader(const SetupData& data, Printer& p) {
     const SetupHeader& h = data.Header;
-    p.block("SetupHeader", 0);
-    p.text("AppName", h.AppName);
-    p.text("AppVerName", h.AppVerName);
-    p.text("DefaultDirName", h.DefaultDirName);
-    p.text("DefaultGroupName", h.DefaultGroupName);
-    p.number("DirCount", h.DirCount);
-    p.number("FileCount", h.FileCount);
-    p.number("IconCount", h.IconCount);
-    p.number("IniCount", h.IniCount);
-    p.number("RegistryCount", h.RegistryCount);
-    p.number("UninstallDeleteCount", h.UninstallDeleteCount);
-    p.number("RunCount", h.RunCount);
-    p.number("LicenseSize", h.LicenseSize);
-    p.number("MinWinMajor", h.MinWinMajor);
-    p.number("MinWinMinor", h.MinWinMinor);
-    p.number("MinNTMajor", h.MinNTMajor);
-    p.number("MinNTMinor", h.MinNTMinor);
-    p.field("BackColor", hex(h.BackColor, 8));
-    p.field("Flags", flagNames(h.Flags, {{SetupHeader::CreateUninstall, "CreateUninstall"},
+    p.Block("SetupHeader", 0);
+    p.Text("AppName", h.AppName);
+    p.Text("AppVerName", h.AppVerName);
+    p.Text("DefaultDirName", h.DefaultDirName);
+    p.Text("DefaultGroupName", h.DefaultGroupName);
+    p.Number("DirCount", h.DirCount);
+    p.Number("FileCount", h.FileCount);
+    p.Number("IconCount", h.IconCount);
+    p.Number("IniCount", h.IniCount);
+    p.Number("RegistryCount", h.RegistryCount);
+    p.Number("UninstallDeleteCount", h.UninstallDeleteCount);
+    p.Number("RunCount", h.RunCount);
+    p.Number("LicenseSize", h.LicenseSize);
+    p.Number("MinWinMajor", h.MinWinMajor);
+    p.Number("MinWinMinor", h.MinWinMinor);
+    p.Number("MinNTMajor", h.MinNTMajor);
+    p.Number("MinNTMinor", h.MinNTMinor);
+    p.Field("BackColor", Hex(h.BackColor, 8));
+    p.Field("Flags", FlagNames(h.Flags, {{SetupHeader::CreateUninstall, "CreateUninstall"},
                                          {SetupHeader::AlwaysRestart, "AlwaysRestart"},
                                          {SetupHeader::SolidBackground, "SolidBackground"}}));
-    p.number("TotalSize", data.TotalSize);
+    p.Number("TotalSize", data.TotalSize);
     if (data.License) {
-        p.block("License", 0);
-        p.licenseText(*data.License);
+        p.Block("License", 0);
+        p.LicenseText(*data.License);
     }
 }
 
-const char* rootName(std::uint32_t root) {
+const char* RootName(std::uint32_t root) {
     switch (root) {
     case 0x80000000u: return " (HKEY_CLASSES_ROOT)";
     case 0x80000001u: return " (HKEY_CURRENT_USER)";
@@ -184,25 +184,25 @@ const char* rootName(std::uint32_t root) {
     }
 }
 
-void dumpRecords(const SetupData& data, Printer& p) {
+void DumpRecords(const SetupData& data, Printer& p) {
     std::size_t n = 0;
     for (const DirEntry& e : data.DirEntries) {
-        p.block("DirEntry", ++n);
-        p.text("DirName", e.DirName);
+        p.Block("DirEntry", ++n);
+        p.Text("DirName", e.DirName);
     }
     n = 0;
     for (const FileEntry& e : data.FileEntries) {
-        p.block("FileEntry", ++n);
-        p.number("DataOffset", e.DataOffset);
-        p.text("DestName", e.DestName);
-        p.field("FileTime", hex(e.FileTime, 16) + " (" + fileTimeText(e.FileTime) + ")");
-        p.field("VersionMS", hex(e.VersionMS, 8));
-        p.field("VersionLS", hex(e.VersionLS, 8) + " (version " + version(e.VersionMS, e.VersionLS) + ")");
-        p.number("UncompressedSize", e.UncompressedSize);
-        p.number("CompressedSize", e.CompressedSize);
-        p.field("Adler32", hex(e.Adler32, 8));
-        p.number("CopyMode", e.CopyMode);
-        p.field("Flags", flagNames(e.Flags, {{FileEntry::ConfirmOverwrite, "ConfirmOverwrite"},
+        p.Block("FileEntry", ++n);
+        p.Number("DataOffset", e.DataOffset);
+        p.Text("DestName", e.DestName);
+        p.Field("FileTime", Hex(e.FileTime, 16) + " (" + FileTimeText(e.FileTime) + ")");
+        p.Field("VersionMS", Hex(e.VersionMS, 8));
+        p.Field("VersionLS", Hex(e.VersionLS, 8) + " (version " + VersionText(e.VersionMS, e.VersionLS) + ")");
+        p.Number("UncompressedSize", e.UncompressedSize);
+        p.Number("CompressedSize", e.CompressedSize);
+        p.Field("Adler32", Hex(e.Adler32, 8));
+        p.Number("CopyMode", e.CopyMode);
+        p.Field("Flags", FlagNames(e.Flags, {{FileEntry::ConfirmOverwrite, "ConfirmOverwrite"},
                                              {FileEntry::NoUninstall, "NoUninstall"},
                                              {FileEntry::RestartReplace, "RestartReplace"},
                                              {FileEntry::RegisterServer, "RegisterServer"},
@@ -212,65 +212,65 @@ void dumpRecords(const SetupData& data, Printer& p) {
     }
     n = 0;
     for (const IconEntry& e : data.IconEntries) {
-        p.block("IconEntry", ++n);
-        p.text("IconName", e.IconName);
-        p.text("Filename", e.Filename);
-        p.text("Parameters", e.Parameters);
-        p.text("WorkingDir", e.WorkingDir);
-        p.text("IconFilename", e.IconFilename);
-        p.number("IconIndex", e.IconIndex);
+        p.Block("IconEntry", ++n);
+        p.Text("IconName", e.IconName);
+        p.Text("Filename", e.Filename);
+        p.Text("Parameters", e.Parameters);
+        p.Text("WorkingDir", e.WorkingDir);
+        p.Text("IconFilename", e.IconFilename);
+        p.Number("IconIndex", e.IconIndex);
     }
     n = 0;
     for (const IniEntry& e : data.IniEntries) {
-        p.block("IniEntry", ++n);
-        p.text("IniFile", e.IniFile);
-        p.text("Section", e.Section);
-        p.text("Key", e.Key);
-        p.text("Value", e.Value);
-        p.field("Flags", flagNames(e.Flags, {{IniEntry::UninsDeleteEntry, "UninsDeleteEntry"},
+        p.Block("IniEntry", ++n);
+        p.Text("IniFile", e.IniFile);
+        p.Text("Section", e.Section);
+        p.Text("Key", e.Key);
+        p.Text("Value", e.Value);
+        p.Field("Flags", FlagNames(e.Flags, {{IniEntry::UninsDeleteEntry, "UninsDeleteEntry"},
                                              {IniEntry::UninsDeleteSection, "UninsDeleteSection"}}));
     }
     n = 0;
     for (const RegistryEntry& e : data.RegistryEntries) {
-        p.block("RegistryEntry", ++n);
-        p.field("RootKey", hex(e.RootKey, 8) + rootName(e.RootKey));
-        p.text("SubKey", e.SubKey);
-        p.text("ValueName", e.ValueName);
-        p.text("ValueData", e.ValueData);
+        p.Block("RegistryEntry", ++n);
+        p.Field("RootKey", Hex(e.RootKey, 8) + RootName(e.RootKey));
+        p.Text("SubKey", e.SubKey);
+        p.Text("ValueName", e.ValueName);
+        p.Text("ValueData", e.ValueData);
         static const char* const types[] = {" (none)", " (string)", " (dword)"};
-        p.field("ValueType", std::to_string(e.ValueType) + (e.ValueType < 3 ? types[e.ValueType] : ""));
-        p.field("Flags", flagNames(e.Flags, {{RegistryEntry::UninsDeleteValue, "UninsDeleteValue"},
+        p.Field("ValueType", std::to_string(e.ValueType) + (e.ValueType < 3 ? types[e.ValueType] : ""));
+        p.Field("Flags", FlagNames(e.Flags, {{RegistryEntry::UninsDeleteValue, "UninsDeleteValue"},
                                              {RegistryEntry::UninsDeleteKey, "UninsDeleteKey"}}));
     }
     n = 0;
     for (const UninstallDeleteEntry& e : data.UninstallDeleteEntries) {
-        p.block("UninstallDeleteEntry", ++n);
-        p.text("FileName", e.FileName);
+        p.Block("UninstallDeleteEntry", ++n);
+        p.Text("FileName", e.FileName);
     }
     n = 0;
     for (const RunEntry& e : data.RunEntries) {
-        p.block("RunEntry", ++n);
-        p.text("Filename", e.Filename);
-        p.text("Parameters", e.Parameters);
-        p.field("Flags", flagNames(e.Flags, {{RunEntry::NoWait, "NoWait"}}));
+        p.Block("RunEntry", ++n);
+        p.Text("Filename", e.Filename);
+        p.Text("Parameters", e.Parameters);
+        p.Field("Flags", FlagNames(e.Flags, {{RunEntry::NoWait, "NoWait"}}));
     }
 }
 
 }  // namespace
 
-SetupData loadDescriptionFrom(const std::string& path) {
-    std::vector<std::uint8_t> bytes = readWholeFile(path);
+SetupData LoadDescriptionFrom(const std::string& path) {
+    std::vector<std::uint8_t> bytes = ReadWholeFile(path);
     if (bytes.size() >= 2 && bytes[0] == 'M' && bytes[1] == 'Z') {
-        const auto image = PeImage::parse(std::move(bytes));
+        const auto image = PeImage::Parse(std::move(bytes));
         if (!image) throw BuildError(path, 0, "", "a damaged Windows image");
-        auto resource = image->resource(kRcData, kDescriptionId);
+        auto resource = image->Resource(kRcData, kDescriptionId);
         if (!resource) throw BuildError(path, 0, "", "the library holds no RCDATA resource 102");
         bytes = std::move(*resource);
     }
     const ScratchFile scratch(bytes);
     SetupData data;
     try {
-        LoadSetupDescription(scratch.path(), data, {});
+        LoadSetupDescription(scratch.Path(), data, {});
     } catch (const BuildError&) {
         throw;
     } catch (const Exception& error) {
@@ -279,11 +279,11 @@ SetupData loadDescriptionFrom(const std::string& path) {
     return data;
 }
 
-void dumpDescription(const SetupData& data, std::ostream& out) {
+void DumpDescription(const SetupData& data, std::ostream& out) {
     Printer printer(out);
     out << "Setup description\n";
-    dumpHeader(data, printer);
-    dumpRecords(data, printer);
+    DumpHeader(data, printer);
+    DumpRecords(data, printer);
 }
 
 }  // namespace pelorin

@@ -11,8 +11,8 @@ namespace pelorin {
 
 // Loads the description from PELORIN.DLL (resource 102) or from a raw description
 // file; the input file is left untouched. Throws BuildError or the loader's errors.
-SetupData loadDescriptionFrom(const std::string& path);
+SetupData LoadDescriptionFrom(const std::string& path);
 
-void dumpDescription(const SetupData& data, std::ostream& out);
+void DumpDescription(const SetupData& data, std::ostream& out);
 
 }  // namespace pelorin

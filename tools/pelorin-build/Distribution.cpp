@@ -23,7 +23,7 @@ namespace {
 
 constexpr const char* kSetupProgramName = "pelorin.exe";
 
-void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
@@ -32,7 +32,7 @@ void writeBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
 
 }  // namespace
 
-std::string findSetupProgram(const std::string& toolPath) {
+std::string FindSetupProgram(const std::string& toolPath) {
     if (toolPath.empty()) return std::string();
     const fs::path bin = fs::path(toolPath).parent_path();
     const fs::path candidates[] = {
@@ -46,23 +46,23 @@ std::string findSetupProgram(const std::string& toolPath) {
     return std::string();
 }
 
-Machine machineOfImage(const std::string& path) {
-    const auto image = PeImage::parse(readWholeFile(path));
+Machine MachineOfImage(const std::string& path) {
+    const auto image = PeImage::Parse(ReadWholeFile(path));
     if (!image) throw BuildError(path, 0, "", "not a Windows program");
-    const auto machine = static_cast<Machine>(image->machine());
+    const auto machine = static_cast<Machine>(image->MachineCode());
     if (machine != Machine::I386 && machine != Machine::Amd64)
         throw BuildError(path, 0, "",
-                         "the program is built for an unsupported machine (" + std::to_string(image->machine()) +
+                         "the program is built for an unsupported machine (" + std::to_string(image->MachineCode()) +
                              "); use --machine");
     return machine;
 }
 
-BuildSummary buildDistribution(const BuildOptions& options) {
-    Project project = parseProjectFile(options.projectPath);
+BuildSummary BuildDistribution(const BuildOptions& options) {
+    Project project = ParseProjectFile(options.projectPath);
 
     BuildSummary summary;
-    if (!options.withoutUninstaller && needsUninstaller(project)) {
-        summary.uninstaller = !options.uninstaller.empty() ? options.uninstaller : findUninstaller(ownExecutablePath());
+    if (!options.withoutUninstaller && NeedsUninstaller(project)) {
+        summary.uninstaller = !options.uninstaller.empty() ? options.uninstaller : FindUninstaller(OwnExecutablePath());
         if (summary.uninstaller.empty())
             throw BuildError(options.projectPath, 0, "",
                              "CreateUninstall needs the uninstaller FERROW.EXE, which was not found beside the tool or "
@@ -71,10 +71,10 @@ BuildSummary buildDistribution(const BuildOptions& options) {
         std::error_code error;
         if (!fs::is_regular_file(summary.uninstaller, error))
             throw BuildError(summary.uninstaller, 0, "", "the uninstaller does not exist");
-        addUninstallerEntry(project, summary.uninstaller);
+        AddUninstallerEntry(project, summary.uninstaller);
     }
     if (!options.withoutSetupExe) {
-        summary.setupExe = !options.setupExe.empty() ? options.setupExe : findSetupProgram(ownExecutablePath());
+        summary.setupExe = !options.setupExe.empty() ? options.setupExe : FindSetupProgram(OwnExecutablePath());
         if (summary.setupExe.empty())
             throw BuildError(
                 "the setup program pelorin.exe was not found beside the tool or in the win64 build "
@@ -82,16 +82,16 @@ BuildSummary buildDistribution(const BuildOptions& options) {
         std::error_code error;
         if (!fs::is_regular_file(summary.setupExe, error))
             throw BuildError(summary.setupExe, 0, "", "the setup program does not exist");
-        summary.machine = machineOfImage(summary.setupExe);
+        summary.machine = MachineOfImage(summary.setupExe);
     }
     if (options.machine) summary.machine = *options.machine;
 
     StagedOutput output(options.outputDir);
     {
-        const std::string archivePath = output.stage("PELORIN.DAT");
+        const std::string archivePath = output.Stage("PELORIN.DAT");
         std::ofstream archive(archivePath, std::ios::binary | std::ios::trunc);
         if (!archive) throw BuildError(archivePath, 0, "", "cannot create the file");
-        writeDataArchive(project, archive);
+        WriteDataArchive(project, archive);
         if (!summary.uninstaller.empty() && project.setup.FileEntries.front().VersionMS == FileEntry::NoVersion)
             summary.warnings.push_back(summary.uninstaller +
                                        " has no version resource: setup cannot tell a newer FERROW.EXE in {win} "
@@ -111,15 +111,15 @@ BuildSummary buildDistribution(const BuildOptions& options) {
     ResourceDllContent dll;
     dll.machine = summary.machine;
     dll.data = std::move(description);
-    writeBytes(output.stage("PELORIN.DLL"), makeResourceDll(dll));
+    WriteBytes(output.Stage("PELORIN.DLL"), MakeResourceDll(dll));
 
     if (!summary.setupExe.empty()) {
         std::error_code error;
-        const std::string staged = output.stage(kSetupProgramName);
+        const std::string staged = output.Stage(kSetupProgramName);
         fs::copy_file(summary.setupExe, staged, fs::copy_options::overwrite_existing, error);
         if (error) throw BuildError(summary.setupExe, 0, "", "cannot copy the setup program: " + error.message());
     }
-    output.commit();
+    output.Commit();
     summary.fileCount = static_cast<int>(project.setup.FileEntries.size());
     return summary;
 }

@@ -13,10 +13,10 @@ namespace pelorin {
 struct BuildOptions {
     std::string projectPath;
     std::string outputDir;
-    std::string setupExe;             // empty: look beside the tool (see findSetupProgram)
+    std::string setupExe;             // empty: look beside the tool (see FindSetupProgram)
     bool withoutSetupExe = false;     // write only PELORIN.DLL and PELORIN.DAT
     std::optional<Machine> machine;   // forces the machine of PELORIN.DLL
-    std::string uninstaller;          // empty: look beside the tool (see findUninstaller)
+    std::string uninstaller;          // empty: look beside the tool (see FindUninstaller)
     bool withoutUninstaller = false;  // never add FERROW.EXE to PELORIN.DAT
 };
 
@@ -32,12 +32,12 @@ struct BuildSummary {
 
 // The setup program beside the tool, or in the win64 tree next to the tool's own
 // build tree (native/bin/pelorin-build -> win64/bin/pelorin.exe); empty when absent.
-std::string findSetupProgram(const std::string& toolPath);
+std::string FindSetupProgram(const std::string& toolPath);
 
 // The machine field of a Windows image; throws BuildError for other files or machines.
-Machine machineOfImage(const std::string& path);
+Machine MachineOfImage(const std::string& path);
 
 // Throws BuildError; on failure the output folder holds nothing new.
-BuildSummary buildDistribution(const BuildOptions& options);
+BuildSummary BuildDistribution(const BuildOptions& options);
 
 }  // namespace pelorin

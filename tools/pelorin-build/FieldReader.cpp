@@ -10,56 +10,56 @@ namespace pelorin {
 
 FieldReader::FieldReader(const std::string& fileName, const ProjectBlock& block) : fileName_(fileName), block_(block) {}
 
-const ProjectLine* FieldReader::find(const std::string& key) const {
+const ProjectLine* FieldReader::Find(const std::string& key) const {
     for (const ProjectLine& line : block_.lines) {
         if (SameText(line.key, key)) return &line;
     }
     return nullptr;
 }
 
-bool FieldReader::has(const std::string& key) const { return find(key) != nullptr; }
+bool FieldReader::Has(const std::string& key) const { return Find(key) != nullptr; }
 
-int FieldReader::lineOf(const std::string& key) const {
-    const ProjectLine* line = find(key);
+int FieldReader::LineOf(const std::string& key) const {
+    const ProjectLine* line = Find(key);
     return line != nullptr ? line->line : block_.line;
 }
 
-void FieldReader::fail(const std::string& key, const std::string& problem) const {
-    throw BuildError(fileName_, lineOf(key), key, problem);
+void FieldReader::Fail(const std::string& key, const std::string& problem) const {
+    throw BuildError(fileName_, LineOf(key), key, problem);
 }
 
-const ProjectLine* FieldReader::take(const std::string& key, bool required) {
+const ProjectLine* FieldReader::Take(const std::string& key, bool required) {
     asked_.push_back(LowerCaseAscii(key));
-    const ProjectLine* line = find(key);
-    if (line == nullptr && required) fail(key, "missing in [" + block_.section + "]; it is required");
+    const ProjectLine* line = Find(key);
+    if (line == nullptr && required) Fail(key, "missing in [" + block_.section + "]; it is required");
     return line;
 }
 
-std::string FieldReader::text(const std::string& key, std::size_t capacity, bool required) {
-    const ProjectLine* line = take(key, required);
+std::string FieldReader::Text(const std::string& key, std::size_t capacity, bool required) {
+    const ProjectLine* line = Take(key, required);
     if (line == nullptr) return std::string();
-    if (required && line->value.empty()) fail(key, "must not be empty");
+    if (required && line->value.empty()) Fail(key, "must not be empty");
     if (line->value.size() > capacity)
-        fail(key, "text of " + std::to_string(line->value.size()) +
+        Fail(key, "text of " + std::to_string(line->value.size()) +
                       " characters is longer than the field's capacity of " + std::to_string(capacity));
     return line->value;
 }
 
-std::string FieldReader::path(const std::string& key, std::size_t capacity, bool required) {
-    std::string value = text(key, capacity, required);
+std::string FieldReader::Path(const std::string& key, std::size_t capacity, bool required) {
+    std::string value = Text(key, capacity, required);
     static const char* const constants[] = {"{src}", "{app}", "{win}", "{sys}"};
     const std::string lowered = LowerCaseAscii(value);
     for (const char* constant : constants) {
         for (auto at = lowered.find(constant); at != std::string::npos; at = lowered.find(constant, at + 1)) {
             if (value.compare(at, 5, constant) != 0)
-                fail(key, "\"" + value.substr(at, 5) +
+                Fail(key, "\"" + value.substr(at, 5) +
                               "\" is not expanded; constants are written in lower case: " + constant);
         }
     }
     return value;
 }
 
-std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t low, std::int64_t high) {
+std::optional<std::int64_t> ParseNumber(const std::string& text, std::int64_t low, std::int64_t high) {
     std::size_t at = 0;
     bool negative = false;
     if (at < text.size() && (text[at] == '-' || text[at] == '+')) negative = text[at++] == '-';
@@ -88,21 +88,21 @@ std::optional<std::int64_t> parseNumber(const std::string& text, std::int64_t lo
     return value;
 }
 
-std::int32_t FieldReader::int32(const std::string& key, std::int32_t fallback) {
-    const ProjectLine* line = take(key, false);
+std::int32_t FieldReader::Int32(const std::string& key, std::int32_t fallback) {
+    const ProjectLine* line = Take(key, false);
     if (line == nullptr) return fallback;
-    const auto value = parseNumber(line->value, INT32_MIN, INT32_MAX);
-    if (!value) fail(key, "\"" + line->value + "\" is not a whole number in the 32-bit range");
+    const auto value = ParseNumber(line->value, INT32_MIN, INT32_MAX);
+    if (!value) Fail(key, "\"" + line->value + "\" is not a whole number in the 32-bit range");
     return static_cast<std::int32_t>(*value);
 }
 
-bool FieldReader::yesNo(const std::string& key, bool fallback) {
+bool FieldReader::YesNo(const std::string& key, bool fallback) {
     static const Keywords<bool> words = {{"yes", true}, {"no", false}, {"true", true}, {"false", false}};
-    return choice(key, words, fallback);
+    return Choice(key, words, fallback);
 }
 
-std::uint8_t FieldReader::flags(const std::string& key, const Keywords<std::uint8_t>& words) {
-    const ProjectLine* line = take(key, false);
+std::uint8_t FieldReader::Flags(const std::string& key, const Keywords<std::uint8_t>& words) {
+    const ProjectLine* line = Take(key, false);
     if (line == nullptr) return 0;
     std::uint8_t result = 0;
     std::string word;
@@ -113,15 +113,15 @@ std::uint8_t FieldReader::flags(const std::string& key, const Keywords<std::uint
             continue;
         }
         if (word.empty()) continue;
-        const auto bit = lookup(word, words);
-        if (!bit) fail(key, "unknown flag \"" + word + "\"; known flags: " + listOf(words));
+        const auto bit = Lookup(word, words);
+        if (!bit) Fail(key, "unknown flag \"" + word + "\"; known flags: " + ListOf(words));
         result = static_cast<std::uint8_t>(result | *bit);
         word.clear();
     }
     return result;
 }
 
-void FieldReader::rejectUnknownKeys() const {
+void FieldReader::RejectUnknownKeys() const {
     for (const ProjectLine& line : block_.lines) {
         if (std::find(asked_.begin(), asked_.end(), LowerCaseAscii(line.key)) == asked_.end())
             throw BuildError(fileName_, line.line, line.key, "unknown key in [" + block_.section + "]");

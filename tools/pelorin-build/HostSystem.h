@@ -13,14 +13,14 @@ using FileTime = std::uint64_t;
 // Seconds between 1601-01-01 and 1970-01-01.
 constexpr std::uint64_t kUnixEpochInFileTimeSeconds = 11644473600ull;
 
-constexpr FileTime fileTimeFromUnix(std::int64_t seconds, std::uint32_t nanoseconds) {
+constexpr FileTime FileTimeFromUnix(std::int64_t seconds, std::uint32_t nanoseconds) {
     return (static_cast<std::uint64_t>(seconds) + kUnixEpochInFileTimeSeconds) * 10000000ull + nanoseconds / 100;
 }
 
 // Last-write time of an existing file; throws BuildError naming the path when unknown.
-FileTime lastWriteTime(const std::string& path);
+FileTime LastWriteTime(const std::string& path);
 
 // Full path of the running tool, empty when it cannot be found.
-std::string ownExecutablePath();
+std::string OwnExecutablePath();
 
 }  // namespace pelorin

@@ -11,15 +11,15 @@
 
 namespace pelorin {
 
-FileTime lastWriteTime(const std::string& path) {
+FileTime LastWriteTime(const std::string& path) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) throw BuildError(path, 0, "", "cannot read the file's time stamp");
     if (info.st_mtim.tv_sec < -static_cast<std::int64_t>(kUnixEpochInFileTimeSeconds))
         throw BuildError(path, 0, "", "the file's time stamp lies before 1601");
-    return fileTimeFromUnix(info.st_mtim.tv_sec, static_cast<std::uint32_t>(info.st_mtim.tv_nsec));
+    return FileTimeFromUnix(info.st_mtim.tv_sec, static_cast<std::uint32_t>(info.st_mtim.tv_nsec));
 }
 
-std::string ownExecutablePath() {
+std::string OwnExecutablePath() {
     std::vector<char> buffer(4096);
     const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size() - 1);
     if (length <= 0) return std::string();

@@ -10,14 +10,14 @@
 
 namespace pelorin {
 
-FileTime lastWriteTime(const std::string& path) {
+FileTime LastWriteTime(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
         throw BuildError(path, 0, "", "cannot read the file's time stamp");
     return (static_cast<FileTime>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
 }
 
-std::string ownExecutablePath() {
+std::string OwnExecutablePath() {
     std::vector<char> buffer(MAX_PATH * 4);
     const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
     if (length == 0 || length >= buffer.size()) return std::string();

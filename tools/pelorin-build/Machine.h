@@ -13,10 +13,10 @@ enum class Machine : std::uint16_t {
     Amd64 = 0x8664,
 };
 
-inline std::string machineName(Machine machine) { return machine == Machine::I386 ? "i386" : "amd64"; }
+inline std::string MachineName(Machine machine) { return machine == Machine::I386 ? "i386" : "amd64"; }
 
 // Accepts "i386"/"x86" and "amd64"/"x64".
-inline std::optional<Machine> parseMachine(const std::string& name) {
+inline std::optional<Machine> ParseMachine(const std::string& name) {
     if (name == "i386" || name == "x86") return Machine::I386;
     if (name == "amd64" || name == "x64") return Machine::Amd64;
     return std::nullopt;

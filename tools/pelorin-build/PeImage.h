@@ -14,14 +14,14 @@ public:
     using Bytes = std::vector<std::uint8_t>;
 
     // Empty when the bytes are not a well-formed image.
-    static std::optional<PeImage> parse(Bytes bytes);
+    static std::optional<PeImage> Parse(Bytes bytes);
 
-    std::uint16_t machine() const { return machine_; }
-    bool isPe32Plus() const { return pe32Plus_; }
+    std::uint16_t MachineCode() const { return machine_; }
+    bool IsPe32Plus() const { return pe32Plus_; }
 
     // Data of the resource type/id, first language found; an absent id takes the
     // first entry of that type. Empty when there is none or the tree is damaged.
-    std::optional<Bytes> resource(std::uint32_t type, std::optional<std::uint32_t> id) const;
+    std::optional<Bytes> Resource(std::uint32_t type, std::optional<std::uint32_t> id) const;
 
 private:
     struct Section {
@@ -32,8 +32,8 @@ private:
     };
 
     PeImage() = default;
-    std::optional<std::uint32_t> fileOffset(std::uint32_t rva, std::uint32_t length) const;
-    std::optional<std::uint32_t> findEntry(std::uint32_t dirOffset, std::optional<std::uint32_t> id,
+    std::optional<std::uint32_t> FileOffset(std::uint32_t rva, std::uint32_t length) const;
+    std::optional<std::uint32_t> FindEntry(std::uint32_t dirOffset, std::optional<std::uint32_t> id,
                                            bool wantDirectory) const;
 
     Bytes bytes_;
@@ -46,6 +46,6 @@ private:
 };
 
 // Reads a whole file into memory; throws BuildError naming the file when it cannot.
-std::vector<std::uint8_t> readWholeFile(const std::string& path);
+std::vector<std::uint8_t> ReadWholeFile(const std::string& path);
 
 }  // namespace pelorin

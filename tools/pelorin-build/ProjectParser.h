@@ -9,9 +9,9 @@
 namespace pelorin {
 
 // Source and license paths are taken relative to the project file's folder.
-Project parseProjectFile(const std::string& path);
+Project ParseProjectFile(const std::string& path);
 
 // The same for text already in memory; baseDir resolves relative paths.
-Project parseProjectText(const std::string& text, const std::string& fileName, const std::string& baseDir);
+Project ParseProjectText(const std::string& text, const std::string& fileName, const std::string& baseDir);
 
 }  // namespace pelorin

@@ -21,6 +21,6 @@ struct ProjectBlock {
 
 // Splits the text into blocks. Throws BuildError (file, line) for a line outside any
 // block, a malformed header or key line, a key given twice in one block and a zero byte.
-std::vector<ProjectBlock> splitProjectText(const std::string& text, const std::string& fileName);
+std::vector<ProjectBlock> SplitProjectText(const std::string& text, const std::string& fileName);
 
 }  // namespace pelorin

@@ -24,11 +24,11 @@ constexpr std::uint32_t kLanguageDir = 48;
 constexpr std::uint32_t kDataEntry = 72;
 constexpr std::uint32_t kDataAt = 88;
 
-constexpr std::uint32_t alignUp(std::uint32_t value, std::uint32_t alignment) {
+constexpr std::uint32_t AlignUp(std::uint32_t value, std::uint32_t alignment) {
     return (value + alignment - 1) / alignment * alignment;
 }
 
-void putDirectory(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t id, std::uint32_t target) {
+void PutDirectory(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t id, std::uint32_t target) {
     PutLE16(&out[at + 14], 1);  // one id entry, no named ones
     PutLE32(&out[at + 16], id);
     PutLE32(&out[at + 20], target);
@@ -36,7 +36,7 @@ void putDirectory(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t 
 
 // The checksum the loader verifies for drivers and that tools show for all images:
 // 16-bit one's-complement style sum of the file with the checksum field as zero, plus the length.
-std::uint32_t imageChecksum(const std::vector<std::uint8_t>& image, std::size_t checksumAt) {
+std::uint32_t ImageChecksum(const std::vector<std::uint8_t>& image, std::size_t checksumAt) {
     std::uint64_t sum = 0;
     for (std::size_t i = 0; i + 1 < image.size(); i += 2) {
         if (i == checksumAt || i == checksumAt + 2) continue;
@@ -49,14 +49,14 @@ std::uint32_t imageChecksum(const std::vector<std::uint8_t>& image, std::size_t 
 
 }  // namespace
 
-std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content) {
+std::vector<std::uint8_t> MakeResourceDll(const ResourceDllContent& content) {
     constexpr std::uint32_t kMaxData = 0x40000000;
     if (content.data.size() > kMaxData) throw BuildError("the setup description is too large for a library");
     const bool plus = content.machine == Machine::Amd64;
     const auto dataSize = static_cast<std::uint32_t>(content.data.size());
     const std::uint32_t sectionSize = kDataAt + dataSize;
-    const std::uint32_t rawSize = alignUp(sectionSize, kFileAlignment);
-    const std::uint32_t imageSize = kSectionRva + alignUp(sectionSize, kSectionAlignment);
+    const std::uint32_t rawSize = AlignUp(sectionSize, kFileAlignment);
+    const std::uint32_t imageSize = kSectionRva + AlignUp(sectionSize, kSectionAlignment);
 
     std::vector<std::uint8_t> out(kHeadersSize + rawSize, 0);
 
@@ -128,14 +128,14 @@ std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content) {
     // Resource tree: type -> name -> language -> data.
     constexpr std::uint32_t kSubdirectory = 0x80000000u;
     const std::size_t rsrc = kHeadersSize;
-    putDirectory(out, rsrc, content.type, kSubdirectory | kNameDir);
-    putDirectory(out, rsrc + kNameDir, content.id, kSubdirectory | kLanguageDir);
-    putDirectory(out, rsrc + kLanguageDir, content.language, kDataEntry);
+    PutDirectory(out, rsrc, content.type, kSubdirectory | kNameDir);
+    PutDirectory(out, rsrc + kNameDir, content.id, kSubdirectory | kLanguageDir);
+    PutDirectory(out, rsrc + kLanguageDir, content.language, kDataEntry);
     PutLE32(&out[rsrc + kDataEntry], kSectionRva + kDataAt);
     PutLE32(&out[rsrc + kDataEntry + 4], dataSize);
     std::copy(content.data.begin(), content.data.end(), out.begin() + rsrc + kDataAt);
 
-    PutLE32(&out[checksumAt], imageChecksum(out, checksumAt));
+    PutLE32(&out[checksumAt], ImageChecksum(out, checksumAt));
     return out;
 }
 

@@ -18,6 +18,6 @@ struct ResourceDllContent {
 };
 
 // The complete image file. Throws BuildError when the data is too large for an image.
-std::vector<std::uint8_t> makeResourceDll(const ResourceDllContent& content);
+std::vector<std::uint8_t> MakeResourceDll(const ResourceDllContent& content);
 
 }  // namespace pelorin

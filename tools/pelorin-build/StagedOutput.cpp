@@ -19,7 +19,7 @@ StagedOutput::StagedOutput(const std::string& dir) : dir_(dir) {
     }
     for (auto it = missing.rbegin(); it != missing.rend(); ++it) {
         if (!fs::create_directory(*it, error) && !fs::is_directory(*it)) {
-            discard();
+            Discard();
             throw BuildError(dir, 0, "", "cannot create the output folder: " + error.message());
         }
         createdDirs_.push_back(it->string());
@@ -28,17 +28,17 @@ StagedOutput::StagedOutput(const std::string& dir) : dir_(dir) {
 }
 
 StagedOutput::~StagedOutput() {
-    if (!committed_) discard();
+    if (!committed_) Discard();
 }
 
-std::string StagedOutput::stage(const std::string& finalName) {
+std::string StagedOutput::Stage(const std::string& finalName) {
     const fs::path base(dir_);
     const std::string temporary = (base / ("." + finalName + ".partial")).string();
     files_.emplace_back(temporary, (base / finalName).string());
     return temporary;
 }
 
-void StagedOutput::commit() {
+void StagedOutput::Commit() {
     for (const auto& [temporary, final] : files_) {
         std::error_code error;
         fs::rename(temporary, final, error);
@@ -52,7 +52,7 @@ void StagedOutput::commit() {
     committed_ = true;
 }
 
-void StagedOutput::discard() noexcept {
+void StagedOutput::Discard() noexcept {
     std::error_code error;
     for (const auto& file : files_) fs::remove(file.first, error);
     for (auto it = createdDirs_.rbegin(); it != createdDirs_.rend(); ++it) fs::remove(*it, error);

@@ -17,12 +17,12 @@ public:
     StagedOutput& operator=(const StagedOutput&) = delete;
 
     // The temporary path to write the file of this final name to.
-    std::string stage(const std::string& finalName);
+    std::string Stage(const std::string& finalName);
     // Moves every staged file to its final name.
-    void commit();
+    void Commit();
 
 private:
-    void discard() noexcept;
+    void Discard() noexcept;
 
     std::string dir_;
     std::vector<std::string> createdDirs_;                    // deepest last

@@ -18,7 +18,7 @@ constexpr const char* kUninstallerName = "ferrow.exe";
 
 // The file of that name in folder, compared without regard to case: build trees
 // on case-sensitive file systems may spell it either way.
-std::string findInFolder(const fs::path& folder) {
+std::string FindInFolder(const fs::path& folder) {
     std::error_code error;
     fs::directory_iterator it(folder, error);
     if (error) return std::string();
@@ -32,17 +32,17 @@ std::string findInFolder(const fs::path& folder) {
 
 }  // namespace
 
-std::string findUninstaller(const std::string& toolPath) {
+std::string FindUninstaller(const std::string& toolPath) {
     if (toolPath.empty()) return std::string();
     const fs::path bin = fs::path(toolPath).parent_path();
     for (const fs::path& folder : {bin, bin.parent_path().parent_path() / "win64" / "bin"}) {
-        std::string found = findInFolder(folder);
+        std::string found = FindInFolder(folder);
         if (!found.empty()) return found;
     }
     return std::string();
 }
 
-bool needsUninstaller(const Project& project) {
+bool NeedsUninstaller(const Project& project) {
     if ((project.setup.Header.Flags & SetupHeader::CreateUninstall) == 0 || !project.includeUninstaller) return false;
     for (const FileEntry& entry : project.setup.FileEntries) {
         if ((entry.Flags & FileEntry::IsUndoLog) == 0 && SameText(entry.DestName, kUninstallerDestName)) return false;
@@ -50,7 +50,7 @@ bool needsUninstaller(const Project& project) {
     return true;
 }
 
-void addUninstallerEntry(Project& project, const std::string& path) {
+void AddUninstallerEntry(Project& project, const std::string& path) {
     FileEntry entry;
     entry.DestName = kUninstallerDestName;
     entry.CopyMode = cmNoAskNewer;

@@ -15,9 +15,9 @@ struct FileVersion {
 };
 
 // Empty when the bytes are no image or carry no readable version resource.
-std::optional<FileVersion> readFileVersion(std::vector<std::uint8_t> imageBytes);
+std::optional<FileVersion> ReadFileVersion(std::vector<std::uint8_t> imageBytes);
 
 // Same for a file on disk; files that do not start like an image are not loaded.
-std::optional<FileVersion> readFileVersionOf(const std::string& path);
+std::optional<FileVersion> ReadFileVersionOf(const std::string& path);
 
 }  // namespace pelorin

@@ -13,21 +13,21 @@ namespace {
 constexpr int kFailed = 1;
 constexpr int kUsageError = 2;
 
-int run(const pelorin::CommandLine& command) {
+int Run(const pelorin::CommandLine& command) {
     using Action = pelorin::CommandLine::Action;
     if (command.action == Action::Help) {
         std::cout << pelorin::kUsage;
         return 0;
     }
     if (command.action == Action::Dump) {
-        pelorin::dumpDescription(pelorin::loadDescriptionFrom(command.dumpPath), std::cout);
+        pelorin::DumpDescription(pelorin::LoadDescriptionFrom(command.dumpPath), std::cout);
         return 0;
     }
-    const pelorin::BuildSummary summary = pelorin::buildDistribution(command.build);
+    const pelorin::BuildSummary summary = pelorin::BuildDistribution(command.build);
     for (const std::string& warning : summary.warnings) std::cerr << "pelorin-build: warning: " << warning << '\n';
     std::cout << "pelorin-build: " << command.build.outputDir << ": " << summary.fileCount
               << " file entries, PELORIN.DAT " << summary.archiveSize << " bytes, description "
-              << summary.descriptionSize << " bytes, PELORIN.DLL for " << pelorin::machineName(summary.machine);
+              << summary.descriptionSize << " bytes, PELORIN.DLL for " << pelorin::MachineName(summary.machine);
     if (!summary.setupExe.empty()) std::cout << ", setup program from " << summary.setupExe;
     if (!summary.uninstaller.empty()) std::cout << ", uninstaller from " << summary.uninstaller;
     std::cout << '\n';
@@ -40,13 +40,13 @@ int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     pelorin::CommandLine command;
     try {
-        command = pelorin::parseCommandLine(args);
+        command = pelorin::ParseCommandLine(args);
     } catch (const pelorin::Exception& error) {
         std::cerr << "pelorin-build: " << error.what() << "\n" << pelorin::kUsage;
         return kUsageError;
     }
     try {
-        return run(command);
+        return Run(command);
     } catch (const std::exception& error) {
         std::cerr << "pelorin-build: " << error.what() << '\n';
         return kFailed;

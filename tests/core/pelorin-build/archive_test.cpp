@@ -60,7 +60,7 @@ TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
     testing::WriteText(dir / "empty.txt", "");
     testing::WriteText(dir / "small.txt", "small file\n");
     const std::string setup = "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n";
-    Project project = parseProjectText(setup +
+    Project project = ParseProjectText(setup +
                                            "[File]\nSource=big.bin\nDestName=1\n"
                                            "[File]\nSource=empty.txt\nDestName=2\n"
                                            "[File]\nSource=./big.bin\nDestName=3\n"
@@ -68,7 +68,7 @@ TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
                                        "p", dir.Path());
     {
         std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
-        writeDataArchive(project, out);
+        WriteDataArchive(project, out);
     }
     const auto& files = project.setup.FileEntries;
     ASSERT_EQ(files.size(), 4u);
@@ -87,18 +87,18 @@ TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
 }
 
 TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits) {
-    EXPECT_EQ(fileTimeFromUnix(0, 0), 116444736000000000ull);
-    EXPECT_EQ(fileTimeFromUnix(1, 999999999), 116444736019999999ull);
+    EXPECT_EQ(FileTimeFromUnix(0, 0), 116444736000000000ull);
+    EXPECT_EQ(FileTimeFromUnix(1, 999999999), 116444736019999999ull);
 
     ScratchDir dir;
     testing::WriteText(dir / "now.txt", "x");
-    Project project = parseProjectText(
+    Project project = ParseProjectText(
         "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
         "[File]\nSource=now.txt\nDestName=x\n",
         "p", dir.Path());
     std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
-    writeDataArchive(project, out);
-    const std::uint64_t now = fileTimeFromUnix(std::time(nullptr), 0);
+    WriteDataArchive(project, out);
+    const std::uint64_t now = FileTimeFromUnix(std::time(nullptr), 0);
     const std::uint64_t stamp = project.setup.FileEntries[0].FileTime;
     const std::uint64_t tenMinutes = 600ull * 10000000ull;
     EXPECT_LT(stamp, now + tenMinutes);
@@ -111,13 +111,13 @@ TEST(DataArchiveTest, VersionComesFromTheSourcesVersionResource) {
     ScratchDir dir;
     // Under Windows the build tree's path has no drive; take the current one.
     const std::string exe = std::filesystem::absolute(PELORIN_VERSIONED_x86_64).string();
-    Project project = parseProjectText(
+    Project project = ParseProjectText(
         "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\n"
         "[File]\nDestName=x\nSource=" +
             exe + "\n",
         "p", dir.Path());
     std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
-    writeDataArchive(project, out);
+    WriteDataArchive(project, out);
     EXPECT_EQ(project.setup.FileEntries[0].VersionMS, 0x00010002u);
     EXPECT_EQ(project.setup.FileEntries[0].VersionLS, 0x00030004u);
 }

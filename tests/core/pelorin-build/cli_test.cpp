@@ -20,14 +20,14 @@ TEST(SetupProgramSearch, BesideTheToolFirstThenTheSiblingWin64Tree) {
     ScratchDir root;
     const std::string tool = root / "native/bin/pelorin-build";
     testing::WriteText(tool, "");
-    EXPECT_EQ(findSetupProgram(tool), "");
+    EXPECT_EQ(FindSetupProgram(tool), "");
     testing::WriteText(root / "win64/bin/pelorin.exe", "64");
-    EXPECT_EQ(std::filesystem::path(findSetupProgram(tool)),
+    EXPECT_EQ(std::filesystem::path(FindSetupProgram(tool)),
               std::filesystem::path(root / "win64/bin/pelorin.exe").lexically_normal());
     testing::WriteText(root / "native/bin/pelorin.exe", "beside");
-    EXPECT_EQ(std::filesystem::path(findSetupProgram(tool)),
+    EXPECT_EQ(std::filesystem::path(FindSetupProgram(tool)),
               std::filesystem::path(root / "native/bin/pelorin.exe").lexically_normal());
-    EXPECT_EQ(findSetupProgram(""), "");
+    EXPECT_EQ(FindSetupProgram(""), "");
 }
 
 #ifndef _WIN32

@@ -73,7 +73,7 @@ TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing) {
         testing::WriteText(project, bad.text);
         BuildOptions options{project, dir / "out", "", true, Machine::Amd64, "", false};
         try {
-            buildDistribution(options);
+            BuildDistribution(options);
             ADD_FAILURE() << "no error";
         } catch (const BuildError& error) {
             const std::string message = error.what();
@@ -91,13 +91,13 @@ TEST(BadProject, MissingSetupSectionAndMissingProjectFile) {
     testing::WriteText(dir / "empty.pelproj", "; nothing\n[Dir]\nDirName=x\n");
     BuildOptions options{dir / "empty.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
     EXPECT_THROW(
-        try { buildDistribution(options); } catch (const BuildError& e) {
+        try { BuildDistribution(options); } catch (const BuildError& e) {
             EXPECT_NE(std::string(e.what()).find("[Setup] section is missing"), std::string::npos);
             throw;
         },
         BuildError);
     options.projectPath = dir / "absent.pelproj";
-    EXPECT_THROW(buildDistribution(options), BuildError);
+    EXPECT_THROW(BuildDistribution(options), BuildError);
     EXPECT_TRUE(testing::ListFolder(dir / "out").empty());
 }
 
@@ -106,7 +106,7 @@ TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched) {
     testing::WriteText(dir / "out/PELORIN.DAT", "old archive");
     testing::WriteText(dir / "p.pelproj", kSetup + "[File]\nSource=missing\nDestName=x\n");
     BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
-    EXPECT_THROW(buildDistribution(options), BuildError);
+    EXPECT_THROW(BuildDistribution(options), BuildError);
     EXPECT_EQ(testing::ListFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
     EXPECT_EQ(testing::ReadBytes(dir / "out/PELORIN.DAT").size(), 11u);
 
@@ -115,7 +115,7 @@ TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched) {
     testing::WriteText(dir / "fake.exe", "MZ but nothing more");
     options.setupExe = dir / "fake.exe";
     options.withoutSetupExe = false;
-    EXPECT_THROW(buildDistribution(options), BuildError);
+    EXPECT_THROW(BuildDistribution(options), BuildError);
     EXPECT_EQ(testing::ListFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
 }
 
@@ -124,19 +124,19 @@ TEST(StagedOutputTest, UncommittedFilesAndCreatedFoldersAreRemoved) {
     testing::WriteText(dir / "keep/old.txt", "old");
     {
         StagedOutput output(dir / "keep");
-        testing::WriteText(output.stage("old.txt"), "new");
+        testing::WriteText(output.Stage("old.txt"), "new");
     }
     EXPECT_EQ(testing::ListFolder(dir / "keep"), std::vector<std::string>{"old.txt"});
     EXPECT_EQ(testing::ReadBytes(dir / "keep/old.txt").size(), 3u);
     {
         StagedOutput output(dir / "new/deeper");
-        testing::WriteText(output.stage("a.txt"), "a");
+        testing::WriteText(output.Stage("a.txt"), "a");
     }
     EXPECT_TRUE(testing::ListFolder(dir.Path()) == std::vector<std::string>{"keep"});
     {
         StagedOutput output(dir / "keep");
-        testing::WriteText(output.stage("old.txt"), "replaced");
-        output.commit();
+        testing::WriteText(output.Stage("old.txt"), "replaced");
+        output.Commit();
     }
     EXPECT_EQ(testing::ListFolder(dir / "keep"), std::vector<std::string>{"old.txt"});
     EXPECT_EQ(testing::ReadBytes(dir / "keep/old.txt").size(), 8u);
@@ -147,13 +147,13 @@ TEST(CommandLineTest, MalformedCommandLinesAreRefused) {
     for (const Args& args : {Args{"p"}, Args{"-o"}, Args{"p", "q", "-o", "d"}, Args{"p", "-o", "d", "--machine", "arm"},
                              Args{"p", "-o", "d", "--frobnicate"}, Args{"--dump", "a", "b"},
                              Args{"p", "-o", "d", "--no-setup-exe", "--setup-exe", "x"}}) {
-        EXPECT_THROW(parseCommandLine(args), Exception) << args.size();
+        EXPECT_THROW(ParseCommandLine(args), Exception) << args.size();
     }
-    const CommandLine ok = parseCommandLine({"p", "-o", "d", "--machine", "x86", "--no-setup-exe"});
+    const CommandLine ok = ParseCommandLine({"p", "-o", "d", "--machine", "x86", "--no-setup-exe"});
     EXPECT_EQ(ok.action, CommandLine::Action::Build);
     EXPECT_EQ(ok.build.machine, Machine::I386);
     EXPECT_TRUE(ok.build.withoutSetupExe);
-    EXPECT_EQ(parseCommandLine({"--dump", "x"}).dumpPath, "x");
+    EXPECT_EQ(ParseCommandLine({"--dump", "x"}).dumpPath, "x");
 }
 
 }  // namespace

@@ -20,22 +20,22 @@ std::vector<std::uint8_t> sampleData(std::size_t size) {
 TEST(ResourceDllTest, ResourceReadsBackForBothMachines) {
     for (const Machine machine : {Machine::I386, Machine::Amd64}) {
         for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{424}, std::size_t{70000}}) {
-            SCOPED_TRACE(machineName(machine) + " " + std::to_string(size));
+            SCOPED_TRACE(MachineName(machine) + " " + std::to_string(size));
             ResourceDllContent content;
             content.machine = machine;
             content.data = sampleData(size);
-            const auto bytes = makeResourceDll(content);
+            const auto bytes = MakeResourceDll(content);
             EXPECT_EQ(bytes.size() % 0x200, 0u);
-            const auto image = PeImage::parse(bytes);
+            const auto image = PeImage::Parse(bytes);
             ASSERT_TRUE(image.has_value());
-            EXPECT_EQ(image->machine(), static_cast<std::uint16_t>(machine));
-            EXPECT_EQ(image->isPe32Plus(), machine == Machine::Amd64);
-            const auto data = image->resource(10, 102);
+            EXPECT_EQ(image->MachineCode(), static_cast<std::uint16_t>(machine));
+            EXPECT_EQ(image->IsPe32Plus(), machine == Machine::Amd64);
+            const auto data = image->Resource(10, 102);
             ASSERT_TRUE(data.has_value());
             EXPECT_EQ(*data, content.data);
-            EXPECT_FALSE(image->resource(10, 103).has_value());
-            EXPECT_FALSE(image->resource(16, std::nullopt).has_value());
-            EXPECT_FALSE(readFileVersion(bytes).has_value());
+            EXPECT_FALSE(image->Resource(10, 103).has_value());
+            EXPECT_FALSE(image->Resource(16, std::nullopt).has_value());
+            EXPECT_FALSE(ReadFileVersion(bytes).has_value());
         }
     }
 }
@@ -43,12 +43,12 @@ TEST(ResourceDllTest, ResourceReadsBackForBothMachines) {
 TEST(ResourceDllTest, TruncatedOrDamagedImagesAreReadSafely) {
     ResourceDllContent content;
     content.data = sampleData(100);
-    const auto good = makeResourceDll(content);
+    const auto good = MakeResourceDll(content);
     for (std::size_t length = 0; length < good.size(); length += 7) {
         const std::vector<std::uint8_t> cut(good.begin(), good.begin() + length);
-        const auto image = PeImage::parse(cut);
+        const auto image = PeImage::Parse(cut);
         if (!image) continue;
-        const auto data = image->resource(10, 102);
+        const auto data = image->Resource(10, 102);
         if (data) {
             EXPECT_EQ(*data, content.data);
         }
@@ -57,15 +57,15 @@ TEST(ResourceDllTest, TruncatedOrDamagedImagesAreReadSafely) {
     for (std::size_t at = 0; at < 0x200 + 88; ++at) {
         auto damaged = good;
         damaged[at] ^= 0xFF;
-        const auto image = PeImage::parse(damaged);
-        if (image) (void)image->resource(10, 102);
+        const auto image = PeImage::Parse(damaged);
+        if (image) (void)image->Resource(10, 102);
     }
-    EXPECT_FALSE(PeImage::parse({'M', 'Z'}).has_value());
-    EXPECT_FALSE(readFileVersion({}).has_value());
+    EXPECT_FALSE(PeImage::Parse({'M', 'Z'}).has_value());
+    EXPECT_FALSE(ReadFileVersion({}).has_value());
 }
 
 void expectFixtureVersion(const char* path) {
-    const auto version = readFileVersionOf(path);
+    const auto version = ReadFileVersionOf(path);
     ASSERT_TRUE(version.has_value()) << path;
     EXPECT_EQ(version->ms, 0x00010002u);  // 1.2
     EXPECT_EQ(version->ls, 0x00030004u);  // 3.4
@@ -77,11 +77,11 @@ TEST(VersionInfoTest, FileVersionOfProgramsBuiltByMinGW) {
 #endif
 #ifdef PELORIN_VERSIONED_x86_64
     expectFixtureVersion(PELORIN_VERSIONED_x86_64);
-    EXPECT_TRUE(PeImage::parse(testing::ReadBytes(PELORIN_VERSIONED_x86_64))->isPe32Plus());
+    EXPECT_TRUE(PeImage::Parse(testing::ReadBytes(PELORIN_VERSIONED_x86_64))->IsPe32Plus());
 #endif
 #ifdef PELORIN_VERSIONED_i686
     expectFixtureVersion(PELORIN_VERSIONED_i686);
-    EXPECT_FALSE(PeImage::parse(testing::ReadBytes(PELORIN_VERSIONED_i686))->isPe32Plus());
+    EXPECT_FALSE(PeImage::Parse(testing::ReadBytes(PELORIN_VERSIONED_i686))->IsPe32Plus());
 #endif
 }
 

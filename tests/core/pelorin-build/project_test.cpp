@@ -95,14 +95,14 @@ void buildFull(Built& built, Machine machine) {
     options.withoutSetupExe = true;
     options.withoutUninstaller = true;
     options.machine = machine;
-    built.summary = buildDistribution(options);
+    built.summary = BuildDistribution(options);
 }
 
 TEST(ProjectRoundTrip, EveryRecordKindReadsBackThroughTheSetupReader) {
     Built built;
     buildFull(built, Machine::Amd64);
     EXPECT_EQ(testing::ListFolder(built.dist()), (std::vector<std::string>{"PELORIN.DAT", "PELORIN.DLL"}));
-    const SetupData data = loadDescriptionFrom(built.dist() + "/PELORIN.DLL");
+    const SetupData data = LoadDescriptionFrom(built.dist() + "/PELORIN.DLL");
 
     const SetupHeader& h = data.Header;
     EXPECT_EQ(h.AppName, "Round Trip");
@@ -184,8 +184,8 @@ TEST(ProjectRoundTrip, TextsFillingTheirFieldExactlyAreKept) {
                                               "[Registry]\nRootKey=HKCU\nSubKey=" +
                                               subKey128 + "\n");
     BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::I386, "", false};
-    buildDistribution(options);
-    const SetupData data = loadDescriptionFrom(dir / "out/PELORIN.DLL");
+    BuildDistribution(options);
+    const SetupData data = LoadDescriptionFrom(dir / "out/PELORIN.DLL");
     EXPECT_EQ(data.Header.AppName, name63);
     EXPECT_EQ(data.Header.MinWinMajor, 4);  // defaults: both families from 4.0
     EXPECT_EQ(data.Header.MinNTMajor, 4);
@@ -202,32 +202,32 @@ TEST(ProjectRoundTrip, LibraryFollowsTheMachineOfTheShippedSetupProgram) {
     ResourceDllContent fake;
     fake.machine = Machine::I386;
     fake.data = {1, 2, 3};
-    const auto fakeExe = makeResourceDll(fake);
+    const auto fakeExe = MakeResourceDll(fake);
     {
         std::ofstream out(dir / "pelorin32.exe", std::ios::binary);
         out.write(reinterpret_cast<const char*>(fakeExe.data()), static_cast<std::streamsize>(fakeExe.size()));
     }
     BuildOptions options{dir / "p.pelproj", dir / "out", dir / "pelorin32.exe", false, std::nullopt, "", false};
-    const BuildSummary summary = buildDistribution(options);
+    const BuildSummary summary = BuildDistribution(options);
     EXPECT_EQ(summary.machine, Machine::I386);
     EXPECT_EQ(testing::ListFolder(dir / "out"),
               (std::vector<std::string>{"PELORIN.DAT", "PELORIN.DLL", "pelorin.exe"}));
     EXPECT_EQ(testing::ReadBytes(dir / "out/pelorin.exe"), fakeExe);
-    const auto dll = PeImage::parse(testing::ReadBytes(dir / "out/PELORIN.DLL"));
+    const auto dll = PeImage::Parse(testing::ReadBytes(dir / "out/PELORIN.DLL"));
     ASSERT_TRUE(dll.has_value());
-    EXPECT_EQ(dll->machine(), 0x14C);
-    EXPECT_FALSE(dll->isPe32Plus());
+    EXPECT_EQ(dll->MachineCode(), 0x14C);
+    EXPECT_FALSE(dll->IsPe32Plus());
 
     options.machine = Machine::Amd64;  // forced
-    buildDistribution(options);
-    EXPECT_EQ(PeImage::parse(testing::ReadBytes(dir / "out/PELORIN.DLL"))->machine(), 0x8664);
+    BuildDistribution(options);
+    EXPECT_EQ(PeImage::Parse(testing::ReadBytes(dir / "out/PELORIN.DLL"))->MachineCode(), 0x8664);
 }
 
 TEST(ProjectRoundTrip, DumpShowsHeaderAndRecordsAndLeavesARawDescriptionInPlace) {
     Built built;
     buildFull(built, Machine::Amd64);
     std::ostringstream text;
-    dumpDescription(loadDescriptionFrom(built.dist() + "/PELORIN.DLL"), text);
+    DumpDescription(LoadDescriptionFrom(built.dist() + "/PELORIN.DLL"), text);
     for (const char* expected : {"AppVerName           = \"  Round Trip 2.5  \"", "MinWinMinor          = 10",
                                  "Flags                = 0x05 (CreateUninstall AlwaysRestart)", "[FileEntry 2]",
                                  "IsUndoLog", "[RegistryEntry 1]", "0x80000002 (HKEY_LOCAL_MACHINE)",
@@ -240,7 +240,7 @@ TEST(ProjectRoundTrip, DumpShowsHeaderAndRecordsAndLeavesARawDescriptionInPlace)
     data.Header.AppName = "raw";
     const std::string raw = built.dir / "description.bin";
     WriteSetupDescription(raw, data);
-    EXPECT_EQ(loadDescriptionFrom(raw).Header.AppName, "raw");
+    EXPECT_EQ(LoadDescriptionFrom(raw).Header.AppName, "raw");
     EXPECT_TRUE(std::filesystem::exists(raw));
 }
 

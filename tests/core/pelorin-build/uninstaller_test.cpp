@@ -37,8 +37,8 @@ struct Package {
         options.uninstaller = dir / "bin/FERROW.EXE";
     }
     SetupData build() {
-        summary = buildDistribution(options);
-        return loadDescriptionFrom(dir / "dist/PELORIN.DLL");
+        summary = BuildDistribution(options);
+        return LoadDescriptionFrom(dir / "dist/PELORIN.DLL");
     }
     BuildSummary summary;
 };
@@ -51,15 +51,15 @@ TEST(UninstallerSearch, BesideTheToolInAnyCaseThenTheSiblingWin64Tree) {
     ScratchDir root;
     const std::string tool = root / "native/bin/pelorin-build";
     testing::WriteText(tool, "");
-    EXPECT_EQ(findUninstaller(tool), "");
-    EXPECT_EQ(findUninstaller(""), "");
+    EXPECT_EQ(FindUninstaller(tool), "");
+    EXPECT_EQ(FindUninstaller(""), "");
     std::filesystem::create_directories(root / "win64/bin/ferrow.exe.d");  // a folder is no program
-    EXPECT_EQ(findUninstaller(tool), "");
+    EXPECT_EQ(FindUninstaller(tool), "");
     testing::WriteText(root / "win64/bin/Ferrow.exe", "64");
-    EXPECT_EQ(std::filesystem::path(findUninstaller(tool)),
+    EXPECT_EQ(std::filesystem::path(FindUninstaller(tool)),
               std::filesystem::path(root / "win64/bin/Ferrow.exe").lexically_normal());
     testing::WriteText(root / "native/bin/FERROW.EXE", "beside");
-    EXPECT_EQ(std::filesystem::path(findUninstaller(tool)),
+    EXPECT_EQ(std::filesystem::path(FindUninstaller(tool)),
               std::filesystem::path(root / "native/bin/FERROW.EXE").lexically_normal());
 }
 
@@ -130,12 +130,12 @@ TEST(UninstallerEntry, MissingUninstallerOrStrayKeyFailsTheBuild) {
             package.build();
             ADD_FAILURE() << "IncludeUninstaller without CreateUninstall was accepted";
         } catch (const BuildError& error) {
-            EXPECT_EQ(error.field(), "IncludeUninstaller");
-            EXPECT_EQ(error.line(), 5);
+            EXPECT_EQ(error.Field(), "IncludeUninstaller");
+            EXPECT_EQ(error.Line(), 5);
         }
     }
-    EXPECT_THROW(parseCommandLine({"p", "-o", "d", "--uninstaller", "x", "--no-uninstaller"}), Exception);
-    const CommandLine ok = parseCommandLine({"p", "-o", "d", "--uninstaller", "u/FERROW.EXE"});
+    EXPECT_THROW(ParseCommandLine({"p", "-o", "d", "--uninstaller", "x", "--no-uninstaller"}), Exception);
+    const CommandLine ok = ParseCommandLine({"p", "-o", "d", "--uninstaller", "u/FERROW.EXE"});
     EXPECT_EQ(ok.build.uninstaller, "u/FERROW.EXE");
     EXPECT_FALSE(ok.build.withoutUninstaller);
 }

@@ -26,7 +26,7 @@ std::vector<std::uint8_t> ResourceLibrary(const std::vector<std::uint8_t>& bytes
     content.machine = sizeof(void*) == 8 ? Machine::Amd64 : Machine::I386;
     content.id = id;
     content.data = bytes;
-    return makeResourceDll(content);
+    return MakeResourceDll(content);
 }
 
 void WriteDistribution(const std::string& folder, const std::vector<std::uint8_t>& dll) {

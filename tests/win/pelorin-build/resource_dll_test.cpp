@@ -61,7 +61,7 @@ void build(Distribution& dist, Machine machine) {
     options.outputDir = dist.dir / "dist";
     options.withoutSetupExe = true;
     options.machine = machine;
-    buildDistribution(options);
+    BuildDistribution(options);
 }
 
 // What the setup program's own loader makes of resource bytes.
@@ -76,14 +76,14 @@ SetupData decode(const testing::ScratchDir& dir, const std::vector<std::uint8_t>
 
 TEST(ResourceDllUnderWindows, BothMachinesLoadAsDataFilesWithTheDescriptionIntact) {
     for (const Machine machine : {Machine::I386, Machine::Amd64}) {
-        SCOPED_TRACE(machineName(machine));
+        SCOPED_TRACE(MachineName(machine));
         Distribution dist;
         build(dist, machine);
         const Module module(LoadLibraryExA(dist.dll().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
         ASSERT_NE(module.get(), nullptr) << GetLastError();
         const auto bytes = resource102(module.get());
         // Byte for byte what the tool put in, and readable by the setup program.
-        EXPECT_EQ(bytes, PeImage::parse(testing::ReadBytes(dist.dll()))->resource(10, 102));
+        EXPECT_EQ(bytes, PeImage::Parse(testing::ReadBytes(dist.dll()))->Resource(10, 102));
         const SetupData data = decode(dist.dir, bytes);
         EXPECT_EQ(data.Header.AppVerName, "Loader 1");
         ASSERT_EQ(data.FileEntries.size(), 1u);
@@ -120,7 +120,7 @@ TEST(ResourceDllUnderWindows, ImageChecksumMatchesTheSystemsComputation) {
         DWORD stored = 0, computed = 0;
         std::string path = dist.dll();
         ASSERT_EQ(MapFileAndCheckSumA(path.data(), &stored, &computed), CHECKSUM_SUCCESS);
-        EXPECT_EQ(stored, computed) << machineName(machine);
+        EXPECT_EQ(stored, computed) << MachineName(machine);
     }
 }
 
