@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <utility>
 
+#include "platform/TransferAll.h"
 #include "platform/posix/NativePath.h"
 
 namespace pelorin {
@@ -16,6 +17,16 @@ namespace pelorin {
 namespace {
 
 int Fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+// The bytes one read or write moved, tried again when a signal interrupted it; 0 on failure.
+template <class Call>
+std::size_t Moved(Call call) {
+    for (;;) {
+        const ssize_t n = call();
+        if (n < 0 && errno == EINTR) continue;
+        return n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+}
 
 }  // namespace
 
@@ -41,27 +52,17 @@ OsFile OsFile::Create(const std::string& path) {
 std::size_t OsFile::Read(void* buffer, std::size_t count) {
     if (!IsOpen()) return 0;
     auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(Fd(handle_), out + done, count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
+    return TransferAll(count, [&](std::size_t done, std::size_t left) {
+        return Moved([&] { return ::read(Fd(handle_), out + done, left); });
+    });
 }
 
 std::size_t OsFile::Write(const void* buffer, std::size_t count) {
     if (!IsOpen()) return 0;
     const auto* in = static_cast<const char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(Fd(handle_), in + done, count - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
-    }
-    return done;
+    return TransferAll(count, [&](std::size_t done, std::size_t left) {
+        return Moved([&] { return ::write(Fd(handle_), in + done, left); });
+    });
 }
 
 std::int64_t OsFile::Seek(std::int64_t offset, int origin) {

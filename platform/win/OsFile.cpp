@@ -6,11 +6,16 @@
 
 #include <utility>
 
+#include "platform/TransferAll.h"
+
 namespace pelorin {
 
 namespace {
 
 HANDLE Handle(std::intptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
+
+// One system call moves at most 1 GB, well within what a DWORD counts.
+DWORD Chunk(std::size_t left) { return static_cast<DWORD>(left > 0x40000000 ? 0x40000000 : left); }
 
 DWORD ShareMode(TFileShare share) {
     switch (share) {
@@ -42,27 +47,19 @@ OsFile OsFile::Create(const std::string& path) {
 std::size_t OsFile::Read(void* buffer, std::size_t count) {
     if (!IsOpen()) return 0;
     auto* out = static_cast<char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const DWORD chunk = static_cast<DWORD>(count - done > 0x40000000 ? 0x40000000 : count - done);
+    return TransferAll(count, [&](std::size_t done, std::size_t left) -> std::size_t {
         DWORD got = 0;
-        if (!::ReadFile(Handle(handle_), out + done, chunk, &got, nullptr) || got == 0) break;
-        done += got;
-    }
-    return done;
+        return ::ReadFile(Handle(handle_), out + done, Chunk(left), &got, nullptr) ? got : 0;
+    });
 }
 
 std::size_t OsFile::Write(const void* buffer, std::size_t count) {
     if (!IsOpen()) return 0;
     const auto* in = static_cast<const char*>(buffer);
-    std::size_t done = 0;
-    while (done < count) {
-        const DWORD chunk = static_cast<DWORD>(count - done > 0x40000000 ? 0x40000000 : count - done);
+    return TransferAll(count, [&](std::size_t done, std::size_t left) -> std::size_t {
         DWORD put = 0;
-        if (!::WriteFile(Handle(handle_), in + done, chunk, &put, nullptr) || put == 0) break;
-        done += put;
-    }
-    return done;
+        return ::WriteFile(Handle(handle_), in + done, Chunk(left), &put, nullptr) ? put : 0;
+    });
 }
 
 std::int64_t OsFile::Seek(std::int64_t offset, int origin) {
