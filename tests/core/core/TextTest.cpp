@@ -1,5 +1,5 @@
-// The text helpers of core/: filling message patterns, the ASCII case rules and the
-// split of paths into folder, name and extension.
+// The text helpers of core/: filling message patterns, the ASCII case rules, trailing
+// backslashes and the split of paths into folder, name and extension.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -41,6 +41,18 @@ TEST(TextCase, FoldsOnlyAsciiLettersAndComparesBytesUnsigned) {
     EXPECT_LT(CompareTextAscii("z", "\xE9"), 0);
     EXPECT_LT(CompareTextAscii("abc", "ABCD"), 0);
     EXPECT_EQ(CompareTextAscii("", ""), 0);
+}
+
+TEST(FilePath, AddsAndRemovesOneTrailingBackslash) {
+    EXPECT_EQ(AddBackslash(""), "");
+    EXPECT_EQ(AddBackslash("C:"), "C:\\");
+    EXPECT_EQ(AddBackslash("C:\\"), "C:\\");
+    EXPECT_EQ(AddBackslash("C:\\Dir"), "C:\\Dir\\");
+    EXPECT_EQ(RemoveBackslash("C:\\"), "C:");
+    EXPECT_EQ(RemoveBackslash("C:\\Dir\\\\"), "C:\\Dir\\");
+    EXPECT_EQ(RemoveBackslash("C:\\Dir"), "C:\\Dir");
+    EXPECT_EQ(RemoveBackslash("\\"), "");
+    EXPECT_EQ(RemoveBackslash(""), "");
 }
 
 TEST(FilePath, SplitsAtTheLastBackslashOrColon) {

@@ -1,4 +1,4 @@
-// Text helpers: backslashes, version texts, replacement without rescanning,
+// Text helpers: version texts, replacement without rescanning,
 // expansion of the directory constants and quoting for command lines.
 #include <gtest/gtest.h>
 
@@ -7,17 +7,6 @@
 
 namespace pelorin {
 namespace {
-
-TEST(TextHelpers, Backslashes) {
-    EXPECT_EQ(AddBackslash(""), "");
-    EXPECT_EQ(AddBackslash("C:"), "C:\\");
-    EXPECT_EQ(AddBackslash("C:\\"), "C:\\");
-    EXPECT_EQ(AddBackslash("C:\\Dir"), "C:\\Dir\\");
-    EXPECT_EQ(RemoveBackslash("C:\\Dir\\\\"), "C:\\Dir\\");
-    EXPECT_EQ(RemoveBackslash("C:\\Dir"), "C:\\Dir");
-    EXPECT_EQ(RemoveBackslash("\\"), "");
-    EXPECT_EQ(RemoveBackslash(""), "");
-}
 
 TEST(TextHelpers, VersionText) {
     EXPECT_EQ(VersionText(3, 10), "3.1");
