@@ -1,5 +1,5 @@
 // System services for folders, files, temporary names and the environment.
-// Failures are reported by the result; only MakeUniqueTempName raises.
+// Failures are reported by the result; only the temporary names raise.
 #include "setup/CmnFunc.h"
 
 #include <random>
@@ -121,6 +121,26 @@ std::string MakeUniqueTempName(const std::string& folder, std::uint32_t start,
 std::string MakeUniqueTempName(const std::string& folder) {
     std::uniform_int_distribution<std::uint32_t> distribution(0, kTempNameRange - 1);
     return MakeUniqueTempName(folder, distribution(TempNameGenerator()), PathExists);
+}
+
+UniqueTempFile CreateUniqueTempFile(const std::string& folder) {
+    std::uniform_int_distribution<std::uint32_t> distribution(0, kTempNameRange - 1);
+    return CreateUniqueTempFile(folder, distribution(TempNameGenerator()));
+}
+
+UniqueTempFile CreateUniqueTempFile(const std::string& folder, std::uint32_t start) {
+    UniqueTempFile created;
+    created.Name = MakeUniqueTempName(folder, start, [&](const std::string& candidate) {
+        created.File.reset(
+            ::CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (created.File) return false;
+        const DWORD error = ::GetLastError();
+        if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) return true;
+        // A folder of that name refuses access rather than saying it exists.
+        if (error == ERROR_ACCESS_DENIED && PathExists(candidate)) return true;
+        throw Exception(SysErrorMessage(error));
+    });
+    return created;
 }
 
 std::string GetTempFileNameIn(const std::string& folder, const std::string& prefix) {

@@ -8,6 +8,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/win/Handles.h"
+
 namespace pelorin {
 
 // --- Folders and files -------------------------------------------------------
@@ -52,6 +54,18 @@ std::string MakeUniqueTempName(const std::string& folder);
 // start value itself is tried last of all, i.e. never.
 std::string MakeUniqueTempName(const std::string& folder, std::uint32_t start,
                                const std::function<bool(const std::string&)>& taken);
+
+// MakeUniqueTempName and the creation of that file, empty and for writing, in one step: a
+// candidate counts as taken when it cannot be created because something of its name exists, so
+// each candidate is looked up once. Raises as MakeUniqueTempName does, and with the system's
+// message when a candidate cannot be created for any other reason.
+struct UniqueTempFile {
+    std::string Name;
+    FileHandle File;
+};
+UniqueTempFile CreateUniqueTempFile(const std::string& folder);
+// The same from a given start value (tried last of all, as above).
+UniqueTempFile CreateUniqueTempFile(const std::string& folder, std::uint32_t start);
 
 // Lets the platform create a new empty temporary file in folder with the prefix;
 // its full name, or empty when the platform refuses.

@@ -1,14 +1,16 @@
-// install_bench: prepare DIR FILES KB writes PELORIN.DAT and its entries; inflate DIR decompresses
-// every entry alone; write DIR also writes each to a plain file; install DIR runs the installation
-// steps into DIR\app. Each phase prints its time and the process's peak memory.
+// install_bench: prepare writes PELORIN.DAT and its entries; inflate decompresses them alone; write
+// also writes them out, with as much of an installation's file handling as its level asks for;
+// install runs the installation steps. Each phase prints its time and the process's peak memory.
 #include <windows.h>
 #include <psapi.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <random>
 #include <string>
 #include <vector>
@@ -101,46 +103,105 @@ std::vector<FileEntry> LoadEntries(const std::string& dir) {
     return entries;
 }
 
-// Decompresses every entry; with toFiles, writes each into its own file in DIR\plain, the
-// floor an installation cannot go below on this disk.
-int Inflate(const std::string& dir, bool toFiles) {
+// How much of the installation's own file handling a plain write adds, step by step; each
+// level includes the ones before it. The ladder shows where an installation's time goes.
+enum WriteLevel {
+    wlNone,         // decompress only, nothing written
+    wlPlain,        // each entry into its own new file at its place in the tree
+    wlOpenArchive,  // the archive opened, positioned and its magic read per entry
+    wlQueries,      // the destination and source looked up, the folders made sure of
+    wlTempRename,   // written to a free temporary name beside the destination, then renamed
+    wlFileTime      // the entry's time stamp set
+};
+
+const char* const kLevelNames[] = {"inflate", "plain", "+archive per file", "+queries", "+temp+rename", "+file time"};
+
+struct Reader {
+    HANDLE file = INVALID_HANDLE_VALUE;
+    std::uint32_t left = 0;
+    std::size_t operator()(std::uint8_t* buffer, std::size_t capacity) {
+        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(capacity, left));
+        DWORD count = 0;
+        if (want == 0 || !::ReadFile(file, buffer, want, &count, nullptr)) return 0;
+        left -= count;
+        return count;
+    }
+};
+
+bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Decompresses every entry and writes it as the level says into DIR\OUT (nothing for wlNone).
+int Write(const std::string& dir, WriteLevel level, const std::string& outName) {
     const std::vector<FileEntry> entries = LoadEntries(dir);
-    if (toFiles) ::CreateDirectoryA((dir + "\\plain").c_str(), nullptr);
+    const std::string archiveName = dir + "\\PELORIN.DAT";
+    const std::string out = dir + "\\" + outName;
     const auto start = std::chrono::steady_clock::now();
-    std::ifstream archive(dir + "\\PELORIN.DAT", std::ios::binary);
+    FileHandle shared(::CreateFileA(archiveName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (level > wlNone) ::CreateDirectoryA(out.c_str(), nullptr);
     std::uint64_t total = 0;
     int index = 0;
     for (const FileEntry& entry : entries) {
-        FileHandle out;
-        if (toFiles)
-            out.reset(::CreateFileA((dir + "\\plain\\f" + std::to_string(index++) + ".bin").c_str(), GENERIC_WRITE, 0,
-                                    nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        archive.seekg(entry.DataOffset + 4);
-        std::uint32_t left = entry.CompressedSize;
-        const InflateResult result = InflateStream(
-            [&](std::uint8_t* buffer, std::size_t capacity) -> std::size_t {
-                const std::size_t want = std::min<std::size_t>(capacity, left);
-                archive.read(reinterpret_cast<char*>(buffer), static_cast<std::streamsize>(want));
-                left -= static_cast<std::uint32_t>(archive.gcount());
-                return static_cast<std::size_t>(archive.gcount());
-            },
-            [&](const std::uint8_t* buffer, std::size_t count) -> std::size_t {
+        const std::string dest = out + "\\d" + std::to_string(index % 20) + "\\f" + std::to_string(index) + ".bin";
+        const std::string folder = out + "\\d" + std::to_string(index % 20);
+        ++index;
+        if (level == wlPlain || level == wlOpenArchive) ::CreateDirectoryA(folder.c_str(), nullptr);
+        if (level >= wlQueries) {
+            if (Exists(dest) || !Exists(folder)) ::CreateDirectoryA(folder.c_str(), nullptr);
+            if (!Exists(archiveName)) return 2;
+        }
+        std::string target = dest;
+        FileHandle output;
+        if (level >= wlTempRename) {
+            char full[MAX_PATH];
+            ::GetFullPathNameA(dest.c_str(), MAX_PATH, full, nullptr);
+            for (int n = index; !output; ++n) {
+                target = folder + "\\zp" + std::to_string(100000 + n) + ".tmp";
+                output.reset(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                           nullptr));
+            }
+        } else if (level > wlNone) {
+            output.reset(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+        }
+        FileHandle own;
+        HANDLE in = shared.get();
+        if (level >= wlOpenArchive) {
+            own.reset(::CreateFileA(archiveName.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+            in = own.get();
+        }
+        LARGE_INTEGER offset{};
+        offset.QuadPart = entry.DataOffset;
+        char magic[4];
+        DWORD got = 0;
+        ::SetFilePointerEx(in, offset, nullptr, FILE_BEGIN);
+        ::ReadFile(in, magic, sizeof magic, &got, nullptr);
+        Reader reader{in, entry.CompressedSize};
+        const InflateResult result =
+            InflateStream(std::ref(reader), [&](const std::uint8_t* buffer, std::size_t count) {
                 DWORD done = 0;
-                if (out) ::WriteFile(out.get(), buffer, static_cast<DWORD>(count), &done, nullptr);
+                if (output) ::WriteFile(output.get(), buffer, static_cast<DWORD>(count), &done, nullptr);
                 total += count;
                 return count;
             });
         if (!result.Completed || result.Checksum != entry.Adler32) return 2;
+        if (level >= wlFileTime) {
+            FILETIME time{static_cast<DWORD>(entry.FileTime), static_cast<DWORD>(entry.FileTime >> 32)};
+            ::SetFileTime(output.get(), &time, nullptr, &time);
+        }
+        output.reset();
+        if (level >= wlTempRename) ::MoveFileA(target.c_str(), dest.c_str());
     }
     const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-    std::printf("%s %zu files %.1f MB: %.3f s, peak %.1f MB\n", toFiles ? "inflate to files" : "inflate",
-                entries.size(), total / 1048576.0, seconds, PeakMegabytes());
+    std::printf("%s %zu files %.1f MB: %.3f s, peak %.1f MB\n", kLevelNames[level], entries.size(), total / 1048576.0,
+                seconds, PeakMegabytes());
     return 0;
 }
 
-int Install(const std::string& dir) {
+int Install(const std::string& dir, const std::string& outName) {
     SetupGlobals& globals = Globals();
-    globals.AppDir = dir + "\\app";
+    globals.AppDir = dir + "\\" + outName;
     globals.WinDir = dir;
     globals.Setup.FileEntries = LoadEntries(dir);
     globals.Setup.Header.FileCount = static_cast<std::int32_t>(globals.Setup.FileEntries.size());
@@ -162,9 +223,16 @@ int Install(const std::string& dir) {
 int main(int argc, char** argv) {
     if (argc >= 5 && std::string(argv[1]) == "prepare")
         return pelorin::Prepare(argv[2], std::atoi(argv[3]), std::atoi(argv[4]));
-    if (argc >= 3 && std::string(argv[1]) == "inflate") return pelorin::Inflate(argv[2], false);
-    if (argc >= 3 && std::string(argv[1]) == "write") return pelorin::Inflate(argv[2], true);
-    if (argc >= 3 && std::string(argv[1]) == "install") return pelorin::Install(argv[2]);
-    std::fprintf(stderr, "usage: install_bench prepare DIR FILES KB | inflate DIR | install DIR\n");
+    const std::string out = argc >= 4 ? argv[3] : "out";
+    if (argc >= 3 && std::string(argv[1]) == "inflate") return pelorin::Write(argv[2], pelorin::wlNone, out);
+    if (argc >= 3 && std::string(argv[1]) == "install") return pelorin::Install(argv[2], out);
+    if (argc >= 4 && std::string(argv[1]) == "write") {
+        const int level = argc >= 5 ? std::atoi(argv[4]) : pelorin::wlPlain;
+        if (level >= pelorin::wlPlain && level <= pelorin::wlFileTime)
+            return pelorin::Write(argv[2], static_cast<pelorin::WriteLevel>(level), out);
+    }
+    std::fprintf(stderr,
+                 "usage: install_bench prepare DIR FILES KB | inflate DIR | write DIR OUT [LEVEL 1-5] | "
+                 "install DIR OUT\n");
     return 1;
 }

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "core/Exception.h"
 #include "core/FilePath.h"
@@ -159,13 +160,9 @@ Outcome FileAttempt::CheckExisting() {
 
 void FileAttempt::Decompress(const std::string& source) {
     errorContext_ = "An error occured while trying to create a file in the destination directory.";
-    temp_.Set(MakeUniqueTempName(ExtractFilePath(FullPath(dest_))));
-    FileHandle out(
-        ::CreateFileA(temp_.Name().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out) {
-        temp_.Forget();  // not created, nothing to delete
-        RaiseLastError();
-    }
+    UniqueTempFile created = CreateUniqueTempFile(ExtractFilePath(FullPath(dest_)));
+    temp_.Set(created.Name);
+    const FileHandle out = std::move(created.File);
 
     errorContext_ = "An error occured while trying to read the source file.";
     const FileHandle in(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
