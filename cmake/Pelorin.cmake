@@ -16,6 +16,15 @@ function(pelorin_compact target)
   endif()
 endfunction()
 
+# pelorin_leave_unless_in_this_tree(): leaves the function below that calls it when its
+# WIN32_ONLY or NATIVE_ONLY option keeps the target out of this tree (return() in a macro
+# leaves the calling function).
+macro(pelorin_leave_unless_in_this_tree)
+  if((A_WIN32_ONLY AND NOT WIN32) OR (A_NATIVE_ONLY AND WIN32))
+    return()
+  endif()
+endmacro()
+
 # Sources are named one by one, relative to the folder of the CMakeLists.txt (or of the .cmake
 # fragment it includes), in the SOURCES of the functions below.
 
@@ -25,9 +34,7 @@ endfunction()
 # its users start or load).
 function(pelorin_library name)
   cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY" "" "SOURCES;LIBS;DEPENDS" ${ARGN})
-  if((A_WIN32_ONLY AND NOT WIN32) OR (A_NATIVE_ONLY AND WIN32))
-    return()
-  endif()
+  pelorin_leave_unless_in_this_tree()
   add_library(${name} STATIC ${A_SOURCES})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${A_LIBS})
@@ -42,9 +49,7 @@ endfunction()
 # An executable that lands in bin/. GUI programs use the Windows subsystem.
 function(pelorin_program name)
   cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY;GUI" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
-  if((A_WIN32_ONLY AND NOT WIN32) OR (A_NATIVE_ONLY AND WIN32))
-    return()
-  endif()
+  pelorin_leave_unless_in_this_tree()
   if(A_GUI AND WIN32)
     add_executable(${name} WIN32 ${A_SOURCES})
   else()

@@ -52,6 +52,13 @@ public:
 protected:
     TControl(TForm& parent, const char* windowClass, DWORD style, const Bounds& bounds, DWORD exStyle = 0);
 
+    // The whole work of a setter of a drawn property: the new value, then a repaint.
+    template <class T>
+    void SetAndRepaint(T& property, const T& value) {
+        property = value;
+        Repaint();
+    }
+
     // Window styles used by the next creation (RecreateWnd); WS_CHILD and WS_VISIBLE are added.
     DWORD Style() const { return style_; }
     DWORD ExStyle() const { return exStyle_; }

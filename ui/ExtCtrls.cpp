@@ -14,25 +14,13 @@ UINT EdgeOf(TPanelBevel bevel) { return bevel == bvLowered ? BDR_SUNKENOUTER : B
 
 TPanel::TPanel(TForm& parent, const Bounds& bounds) : TCustomControl(parent, 0, bounds) {}
 
-void TPanel::SetColor(TColor color) {
-    color_ = color;
-    Repaint();
-}
+void TPanel::SetColor(TColor color) { SetAndRepaint(color_, color); }
 
-void TPanel::SetBorderStyle(TBorderStyle style) {
-    borderStyle_ = style;
-    Repaint();
-}
+void TPanel::SetBorderStyle(TBorderStyle style) { SetAndRepaint(borderStyle_, style); }
 
-void TPanel::SetBevelOuter(TPanelBevel bevel) {
-    bevelOuter_ = bevel;
-    Repaint();
-}
+void TPanel::SetBevelOuter(TPanelBevel bevel) { SetAndRepaint(bevelOuter_, bevel); }
 
-void TPanel::SetBevelInner(TPanelBevel bevel) {
-    bevelInner_ = bevel;
-    Repaint();
-}
+void TPanel::SetBevelInner(TPanelBevel bevel) { SetAndRepaint(bevelInner_, bevel); }
 
 void TPanel::Paint(HDC dc, const RECT& client) {
     RECT r = client;
@@ -48,15 +36,9 @@ void TPanel::Paint(HDC dc, const RECT& client) {
 
 TBevel::TBevel(TForm& parent, const Bounds& bounds) : TCustomControl(parent, 0, bounds) {}
 
-void TBevel::SetShape(TBevelShape shape) {
-    shape_ = shape;
-    Repaint();
-}
+void TBevel::SetShape(TBevelShape shape) { SetAndRepaint(shape_, shape); }
 
-void TBevel::SetStyle(TBevelStyle style) {
-    style_ = style;
-    Repaint();
-}
+void TBevel::SetStyle(TBevelStyle style) { SetAndRepaint(style_, style); }
 
 void TBevel::Paint(HDC dc, const RECT& client) {
     FillParentBackground(dc, client);
@@ -93,15 +75,9 @@ SIZE TImage::PictureSize() const {
     return SIZE{info.bmWidth, info.bmHeight};
 }
 
-void TImage::SetCenter(bool center) {
-    center_ = center;
-    Repaint();
-}
+void TImage::SetCenter(bool center) { SetAndRepaint(center_, center); }
 
-void TImage::SetStretch(bool stretch) {
-    stretch_ = stretch;
-    Repaint();
-}
+void TImage::SetStretch(bool stretch) { SetAndRepaint(stretch_, stretch); }
 
 void TImage::Paint(HDC dc, const RECT& client) {
     FillParentBackground(dc, client);
