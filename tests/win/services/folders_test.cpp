@@ -112,16 +112,16 @@ TEST(MakeUniqueTempName, CountsUpWrapsAndSkipsTakenNames) {
 
 TEST(CreateUniqueTempFile, CreatesTheFirstFreeNameAndLeavesTakenOnesAlone) {
     const ScratchDir dir;
-    e2e::WriteFileBytes(dir / "zp000011.tmp", {'k', 'e', 'e', 'p'});
+    testing::WriteBytes(dir / "zp000011.tmp", {'k', 'e', 'e', 'p'});
     ASSERT_TRUE(::CreateDirectoryA((dir / "zp000012.tmp").c_str(), nullptr));
-    UniqueTempFile created = CreateUniqueTempFile(dir.path(), 0x10);
+    UniqueTempFile created = CreateUniqueTempFile(dir.Path(), 0x10);
     EXPECT_EQ(created.Name, dir / "zp000013.tmp");
     ASSERT_TRUE(created.File);
     DWORD written = 0;
     EXPECT_TRUE(::WriteFile(created.File.get(), "abc", 3, &written, nullptr));
     created.File.reset();
-    EXPECT_EQ(e2e::ReadFileBytes(created.Name).size(), 3u);
-    EXPECT_EQ(e2e::ReadFileBytes(dir / "zp000011.tmp").size(), 4u);  // a taken name is never opened for writing
+    EXPECT_EQ(testing::ReadBytes(created.Name).size(), 3u);
+    EXPECT_EQ(testing::ReadBytes(dir / "zp000011.tmp").size(), 4u);  // a taken name is never opened for writing
     EXPECT_TRUE(DirExists(dir / "zp000012.tmp"));
 
     // Any other refusal is the system's own message, and nothing is left.
