@@ -2,11 +2,9 @@
 // entry must extract with a good checksum, and nothing may ask the user anything.
 #include "tools/pelorin-pack/ArchiveCheck.h"
 
-#include <filesystem>
 #include <memory>
-#include <random>
-#include <system_error>
 
+#include "core/ScratchFolder.h"
 #include "platform/SystemServices.h"
 #include "update/strings/MemoryStream.h"
 #include "update/unzip/VCLUnZip.h"
@@ -31,31 +29,6 @@ public:
     std::string problem;
 };
 
-// A new empty folder for the test extraction, removed with everything in it.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::random_device random;
-        const std::filesystem::path base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = base / ("pelorin-pack-" + std::to_string(random()));
-            std::error_code error;
-            if (std::filesystem::create_directory(path_, error)) return;
-        }
-        throw EArchiveRefused("cannot create a temporary folder in " + base.string());
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    std::string Path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
 }  // namespace
 
 ArchiveSummary CheckArchive(const std::vector<std::uint8_t>& archive) {
@@ -71,7 +44,7 @@ ArchiveSummary CheckArchive(const std::vector<std::uint8_t>& archive) {
         if (zip.NumberOfDisks() > 1) throw EArchiveRefused("it spans several disks");
         summary.entries = zip.EntryCount();
 
-        const ScratchFolder folder;
+        const ScratchFolder folder("pelorin-pack");
         zip.SetDestDir(folder.Path());
         zip.SetRecreateDirs(true);
         zip.SetOverwriteMode(TUZOverwriteMode::Always);

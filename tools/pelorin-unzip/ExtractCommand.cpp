@@ -2,11 +2,11 @@
 // with the command line's selection, folder, overwrite choice and password; reports failures.
 #include <cstdio>
 #include <filesystem>
-#include <random>
 #include <string>
 #include <system_error>
 
 #include "core/Exception.h"
+#include "core/ScratchFolder.h"
 #include "tools/pelorin-unzip/Commands.h"
 #include "tools/pelorin-unzip/ConsoleServices.h"
 #include "tools/pelorin-unzip/EntryNames.h"
@@ -147,30 +147,6 @@ int ExitStatus(const UnzipOptions& options, const Outcome& outcome) {
     return outcome.failed > 0 ? kExitWarning : kExitOk;
 }
 
-// A new empty folder below the system's temporary folder, removed when this object goes.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        std::random_device random;
-        const std::filesystem::path base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            path_ = base / ("pelorin-unzip-" + std::to_string(random()));
-            if (std::filesystem::create_directory(path_)) return;
-        }
-        throw Exception("Cannot create a temporary folder in " + base.string());
-    }
-    ~TemporaryFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
-    }
-    TemporaryFolder(const TemporaryFolder&) = delete;
-    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
-    std::string Path() const { return path_.string(); }
-
-private:
-    std::filesystem::path path_;
-};
-
 }  // namespace
 
 int RunExtract(const UnzipOptions& options) {
@@ -196,7 +172,7 @@ int RunPipe(const UnzipOptions& options) {
 
 int RunTest(const UnzipOptions& options) {
     if (!options.quiet) std::printf("Archive:  %s\n", options.archive.c_str());
-    const TemporaryFolder folder;
+    const ScratchFolder folder("pelorin-unzip");
     const Outcome outcome = RunComponent(options, folder.Path(), true);
     const int status = ExitStatus(options, outcome);
     if (status == kExitOk) {
