@@ -9,10 +9,11 @@ endfunction()
 # pelorin_compact(target): in the Windows trees, compiles for size with every function and datum
 # in a section of its own, so that the programs' link can drop what nothing calls (the wizards
 # travel inside packages). The libraries and the GUI programs use it; the native tree, the tools
-# and the tests keep the build type's optimisation.
+# and the tests keep the build type's optimisation. The wizards run their code on one thread, so
+# function-local statics need no guard (the guard would bring the runtime's thread library).
 function(pelorin_compact target)
   if(WIN32)
-    target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections)
+    target_compile_options(${target} PRIVATE -Os -ffunction-sections -fdata-sections -fno-threadsafe-statics)
   endif()
 endfunction()
 
@@ -62,9 +63,11 @@ function(pelorin_program name)
   endif()
   if(A_GUI AND WIN32)
     # The wizards travel inside packages: ship them without debugging symbols or unused code.
-    # QuietTerminate keeps the runtime's verbose terminate handler out.
+    # QuietTerminate keeps the runtime's verbose terminate handler out, RuntimeThrows its
+    # message-building error throws.
     pelorin_compact(${name})
-    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/platform/win/QuietTerminate.cpp)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/platform/win/QuietTerminate.cpp
+      ${PROJECT_SOURCE_DIR}/platform/win/RuntimeThrows.cpp)
     target_link_options(${name} PRIVATE -s -Wl,--gc-sections)
   endif()
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
