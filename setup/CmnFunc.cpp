@@ -23,6 +23,12 @@ std::minstd_rand& TempNameGenerator() {
     return generator;
 }
 
+// Where a search for a free temporary name starts, anywhere in the range.
+std::uint32_t RandomTempNameStart() {
+    std::uniform_int_distribution<std::uint32_t> distribution(0, kTempNameRange - 1);
+    return distribution(TempNameGenerator());
+}
+
 bool IsDriveRoot(const std::string& path) {
     const std::size_t n = path.size();
     return n > 1 && path[n - 2] == ':' && path[n - 1] == '\\';
@@ -119,13 +125,11 @@ std::string MakeUniqueTempName(const std::string& folder, std::uint32_t start,
 }
 
 std::string MakeUniqueTempName(const std::string& folder) {
-    std::uniform_int_distribution<std::uint32_t> distribution(0, kTempNameRange - 1);
-    return MakeUniqueTempName(folder, distribution(TempNameGenerator()), PathExists);
+    return MakeUniqueTempName(folder, RandomTempNameStart(), PathExists);
 }
 
 UniqueTempFile CreateUniqueTempFile(const std::string& folder) {
-    std::uniform_int_distribution<std::uint32_t> distribution(0, kTempNameRange - 1);
-    return CreateUniqueTempFile(folder, distribution(TempNameGenerator()));
+    return CreateUniqueTempFile(folder, RandomTempNameStart());
 }
 
 UniqueTempFile CreateUniqueTempFile(const std::string& folder, std::uint32_t start) {

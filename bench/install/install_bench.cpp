@@ -145,9 +145,12 @@ int Write(const std::string& dir, WriteLevel level, const std::string& outName) 
         const std::string dest = out + "\\d" + std::to_string(index % 20) + "\\f" + std::to_string(index) + ".bin";
         const std::string folder = out + "\\d" + std::to_string(index % 20);
         ++index;
-        if (level == wlPlain || level == wlOpenArchive) ::CreateDirectoryA(folder.c_str(), nullptr);
-        if (level >= wlQueries) {
-            if (Exists(dest) || !Exists(folder)) ::CreateDirectoryA(folder.c_str(), nullptr);
+        if (level == wlPlain || level == wlOpenArchive) {
+            ::CreateDirectoryA(folder.c_str(), nullptr);
+        } else if (level >= wlQueries) {
+            // As an installation asks: does the destination exist, the folder, the source?
+            Exists(dest);
+            if (!Exists(folder)) ::CreateDirectoryA(folder.c_str(), nullptr);
             if (!Exists(archiveName)) return 2;
         }
         std::string target = dest;
