@@ -262,6 +262,15 @@ std::string GetText(HWND window) {
     return std::string(buffer.data(), std::min<std::size_t>(copied, buffer.size() - 1));
 }
 
+std::string WaitForText(HWND window, const std::string& expected, double timeoutSeconds) {
+    std::string text;
+    PollUntil(timeoutSeconds, [&] {
+        text = GetText(window);
+        return text == expected;
+    });
+    return text;
+}
+
 bool SetText(HWND window, const std::string& text) {
     DWORD_PTR result = 0;
     return ::SendMessageTimeoutA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,

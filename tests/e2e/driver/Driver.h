@@ -60,6 +60,10 @@ std::vector<ControlInfo> ListControls(HWND window);
 // The window's text through WM_GETTEXT (works for controls of other processes).
 std::string GetText(HWND window);
 
+// The window's text once it reads expected, polling until timeoutSeconds passed; the last
+// text read otherwise. A program that closes a dialog fills its fields only afterwards.
+std::string WaitForText(HWND window, const std::string& expected, double timeoutSeconds);
+
 // Sets the text through WM_SETTEXT; for edits this is what typing leaves behind.
 bool SetText(HWND window, const std::string& text);
 

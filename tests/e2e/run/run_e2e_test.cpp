@@ -265,11 +265,11 @@ TEST(RunE2E, BrowsingForTheFolderAndTheGroupFillsTheirEditsOnlyWhenConfirmed) {
         ASSERT_TRUE(driver::WaitForNoWindow({pid, "", "#32770", true}, 20));
     };
     browseFolder("OK");
-    EXPECT_EQ(driver::GetText(dirEdit), chosen);
+    EXPECT_EQ(driver::WaitForText(dirEdit, chosen, 10), chosen);
     // A cancelled browse puts the folder of the last confirmed one back.
     ASSERT_TRUE(driver::SetText(dirEdit, work / "typed"));
     browseFolder("Cancel");
-    EXPECT_EQ(driver::GetText(dirEdit), chosen);
+    EXPECT_EQ(driver::WaitForText(dirEdit, chosen, 10), chosen);
     ASSERT_TRUE(driver::SetText(dirEdit, package.App()));
 
     ASSERT_EQ(PressOnPage(pid, "Destination Directory", "Next >"), "");
@@ -290,7 +290,7 @@ TEST(RunE2E, BrowsingForTheFolderAndTheGroupFillsTheirEditsOnlyWhenConfirmed) {
     browseGroups("Cancel");
     EXPECT_EQ(driver::GetText(groupEdit), "Pelorin Run Browse");
     browseGroups("OK");
-    EXPECT_EQ(driver::GetText(groupEdit), group);
+    EXPECT_EQ(driver::WaitForText(groupEdit, group, 10), group);
 
     ASSERT_EQ(PressOnPage(pid, "Program Icons", "Cancel"), "");
     ASSERT_TRUE(AnswerNextBox(pid, "Yes", 20).has_value());
