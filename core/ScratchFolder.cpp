@@ -1,11 +1,12 @@
 // ScratchFolder: a hundred random names are tried before the temporary folder counts as
-// unusable; removal ignores what cannot be removed.
+// unusable; removal takes read-only entries too and ignores what cannot be removed.
 #include "core/ScratchFolder.h"
 
 #include <random>
 #include <system_error>
 
 #include "core/Exception.h"
+#include "core/RemoveTree.h"
 
 namespace pelorin {
 
@@ -22,8 +23,7 @@ ScratchFolder::ScratchFolder(const std::string& stem) {
 }
 
 ScratchFolder::~ScratchFolder() {
-    std::error_code ignored;
-    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+    if (!path_.empty()) RemoveTree(path_.string());
 }
 
 }  // namespace pelorin

@@ -1,5 +1,5 @@
 // A private scratch folder of a tool: a new empty folder below the system's temporary folder,
-// removed with everything in it when the owner goes.
+// removed with everything in it, read-only files too, when the owner goes.
 #pragma once
 
 #include <filesystem>

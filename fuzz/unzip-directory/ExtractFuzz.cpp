@@ -2,44 +2,20 @@
 // into a fresh temporary folder that is removed afterwards.
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "QuietServices.h"
 #include "core/Exception.h"
+#include "core/ScratchFolder.h"
 #include "update/strings/MemoryStream.h"
 #include "update/unzip/VCLUnZip.h"
 
-namespace {
-
-// A folder of its own for one input, removed with its contents.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "pelorin-fuzz-XXXXXX").string();
-        if (::mkdtemp(pattern.data())) path_ = pattern;
-    }
-    ~ScratchFolder() {
-        std::error_code ignored;
-        if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
-    }
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    const std::string& Path() const { return path_; }
-
-private:
-    std::string path_;
-};
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pelorin;
-    const ScratchFolder scratch;
-    if (scratch.Path().empty()) return 0;
+    // A folder of its own for each input, removed with whatever the input left in it.
+    const ScratchFolder scratch("pelorin-fuzz");
     fuzz::QuietServices os;
     TVCLUnZip zip(os);
     zip.SetIncompleteZipMode(TIncompleteZipMode::izAssumeBad);

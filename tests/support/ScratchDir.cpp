@@ -1,5 +1,5 @@
-// Scratch folders with names nobody else has, and their removal: what cannot be removed
-// (a file still open elsewhere) is left while the rest goes.
+// Scratch folders with names nobody else has; their removal is core's, which takes
+// read-only entries too.
 #include "tests/support/ScratchDir.h"
 
 #include <chrono>
@@ -7,7 +7,6 @@
 #include <random>
 #include <stdexcept>
 #include <system_error>
-#include <vector>
 
 #include "tests/support/TestFiles.h"
 
@@ -16,21 +15,6 @@ namespace pelorin::testing {
 namespace fs = std::filesystem;
 
 namespace {
-
-void RemoveEntry(const fs::path& path) {
-    std::error_code ignored;
-    const fs::file_status status = fs::symlink_status(path, ignored);
-    if (!fs::exists(status)) return;
-    if (!fs::is_symlink(status)) fs::permissions(path, fs::perms::owner_all, fs::perm_options::add, ignored);
-    if (fs::is_directory(status)) {
-        // The names first: the folder is not read while it shrinks.
-        std::vector<fs::path> children;
-        for (fs::directory_iterator it(path, ignored), end; !ignored && it != end; it.increment(ignored))
-            children.push_back(it->path());
-        for (const fs::path& child : children) RemoveEntry(child);
-    }
-    fs::remove(path, ignored);
-}
 
 bool IsWithin(const fs::path& inner, const fs::path& outer) {
     auto o = outer.begin();
@@ -65,7 +49,5 @@ ScratchDir::~ScratchDir() {
 }
 
 std::string ScratchDir::operator/(const std::string& name) const { return JoinPath(path_, name); }
-
-void RemoveTree(const std::string& path) { RemoveEntry(fs::path(path)); }
 
 }  // namespace pelorin::testing

@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "core/RemoveTree.h"
+
 namespace pelorin::testing {
 
 class ScratchDir {
@@ -24,6 +26,6 @@ private:
 
 // Removes path and everything below it, read-only entries included, as far as it can;
 // quiet when path is missing.
-void RemoveTree(const std::string& path);
+using pelorin::RemoveTree;
 
 }  // namespace pelorin::testing
