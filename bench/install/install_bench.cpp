@@ -142,8 +142,8 @@ int Write(const std::string& dir, WriteLevel level, const std::string& outName) 
     std::uint64_t total = 0;
     int index = 0;
     for (const FileEntry& entry : entries) {
-        const std::string dest = out + "\\d" + std::to_string(index % 20) + "\\f" + std::to_string(index) + ".bin";
         const std::string folder = out + "\\d" + std::to_string(index % 20);
+        const std::string dest = folder + "\\f" + std::to_string(index) + ".bin";
         ++index;
         if (level == wlPlain || level == wlOpenArchive) {
             ::CreateDirectoryA(folder.c_str(), nullptr);
@@ -156,9 +156,11 @@ int Write(const std::string& dir, WriteLevel level, const std::string& outName) 
         std::string target = dest;
         FileHandle output;
         if (level >= wlTempRename) {
+            // The installation takes the folder from the destination's full path.
             char full[MAX_PATH];
             ::GetFullPathNameA(dest.c_str(), MAX_PATH, full, nullptr);
             for (int n = index; !output; ++n) {
+                if (n - index > 1000) return 2;
                 target = folder + "\\zp" + std::to_string(100000 + n) + ".tmp";
                 output.reset(::CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
                                            nullptr));

@@ -51,18 +51,6 @@ std::vector<HWND> ChildHandles(HWND window) {
     return handles;
 }
 
-// Polls condition every 50 ms until it holds or timeoutSeconds passed.
-template <typename Condition>
-bool PollUntil(double timeoutSeconds, Condition condition) {
-    const DWORD start = ::GetTickCount();
-    const DWORD limit = static_cast<DWORD>(timeoutSeconds * 1000.0);
-    for (;;) {
-        if (condition()) return true;
-        if (::GetTickCount() - start >= limit) return false;
-        ::Sleep(50);
-    }
-}
-
 int StandardButtonId(const std::string& name) {
     static const struct {
         const char* name;

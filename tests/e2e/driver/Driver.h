@@ -9,6 +9,18 @@
 
 namespace pelorin::driver {
 
+// Tests condition every intervalMs until it holds (true) or timeoutSeconds passed (false).
+template <typename Condition>
+bool PollUntil(double timeoutSeconds, Condition condition, DWORD intervalMs = 50) {
+    const DWORD start = ::GetTickCount();
+    const DWORD limit = static_cast<DWORD>(timeoutSeconds * 1000.0);
+    for (;;) {
+        if (condition()) return true;
+        if (::GetTickCount() - start >= limit) return false;
+        ::Sleep(intervalMs);
+    }
+}
+
 struct WindowQuery {
     DWORD pid = 0;          // 0: any process
     std::string caption;    // exact caption; empty: any

@@ -177,13 +177,14 @@ public:
     // Waits until the tree's selected item is named name, posting the request again meanwhile.
     bool WaitUntilSelected(const std::string& name, double timeoutSeconds) {
         const HWND tree = driver::FindControl(dialog_, "class:SysTreeView32");
-        const DWORD end = ::GetTickCount() + static_cast<DWORD>(timeoutSeconds * 1000);
-        for (;;) {
-            if (SelectedName(tree) == name) return true;
-            if (static_cast<LONG>(::GetTickCount() - end) > 0) return false;
-            Post();
-            ::Sleep(250);
-        }
+        return driver::PollUntil(
+            timeoutSeconds,
+            [&] {
+                if (SelectedName(tree) == name) return true;
+                Post();
+                return false;
+            },
+            250);
     }
 
 private:
