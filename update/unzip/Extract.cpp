@@ -259,7 +259,7 @@ void TVCLUnZip::SeekEntryData(const TZipHeaderInfo& entry) {
     if (spanMode_ != TSpanMode::SpanNone && entry.DiskNumberStart != currentDisk_) {
         RequestDisk(entry.DiskNumberStart + 1);
     }
-    SeekArchive(entry.LocalHeaderOffset, soFromBeginning);
+    SeekArchive(entry.LocalHeaderOffset + leadingBytes_, soFromBeginning);
     std::uint8_t local[LocalHeader::kSize];
     if (ReadArchive(local, sizeof local) != sizeof local) throw EFatalUnzipError("Premature end of file reached");
     SkipArchive(GetLE16(local + LocalHeader::kNameLength) + GetLE16(local + LocalHeader::kExtraLength));

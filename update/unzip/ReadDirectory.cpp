@@ -1,6 +1,7 @@
 // TVCLUnZip: reading the archive directory. The end record is searched from the end, the
-// central directory read from where it says; when that fails, the local headers are scanned.
-// Spanned archives ask for their other disks through OnGetNextDisk.
+// central directory read from where it says (or, for an archive appended to a program, where it
+// stands); when that fails, the local headers are scanned. Spanned archives ask for their other
+// disks through OnGetNextDisk.
 #include "update/unzip/VCLUnZip.h"
 
 #include <algorithm>
@@ -9,8 +10,10 @@
 #include <vector>
 
 #include "core/LittleEndian.h"
+#include "core/TextCase.h"
 #include "update/strings/FileStream.h"
 #include "update/strings/LFNFileStream.h"
+#include "update/unzip/ProgramImage.h"
 #include "update/unzip/UnzipErrors.h"
 #include "update/unzip/ZipRecords.h"
 
@@ -34,9 +37,15 @@ private:
     OsServices& os_;
 };
 
-bool HasExeExtension(const std::string& name) {
+bool HasExeExtension(const std::string& name, bool anyCase) {
     const std::size_t dot = name.find_last_of(".\\");
-    return dot != std::string::npos && name[dot] == '.' && name.substr(dot) == ".EXE";
+    if (dot == std::string::npos || name[dot] != '.') return false;
+    return anyCase ? SameText(name.substr(dot), ".exe") : name.substr(dot) == ".EXE";
+}
+
+bool IsRecordSignature(std::uint32_t signature) {
+    return signature == kLocalHeaderSignature || signature == kCentralHeaderSignature ||
+           signature == kEndCentralSignature;
 }
 
 bool StartsLikeCentralHeader(const std::uint8_t* bytes, std::size_t count) {
@@ -81,6 +90,7 @@ void TVCLUnZip::ReadDirectoryNow() {
                              : os_->FileTimeStamp(zipName_).value_or(0);
     FreeDirectory();
     rebuilt_ = false;
+    leadingBytes_ = 0;
     try {
         ReadDirectoryFromArchive();
     } catch (...) {
@@ -101,13 +111,9 @@ void TVCLUnZip::ReadDirectoryFromArchive() {
             spanMode_ = removable ? TSpanMode::SpanRemovableDisks : TSpanMode::SpanOtherDrives;
         }
         if (ecrec_.CentralStartDisk != currentDisk_) RequestDisk(ecrec_.CentralStartDisk + 1);
-        SeekArchive(ecrec_.CentralOffset, soFromBeginning);
-        std::uint8_t signature[4] = {};
-        const bool central = ReadArchive(signature, 4) == 4 && GetLE32(signature) == kCentralHeaderSignature;
-        if (central) {
-            SeekArchive(-4, soFromCurrent);
+        if (CentralDirectoryFound()) {
             directory_ = std::make_unique<TSortedZip>(TZipSortMode::ByNone, TDuplicates::dupError);
-        } else if (!RebuildByScanning()) {
+        } else if (!RebuildByScanning(ecrec_.ThisDisk == 0 ? ArchiveStartBeforeCentral() : -1)) {
             ApplySortMode();
             return;
         }
@@ -116,7 +122,7 @@ void TVCLUnZip::ReadDirectoryFromArchive() {
         if (OnInCompleteZip) OnInCompleteZip(*this, mode);
         incompleteZipMode_ = mode;
         if (mode == TIncompleteZipMode::izAssumeMulti) throw EIncompleteZip("Incomplete Zip File");
-        if (!RebuildByScanning()) {
+        if (!RebuildByScanning(-1)) {
             ApplySortMode();
             return;
         }
@@ -138,21 +144,69 @@ bool TVCLUnZip::LocateEndRecord() {
     SeekArchive(size - want, soFromBeginning);
     std::vector<std::uint8_t> tail(static_cast<std::size_t>(want));
     if (ReadArchive(tail.data(), tail.size()) != tail.size()) return false;
+    const auto take = [&](std::size_t i) {
+        ecrec_.Fill(&tail[i], size);
+        endRecordAt_ = size - want + static_cast<std::int64_t>(i);
+        // Bytes may follow the comment (a signed program's certificate table): it begins
+        // right behind the record.
+        if (readAppended_) ecrec_.CommentOffset = endRecordAt_ + static_cast<std::int64_t>(EndCentralRecord::kSize);
+    };
+    std::optional<std::size_t> nearest;
     for (std::size_t i = tail.size() - EndCentralRecord::kSize + 1; i-- > 0;) {
-        if (tail[i] == 'P' && GetLE32(&tail[i]) == kEndCentralSignature) {
-            ecrec_.Fill(&tail[i], size);
+        if (tail[i] != 'P' || GetLE32(&tail[i]) != kEndCentralSignature) continue;
+        if (!readAppended_) {
+            take(i);
             return true;
         }
+        // Appended archives may have bytes behind them that hold the signature by chance: a
+        // record whose central directory is nowhere gives way to one further back whose is.
+        if (!nearest) nearest = i;
+        take(i);
+        if (ecrec_.ThisDisk == 0 && ecrec_.CentralStartDisk == 0 && CentralDirectoryFound()) return true;
     }
-    return false;
+    if (!nearest) return false;
+    take(*nearest);
+    leadingBytes_ = 0;
+    return true;
 }
 
-bool TVCLUnZip::RebuildByScanning() {
+// Leaves the archive at the central directory's first header when it is there. The end record
+// states where the directory begins, counted from the archive's first byte. With
+// ReadAppendedArchives, an archive appended to a program is found as it stands: the directory
+// ends where the end record begins, so it begins its size before that; when that is further on
+// than stated and a central header stands there, the difference is the program in front, and
+// every offset the archive states is moved by it.
+bool TVCLUnZip::CentralDirectoryFound() {
+    leadingBytes_ = 0;
+    if (CentralSignatureAt(ecrec_.CentralOffset)) return true;
+    if (!readAppended_ || ecrec_.ThisDisk != 0) return false;
+    const std::int64_t leading = ArchiveStartBeforeCentral();
+    if (leading <= 0 || !CentralSignatureAt(ecrec_.CentralOffset + leading)) return false;
+    leadingBytes_ = leading;
+    return true;
+}
+
+// Where the archive's first byte is when its central directory ends where the end record begins.
+std::int64_t TVCLUnZip::ArchiveStartBeforeCentral() const {
+    return endRecordAt_ - static_cast<std::int64_t>(ecrec_.CentralSize) - ecrec_.CentralOffset;
+}
+
+// Leaves the archive at offset when a central header signature is there.
+bool TVCLUnZip::CentralSignatureAt(std::int64_t offset) {
+    SeekArchive(offset, soFromBeginning);
+    std::uint8_t signature[4] = {};
+    if (ReadArchive(signature, 4) != 4 || GetLE32(signature) != kCentralHeaderSignature) return false;
+    SeekArchive(-4, soFromCurrent);
+    return true;
+}
+
+bool TVCLUnZip::RebuildByScanning(std::int64_t archiveStart) {
     rebuilt_ = true;
+    leadingBytes_ = 0;
     FreeDirectory();
     const BusyCursor busy(*os_);
-    SeekArchive(HasExeExtension(zipName_) ? kSelfExtractorSize : 0, soFromBeginning);
-    if (!FindLocalSignature()) return false;
+    SeekArchive(ScanStart(), soFromBeginning);
+    if (!(readAppended_ ? FindConfirmedLocalHeader(archiveStart) : FindLocalSignature())) return false;
     SeekArchive(-4, soFromCurrent);
     directory_ = std::make_unique<TSortedZip>(TZipSortMode::ByNone, TDuplicates::dupError);
     int found = 0;
@@ -174,6 +228,60 @@ bool TVCLUnZip::RebuildByScanning() {
     numberOfDisks_ = 1;
     spanMode_ = TSpanMode::SpanNone;
     return true;
+}
+
+// The component passes over the program of a self-extracting ".EXE" by skipping 14000 bytes. With
+// ReadAppendedArchives the name's case does not matter, and a Windows program at the start is
+// passed over to the end of its image, read from its headers: the code and data of a program
+// that large may hold the signatures, and an update program is larger than 14000 bytes.
+std::int64_t TVCLUnZip::ScanStart() {
+    if (!readAppended_) return HasExeExtension(zipName_, false) ? kSelfExtractorSize : 0;
+    const auto readAt = [this](std::uint64_t offset, std::uint8_t* buffer, std::size_t count) {
+        SeekArchive(static_cast<std::int64_t>(offset), soFromBeginning);
+        return ReadArchive(buffer, count);
+    };
+    const std::optional<std::uint64_t> imageEnd = ProgramImageEnd(readAt, archive_ ? archive_->Size() : 0);
+    if (imageEnd) return static_cast<std::int64_t>(*imageEnd);
+    return HasExeExtension(zipName_, true) ? kSelfExtractorSize : 0;
+}
+
+// With ReadAppendedArchives a "PK\3\4" counts only when it is confirmed: a program that is no
+// Windows program, or a damaged one, is scanned like the archive, and its code and data hold
+// such constants (a zip tool's above all), followed by bytes that are no header. Confirmed is
+// a header where the end record places the archive's first byte (archiveStart, when the end
+// record was found but its directory was not), or one whose entry can be followed to another
+// record: the scan loop goes on from there, so one confirmed header is enough. An entry whose
+// sizes follow its data cannot be followed and is passed over, as the loop could not go past
+// it either.
+bool TVCLUnZip::FindConfirmedLocalHeader(std::int64_t archiveStart) {
+    while (FindLocalSignature()) {
+        const std::int64_t after = ArchivePosition();
+        const bool confirmed = after - 4 == archiveStart || ChainContinuesAfter(after - 4);
+        SeekArchive(after, soFromBeginning);
+        if (confirmed) return true;
+    }
+    return false;
+}
+
+// True when the local header at `at` names an entry and the place behind the entry's data is
+// another local or central header, the end record, or the end of the archive.
+bool TVCLUnZip::ChainContinuesAfter(std::int64_t at) {
+    SeekArchive(at, soFromBeginning);
+    std::uint8_t header[LocalHeader::kSize];
+    if (ReadArchive(header, sizeof header) != sizeof header) return false;
+    const std::uint16_t nameLength = GetLE16(header + LocalHeader::kNameLength);
+    if (nameLength == 0) return false;
+    const std::uint16_t flags = GetLE16(header + LocalHeader::kEntryFields + EntryFields::kFlags);
+    const std::int64_t next = at + static_cast<std::int64_t>(LocalHeader::kSize) + nameLength +
+                              GetLE16(header + LocalHeader::kExtraLength) +
+                              GetLE32(header + LocalHeader::kEntryFields + EntryFields::kCompressedSize) +
+                              ((flags & kFlagDataDescriptor) != 0 ? kDataDescriptorSize : 0);
+    const std::int64_t size = archive_->Size();
+    if (next == size) return true;
+    if (next > size - 4) return false;
+    SeekArchive(next, soFromBeginning);
+    std::uint8_t signature[4];
+    return ReadArchive(signature, 4) == 4 && IsRecordSignature(GetLE32(signature));
 }
 
 // Byte by byte for "PK\3\4"; a byte that breaks the pattern may itself start it again.
@@ -230,7 +338,7 @@ bool TVCLUnZip::ReadCentralHeader(TZipHeaderInfo& entry) {
     if (!name) return false;
     entry.FillFromCentral(header);
     entry.SetFullName(*name);
-    entry.CentralHeaderOffset = static_cast<std::uint32_t>(start);
+    entry.CentralHeaderOffset = static_cast<std::uint32_t>(start - leadingBytes_);
     SkipArchive(entry.ExtraFieldLength);
     if (!spanned || entry.CommentLength == 0) {
         SkipArchive(entry.CommentLength);

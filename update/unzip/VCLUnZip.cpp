@@ -41,6 +41,14 @@ void TVCLUnZip::SetZipName(const std::string& name) {
     archive_.reset();
     memoryMode_ = false;
     rebuilt_ = false;
+    leadingBytes_ = 0;
+    timeStamp_.reset();
+}
+
+void TVCLUnZip::SetReadAppendedArchives(bool on) {
+    if (on == readAppended_) return;
+    readAppended_ = on;
+    FreeDirectory();
     timeStamp_.reset();
 }
 
@@ -85,6 +93,7 @@ void TVCLUnZip::CloseArchive() {
     FreeDirectory();
     ecrec_.Clear();
     rebuilt_ = false;
+    leadingBytes_ = 0;
     timeStamp_.reset();
     numberOfDisks_ = 1;
     currentDisk_ = 0;
@@ -120,7 +129,7 @@ std::string TVCLUnZip::EntryComment(int index) {
     TZipHeaderInfo& entry = ViewEntry(index);
     if (entry.CommentLength == 0) return std::string();
     if (entry.CommentLoaded()) return entry.Comment();
-    SeekArchive(entry.CentralHeaderOffset, soFromBeginning);
+    SeekArchive(entry.CentralHeaderOffset + leadingBytes_, soFromBeginning);
     std::uint8_t header[CentralHeader::kSize];
     if (ReadArchive(header, sizeof header) != sizeof header || GetLE32(header) != kCentralHeaderSignature) {
         throw EFatalUnzipError("Premature end of file reached");

@@ -67,6 +67,11 @@ public:
     void SetDoProcessMessages(bool on) { doProcessMessages_ = on; }
     bool RetainAttributes() const { return retainAttributes_; }
     void SetRetainAttributes(bool on) { retainAttributes_ = on; }
+    // Off by default. On, an archive appended to a program is read where it stands even though
+    // its offsets count from its own first byte, and the scan of a damaged archive takes nothing
+    // in the program for an entry (ReadDirectory.cpp). The directory is read again after a change.
+    bool ReadAppendedArchives() const { return readAppended_; }
+    void SetReadAppendedArchives(bool on);
 
     // The archive as a stream: the component owns it from now on and keeps it open.
     TStream* ArchiveStream() const { return memoryMode_ ? archive_.get() : nullptr; }
@@ -98,6 +103,9 @@ public:
     int CurrentDisk() const { return currentDisk_; }
     std::optional<std::int64_t> ArchiveTimeStamp() const { return timeStamp_; }
     bool DirectoryRebuilt() const { return rebuilt_; }
+    // The bytes in front of the archive that its offsets do not count: the program it is appended
+    // to. Found only with ReadAppendedArchives; entries keep the offsets the archive states.
+    std::int64_t LeadingBytes() const { return leadingBytes_; }
     const TEndCentral& EndCentral() const { return ecrec_; }
     const TZipHeaderInfo& CurrentEntry() const { return currentEntry_; }
 
@@ -157,8 +165,15 @@ private:
     void ReadDirectoryNow();
     void ReadDirectoryFromArchive();
     bool LocateEndRecord();
-    bool RebuildByScanning();
+    bool CentralDirectoryFound();
+    bool CentralSignatureAt(std::int64_t offset);
+    std::int64_t ArchiveStartBeforeCentral() const;
+    // archiveStart: where the end record places the archive's first byte, -1 when unknown.
+    bool RebuildByScanning(std::int64_t archiveStart);
+    std::int64_t ScanStart();
     bool FindLocalSignature();
+    bool FindConfirmedLocalHeader(std::int64_t archiveStart);
+    bool ChainContinuesAfter(std::int64_t at);
     void ReadCentralDirectory();
     bool ReadCentralHeader(TZipHeaderInfo& entry);
     bool ReadLocalHeader(TZipHeaderInfo& entry);
@@ -217,6 +232,9 @@ private:
     bool loading_ = false;
     bool memoryMode_ = false;
     bool rebuilt_ = false;
+    bool readAppended_ = false;
+    std::int64_t leadingBytes_ = 0;  // added to every offset the archive states
+    std::int64_t endRecordAt_ = 0;   // where the end record was found
 
     std::unique_ptr<TStream> archive_;
     std::unique_ptr<TSortedZip> directory_;  // ByNone, owns the entries

@@ -3,5 +3,5 @@
 pelorin_library(update_unzip
   SOURCES Crc32.cpp ZipCrypt.cpp DosDateTime.cpp Percent.cpp ZipHeader.cpp EndCentral.cpp SortedZip.cpp
           Wildcard.cpp TargetPath.cpp EntryReader.cpp EntryWriter.cpp VCLUnZip.cpp ReadDirectory.cpp
-          Extract.cpp
+          Extract.cpp ProgramImage.cpp
   LIBS update_strings platform_os unzip_methods)

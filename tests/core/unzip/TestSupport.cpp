@@ -1,5 +1,5 @@
-// Helpers of the unzip tests: the paths of the test archives and the scripted message boxes.
-// Scratch folders and whole files are tests/support's.
+// Helpers of the unzip tests: the paths of the test archives and of the decoy program, and the
+// scripted message boxes. Scratch folders and whole files are tests/support's.
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +15,16 @@ std::string ToolArchive(const std::string& name) {
 }
 
 std::string SourceFile(const std::string& relative) { return ToolArchive(testing::JoinPath("src", relative)); }
+
+std::string DecoyProgram() {
+    const char* binary = std::getenv("PELORIN_BINARY_DIR");
+#ifdef _WIN32
+    const char* name = "tests/unzip-decoy.exe";
+#else
+    const char* name = "tests/unzip-decoy";
+#endif
+    return testing::JoinPath(binary ? binary : ".", name);
+}
 
 TMsgResult ScriptedServices::ShowMessageBox(const std::string& text, const std::string& caption, TMsgButtons buttons) {
     boxes.push_back(caption + "|" + text);

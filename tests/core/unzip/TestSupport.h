@@ -18,6 +18,8 @@ namespace pelorin::test {
 std::string ToolArchive(const std::string& name);
 // A file of the folder the archives were made from.
 std::string SourceFile(const std::string& relative);
+// A program of the tree whose code and data hold the zip record signatures (DecoyProgram.c).
+std::string DecoyProgram();
 
 // The real system, except that message boxes are recorded and answered from a script
 // (mrNo or mrOK when the script has run out).
