@@ -6,6 +6,8 @@
 
 namespace pelorin {
 
+class TVCLUnZip;
+
 // Each returns the program's exit status and lets the component's errors pass.
 // -l, or -v for the verbose listing.
 int RunList(const UnzipOptions& options);
@@ -14,5 +16,9 @@ int RunExtract(const UnzipOptions& options);
 int RunPipe(const UnzipOptions& options);
 // Extracts into a private temporary folder, which is removed afterwards.
 int RunTest(const UnzipOptions& options);
+
+// Reads the directory of an archive that may be appended to a program (an update program, a
+// self-extractor); unless quiet, says on standard error how many bytes stand in front of it.
+void ReadArchiveDirectory(TVCLUnZip& zip, const UnzipOptions& options);
 
 }  // namespace pelorin

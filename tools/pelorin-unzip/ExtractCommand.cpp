@@ -68,6 +68,7 @@ struct Outcome {
 void Configure(TVCLUnZip& zip, const UnzipOptions& options, const std::string& archivePath, Outcome& outcome,
                ProgressBar& bar) {
     zip.SetDoProcessMessages(false);
+    zip.SetReadAppendedArchives(true);
     zip.SetZipName(archivePath);
     zip.SetZipPassword(options.password);
     if (options.patterns.empty()) {
@@ -134,6 +135,7 @@ Outcome RunComponent(const UnzipOptions& options, const std::string& destination
             std::printf("  extracted: %s\n", name.c_str());
         }
     };
+    ReadArchiveDirectory(zip, options);
     zip.Extract();
     bar.Clear();
     return outcome;
@@ -165,6 +167,7 @@ int RunPipe(const UnzipOptions& options) {
     ProgressBar bar;
     Outcome outcome;
     Configure(zip, options, std::filesystem::absolute(options.archive).string(), outcome, bar);
+    ReadArchiveDirectory(zip, options);
     zip.ExtractToStream(out);
     out.Flush();
     return ExitStatus(options, outcome);

@@ -34,12 +34,22 @@ int Ratio(std::int64_t compressed, std::int64_t size) {
 
 }  // namespace
 
+void ReadArchiveDirectory(TVCLUnZip& zip, const UnzipOptions& options) {
+    zip.ReadDirectory();
+    if (zip.LeadingBytes() > 0 && !options.quiet) {
+        std::fprintf(stderr,
+                     "pelorin-unzip: %s: %lld extra bytes at beginning, the program the archive is appended to\n",
+                     options.archive.c_str(), static_cast<long long>(zip.LeadingBytes()));
+    }
+}
+
 int RunList(const UnzipOptions& options) {
     ConsoleServices services;
     TVCLUnZip zip(services);
     zip.SetDoProcessMessages(false);
+    zip.SetReadAppendedArchives(true);
     zip.SetZipName(options.archive);
-    zip.ReadDirectory();
+    ReadArchiveDirectory(zip, options);
     const bool verbose = options.command == UnzipCommand::VerboseList;
     std::printf("Archive:  %s\n", options.archive.c_str());
     if (verbose) {

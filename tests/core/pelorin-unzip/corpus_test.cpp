@@ -41,6 +41,16 @@ int Capture(const std::string& command, std::string& output, bool keepErrors = f
 
 std::string Tool() { return std::string(std::getenv("PELORIN_BINARY_DIR")) + "/bin/pelorin-unzip"; }
 
+// What Info-ZIP unzip writes to standard output, without its two-line warning about bytes in
+// front of the archive, which pelorin-unzip puts on standard error as a note.
+std::string WithoutExtraBytesWarning(std::string output) {
+    const std::string last = "(attempting to process anyway)\n";
+    const std::size_t at = output.find("warning [");
+    const std::size_t end = output.find(last, at);
+    if (at != std::string::npos && end != std::string::npos) output.erase(at, end + last.size() - at);
+    return output;
+}
+
 // Every regular file below root with its contents, by relative path.
 std::vector<std::pair<std::string, std::string>> Tree(const fs::path& root) {
     std::vector<std::pair<std::string, std::string>> files;
@@ -83,11 +93,13 @@ protected:
                      Quote(out.string()));
     }
 
-    void ExpectSameAsUnzip(const fs::path& archive, const std::string& options = "", bool sameNames = true) {
+    // unzipStatus: 1 where Info-ZIP unzip warns of a program in front of the archive.
+    void ExpectSameAsUnzip(const fs::path& archive, const std::string& options = "", bool sameNames = true,
+                           int unzipStatus = 0) {
         const fs::path ours = work_ / (archive.filename().string() + ".ours");
         const fs::path theirs = work_ / (archive.filename().string() + ".theirs");
         ASSERT_EQ(0, Ours(archive, "-o " + options, ours)) << archive;
-        ASSERT_EQ(0,
+        ASSERT_EQ(unzipStatus,
                   Shell("unzip -qq -o " + options + " " + Quote(archive.string()) + " -d " + Quote(theirs.string())));
         auto expected = Tree(theirs);
         auto actual = Tree(ours);
@@ -100,6 +112,25 @@ protected:
             }
         }
         EXPECT_TRUE(actual == expected) << archive;
+    }
+
+    // A program with an archive appended: pelorin-unzip -t passes where Info-ZIP unzip finds no
+    // error in the data (with status 1, its warning about the program), and lists it alike.
+    void ExpectTestAndListingsAsUnzip(const fs::path& program) {
+        const std::string name = Quote(program.string());
+        std::string ours;
+        std::string theirs;
+        EXPECT_EQ(0, Capture(Quote(Tool()) + " -t " + name, ours)) << ours;
+        EXPECT_NE(ours.find("No errors detected in compressed data of"), std::string::npos) << ours;
+        EXPECT_EQ(1, Capture("unzip -t " + name, theirs)) << theirs;
+        EXPECT_NE(theirs.find("No errors detected in compressed data of"), std::string::npos) << theirs;
+        Capture("{ " + Quote(Tool()) + " -t " + name + " >/dev/null; }", ours, true);
+        EXPECT_NE(ours.find("extra bytes at beginning"), std::string::npos) << ours;
+        for (const char* option : {"-l", "-v"}) {
+            EXPECT_EQ(0, Capture(Quote(Tool()) + " " + option + " " + name, ours));
+            Capture(std::string("unzip ") + option + " " + name, theirs);
+            EXPECT_EQ(ours, WithoutExtraBytesWarning(theirs)) << option;
+        }
     }
 
     pelorin::testing::ScratchDir scratch_{"pelorin-unzip-corpus"};
@@ -276,6 +307,45 @@ TEST_F(UnzipCorpus, ListingsMatchUnzipLineForLine) {
             EXPECT_EQ(ours, theirs) << option;
         }
     }
+}
+
+TEST_F(UnzipCorpus, ArchiveAppendedToAProgramWithSignaturesInItsCode) {
+    // The program of tests/core/unzip/DecoyProgram.c holds the three record signatures.
+    const std::string program = ReadText(fs::path(std::getenv("PELORIN_BINARY_DIR")) / "tests/unzip-decoy");
+    ASSERT_NE(program.find("fake.txt"), std::string::npos);
+    const fs::path appended = work_ / "appended.exe";
+    WriteText(appended, program + ReadText(Make("appended.zip", "zip -q -r")));
+    ExpectSameAsUnzip(appended, "", true, 1);
+    fs::remove(src_ / "data/noise.bin");  // incompressible data is rated differently in listings
+    const fs::path listed = work_ / "listed.exe";
+    WriteText(listed, program + ReadText(Make("listed.zip", "zip -q -r")));
+    ExpectTestAndListingsAsUnzip(listed);
+}
+
+// The update wizard of the Windows tree beside this one (scripts/build makes both) packed with
+// the sample archive, as it is and signed.
+TEST_F(UnzipCorpus, PackedUpdateProgramsPassAsUnzipPassesThem) {
+    const fs::path binary = std::getenv("PELORIN_BINARY_DIR");
+    const fs::path wizard = binary.parent_path() / "win64/bin/update.exe";
+    if (!fs::exists(wizard)) GTEST_SKIP() << "no " << wizard << ": build the win64 tree beside this one";
+    const fs::path sample = work_ / "sample";
+    const fs::path script = fs::path(std::getenv("PELORIN_SOURCE_DIR")) / "examples/update/build-sample.sh";
+    ASSERT_EQ(0, Shell("sh " + Quote(script.string()) + " " + Quote(sample.string()) + " " + Quote(wizard.string()) +
+                       " " + Quote((binary / "bin/pelorin-pack").string())));
+    const fs::path packed = sample / "tzarnix-update.exe";
+    ExpectTestAndListingsAsUnzip(packed);
+
+    if (Shell("command -v osslsigncode") != 0) GTEST_SKIP() << "osslsigncode is not installed";
+    const std::string key = Quote((work_ / "key.pem").string());
+    const std::string cert = Quote((work_ / "cert.pem").string());
+    ASSERT_EQ(0, Shell("openssl req -x509 -newkey rsa:2048 -nodes -keyout " + key + " -out " + cert +
+                       " -days 30 -subj /CN=Test"));
+    const fs::path signedProgram = work_ / "signed.exe";
+    ASSERT_EQ(0, Shell("osslsigncode sign -certs " + cert + " -key " + key + " -n Name -in " + Quote(packed.string()) +
+                       " -out " + Quote(signedProgram.string())));
+    // The certificate table follows the archive's end record.
+    ASSERT_GT(fs::file_size(signedProgram), fs::file_size(packed) + 1000);
+    ExpectTestAndListingsAsUnzip(signedProgram);
 }
 
 TEST_F(UnzipCorpus, HelpAndVersionGoToStandardOutput) {
