@@ -1,5 +1,5 @@
 // Fuzzes the directory reader: any bytes as an archive in memory, read in both modes for a
-// missing end record, then every entry, comment and sort mode looked at.
+// missing end record, as a plain archive and as one appended to a program, then every entry looked at.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -13,9 +13,10 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace pelorin;
     fuzz::QuietServices os;
-    for (const TIncompleteZipMode mode : {TIncompleteZipMode::izAssumeMulti, TIncompleteZipMode::izAssumeBad}) {
+    for (int round = 0; round < 4; ++round) {
         TVCLUnZip zip(os);
-        zip.SetIncompleteZipMode(mode);
+        zip.SetIncompleteZipMode(round % 2 == 0 ? TIncompleteZipMode::izAssumeMulti : TIncompleteZipMode::izAssumeBad);
+        zip.SetReadAppendedArchives(round >= 2);
         zip.SetArchiveStream(std::make_unique<TMemoryStream>(std::vector<std::uint8_t>(data, data + size)));
         try {
             zip.ReadDirectory();

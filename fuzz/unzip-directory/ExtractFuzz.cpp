@@ -1,5 +1,5 @@
-// Fuzzes extraction: any bytes as an archive in memory, every entry extracted with folders
-// into a fresh temporary folder that is removed afterwards.
+// Fuzzes extraction: any bytes as an archive in memory (read as one appended to a program when
+// the first byte is odd, as "M" is), every entry extracted into a fresh temporary folder.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -19,6 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fuzz::QuietServices os;
     TVCLUnZip zip(os);
     zip.SetIncompleteZipMode(TIncompleteZipMode::izAssumeBad);
+    zip.SetReadAppendedArchives(size > 0 && (data[0] & 1) != 0);
     zip.SetArchiveStream(std::make_unique<TMemoryStream>(std::vector<std::uint8_t>(data, data + size)));
     zip.SetDestDir(scratch.Path() + "/out");
     zip.SetDoAll(true);
