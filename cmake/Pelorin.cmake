@@ -46,15 +46,24 @@ function(pelorin_library name)
   pelorin_compact(${name})
 endfunction()
 
-# pelorin_program(name [WIN32_ONLY] [NATIVE_ONLY] [GUI] SOURCES ... LIBS ...)
-# An executable that lands in bin/. GUI programs use the Windows subsystem.
+# pelorin_program(name [WIN32_ONLY] [NATIVE_ONLY] [GUI] [MANIFEST level] SOURCES ... LIBS ...)
+# An executable that lands in bin/. GUI programs use the Windows subsystem. In the Windows trees
+# every program narrows its library search before anything else runs (SafeLibrarySearch), and
+# MANIFEST embeds an application manifest with that requestedExecutionLevel (asInvoker,
+# highestAvailable or requireAdministrator); the programs we ship have one.
 function(pelorin_program name)
-  cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY;GUI" "OUTPUT_NAME" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(A "WIN32_ONLY;NATIVE_ONLY;GUI" "OUTPUT_NAME;MANIFEST" "SOURCES;LIBS" ${ARGN})
   pelorin_leave_unless_in_this_tree()
   if(A_GUI AND WIN32)
     add_executable(${name} WIN32 ${A_SOURCES})
   else()
     add_executable(${name} ${A_SOURCES})
+  endif()
+  if(WIN32)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/platform/win/SafeLibrarySearch.cpp)
+    if(A_MANIFEST)
+      pelorin_embed_manifest(${name} ${A_MANIFEST})
+    endif()
   endif()
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PRIVATE ${A_LIBS})
@@ -72,6 +81,19 @@ function(pelorin_program name)
   endif()
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/bin)
   pelorin_warnings(${name})
+endfunction()
+
+# pelorin_embed_manifest(target level): the application manifest of cmake/AppManifest.xml.in with
+# that execution level, as resource 1 of type 24 (the manifest the loader reads at process start).
+function(pelorin_embed_manifest target level)
+  set(PELORIN_MANIFEST_PROGRAM ${target})
+  set(PELORIN_MANIFEST_LEVEL ${level})
+  set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/AppManifest.xml.in ${manifest} @ONLY)
+  file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest.rc.in "1 24 \"${manifest}\"\n")
+  configure_file(${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest.rc.in ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest.rc COPYONLY)
+  set_source_files_properties(${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest.rc PROPERTIES OBJECT_DEPENDS ${manifest})
+  target_sources(${target} PRIVATE ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest.rc)
 endfunction()
 
 # pelorin_test(name [WIN32_ONLY] [NATIVE_ONLY] SOURCES ... LIBS ... [DEPENDS ...] [LABELS ...]

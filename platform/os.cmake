@@ -3,7 +3,7 @@
 if(WIN32)
   pelorin_library(platform_os
     SOURCES win/SystemServices.cpp win/OsFile.cpp win/ProgramResource.cpp
-    LIBS platform_win comdlg32 shell32 ole32 user32)
+    LIBS platform_win platform_system_library shell32 ole32 user32)
 else()
   pelorin_library(platform_os
     SOURCES posix/SystemServices.cpp posix/OsFile.cpp posix/OemCharset.cpp)

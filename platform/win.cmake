@@ -4,3 +4,7 @@ if(WIN32)
   target_include_directories(platform_win INTERFACE ${PROJECT_SOURCE_DIR})
   target_link_libraries(platform_win INTERFACE ole32 advapi32 user32 kernel32)
 endif()
+
+# platform_system_library: the libraries outside the programs' static imports, loaded from the
+# system folder by full path (docs/library-loading.md).
+pelorin_library(platform_system_library WIN32_ONLY SOURCES win/SystemLibrary.cpp LIBS platform_win pelorin_core)

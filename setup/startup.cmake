@@ -7,6 +7,6 @@ pelorin_library(setup_startup WIN32_ONLY
   SOURCES Startup.cpp
   LIBS setup_services pelorin_setup_core)
 
-pelorin_program(pelorin WIN32_ONLY GUI
+pelorin_program(pelorin WIN32_ONLY GUI MANIFEST requireAdministrator
   SOURCES Main.cpp $<TARGET_OBJECTS:setup_pictures>
   LIBS setup_startup setup_background)

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "platform/win/SystemLibrary.h"
 #include "ui/Form.h"
 
 namespace pelorin {
@@ -42,7 +43,8 @@ void TAnimate::SetCommonAVI(int resourceId) {
     ::SendMessageA(Handle(), ACM_OPENA, 0, 0);  // closes the clip that was open
     opened_ = false;
     if (resourceId == 0) return;
-    if (!shell_) shell_.reset(::LoadLibraryExA("shell32.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    if (!shell_)
+        shell_.reset(::LoadLibraryExA(SystemLibraryPath("shell32.dll").c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
     if (!shell_) return;
     opened_ = ::SendMessageA(Handle(), ACM_OPENA, reinterpret_cast<WPARAM>(shell_.get()),
                              reinterpret_cast<LPARAM>(MAKEINTRESOURCEA(resourceId))) != 0;

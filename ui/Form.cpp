@@ -6,6 +6,7 @@
 
 #include "core/Exception.h"
 #include "ui/Application.h"
+#include "ui/CommonControls.h"
 #include "ui/Control.h"
 
 namespace pelorin {
@@ -39,8 +40,7 @@ DWORD ExStyleOf(TFormBorderStyle border) {
 }  // namespace
 
 TForm::TForm(HWND ownerWindow, TFormBorderStyle borderStyle) {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS};
-    ::InitCommonControlsEx(&icc);
+    InitCommonControlClasses(ICC_PROGRESS_CLASS | ICC_ANIMATE_CLASS);
     RegisterFormClass(&TForm::StaticWndProc);
     handle_.reset(::CreateWindowExA(ExStyleOf(borderStyle), kFormClass, "", StyleOf(borderStyle), CW_USEDEFAULT,
                                     CW_USEDEFAULT, 320, 240, ownerWindow, nullptr, ::GetModuleHandleA(nullptr), this));

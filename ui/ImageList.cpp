@@ -3,22 +3,25 @@
 #include "ui/ImageList.h"
 
 #include "core/Exception.h"
+#include "ui/CommonControls.h"
 
 namespace pelorin {
 
 TImageList::TImageList(int width, int height)
-    : width_(width), height_(height), handle_(::ImageList_Create(width, height, ILC_COLORDDB | ILC_MASK, 1, 1)) {
+    : width_(width),
+      height_(height),
+      handle_(CommonControls().ImageList_Create(width, height, ILC_COLORDDB | ILC_MASK, 1, 1)) {
     if (!handle_) throw Exception("Cannot create an image list");
 }
 
-TImageList::~TImageList() { ::ImageList_Destroy(handle_); }
+TImageList::~TImageList() { CommonControls().ImageList_Destroy(handle_); }
 
-int TImageList::Count() const { return ::ImageList_GetImageCount(handle_); }
+int TImageList::Count() const { return CommonControls().ImageList_GetImageCount(handle_); }
 
 int TImageList::AddMasked(HBITMAP bitmap, COLORREF transparentColour) {
     BITMAP info{};
     if (!::GetObjectA(bitmap, sizeof info, &info) || info.bmWidth != width_ || info.bmHeight != height_) return -1;
-    return ::ImageList_AddMasked(handle_, bitmap, transparentColour);
+    return CommonControls().ImageList_AddMasked(handle_, bitmap, transparentColour);
 }
 
 }  // namespace pelorin

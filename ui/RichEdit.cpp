@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/Exception.h"
+#include "platform/win/SystemLibrary.h"
 #include "ui/Form.h"
 
 namespace pelorin {
@@ -16,8 +16,7 @@ namespace {
 
 // The library stays loaded for the life of the process: its windows may live until exit.
 const char* RichEditClassName() {
-    static const HMODULE library = ::LoadLibraryA("riched20.dll");
-    if (!library) throw Exception("Cannot load the rich edit library riched20.dll");
+    [[maybe_unused]] static const HMODULE library = LoadSystemLibrary("riched20.dll");
     return RICHEDIT_CLASSA;
 }
 

@@ -3,6 +3,7 @@
 #include "ui/TreeView.h"
 
 #include "core/Exception.h"
+#include "ui/CommonControls.h"
 #include "ui/ImageList.h"
 
 namespace pelorin {
@@ -10,8 +11,7 @@ namespace pelorin {
 namespace {
 
 const char* TreeViewClass() {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
-    ::InitCommonControlsEx(&icc);
+    InitCommonControlClasses(ICC_TREEVIEW_CLASSES);
     return WC_TREEVIEWA;
 }
 

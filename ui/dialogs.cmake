@@ -1,4 +1,4 @@
 # ui_dialogs: modal forms, the tree view control and the image list it draws its icons from.
 pelorin_library(ui_dialogs WIN32_ONLY
   SOURCES ImageList.cpp TreeView.cpp ModalForm.cpp
-  LIBS ui comctl32 user32 gdi32)
+  LIBS ui user32 gdi32)

@@ -2,5 +2,5 @@
 # notebooks, progress, clips, panels, bevels, pictures, the application object).
 pelorin_library(ui WIN32_ONLY
   SOURCES Component.cpp Control.cpp Form.cpp StdCtrls.cpp ComCtrls.cpp Application.cpp Graphics.cpp
-    Edit.cpp RichEdit.cpp Notebook.cpp CustomControl.cpp ExtCtrls.cpp RadioButton.cpp
-  LIBS platform_win comctl32 user32 gdi32)
+    Edit.cpp RichEdit.cpp Notebook.cpp CustomControl.cpp ExtCtrls.cpp RadioButton.cpp CommonControls.cpp
+  LIBS platform_win platform_system_library user32 gdi32)

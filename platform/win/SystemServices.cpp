@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win/Handles.h"
+#include "platform/win/SystemLibrary.h"
 
 namespace pelorin {
 
@@ -162,7 +163,9 @@ std::optional<std::string> SystemServices::OpenFileDialog(const std::string& tit
     ofn.lpstrInitialDir = initialDir.c_str();
     ofn.lpstrTitle = title.c_str();
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    if (!::GetOpenFileNameA(&ofn)) return std::nullopt;
+    // The common dialogs come from the system folder by full path, not from an import.
+    const auto getOpenFileName = SystemProc<decltype(&::GetOpenFileNameA)>("comdlg32.dll", "GetOpenFileNameA");
+    if (!getOpenFileName(&ofn)) return std::nullopt;
     return std::string(file);
 }
 
