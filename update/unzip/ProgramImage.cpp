@@ -18,19 +18,21 @@ constexpr std::size_t kSectionRecordSize = 40;
 constexpr std::uint64_t kSymbolRecordSize = 18;
 
 // Reads exactly count bytes at offset, or nothing.
-bool ReadExactly(const ImageBytesReader& read, std::uint64_t fileSize, std::uint64_t offset, std::uint8_t* buffer,
-                 std::size_t count) {
-    return offset <= fileSize && count <= fileSize - offset && read(offset, buffer, count) == count;
+bool ReadExactly(TStream& file, std::uint64_t fileSize, std::uint64_t offset, std::uint8_t* buffer, std::size_t count) {
+    if (offset > fileSize || count > fileSize - offset) return false;
+    file.Seek(static_cast<std::int64_t>(offset), soFromBeginning);
+    return file.Read(buffer, count) == count;
 }
 
 }  // namespace
 
-std::optional<std::uint64_t> ProgramImageEnd(const ImageBytesReader& read, std::uint64_t fileSize) {
+std::optional<std::uint64_t> ProgramImageEnd(TStream& file) {
+    const std::uint64_t fileSize = static_cast<std::uint64_t>(file.Size());
     std::uint8_t dos[kDosHeaderSize];
-    if (!ReadExactly(read, fileSize, 0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z') return std::nullopt;
+    if (!ReadExactly(file, fileSize, 0, dos, sizeof dos) || dos[0] != 'M' || dos[1] != 'Z') return std::nullopt;
     const std::uint64_t newHeader = GetLE32(dos + kNewHeaderAt);
     std::uint8_t header[kSignatureAndFileHeader];
-    if (!ReadExactly(read, fileSize, newHeader, header, sizeof header) || GetLE32(header) != kPeSignature) {
+    if (!ReadExactly(file, fileSize, newHeader, header, sizeof header) || GetLE32(header) != kPeSignature) {
         return std::nullopt;
     }
     const std::uint32_t sections = GetLE16(header + 6);
@@ -43,7 +45,7 @@ std::optional<std::uint64_t> ProgramImageEnd(const ImageBytesReader& read, std::
     if (end > fileSize) return std::nullopt;
     for (std::uint32_t i = 0; i < sections; ++i) {
         std::uint8_t section[kSectionRecordSize];
-        if (!ReadExactly(read, fileSize, table + i * std::uint64_t{kSectionRecordSize}, section, sizeof section)) {
+        if (!ReadExactly(file, fileSize, table + i * std::uint64_t{kSectionRecordSize}, section, sizeof section)) {
             return std::nullopt;
         }
         const std::uint64_t rawSize = GetLE32(section + 16);
@@ -56,7 +58,7 @@ std::optional<std::uint64_t> ProgramImageEnd(const ImageBytesReader& read, std::
         // The string table follows the symbols; its first four bytes hold its size.
         const std::uint64_t strings = symbols + symbolCount * kSymbolRecordSize;
         std::uint8_t size[4];
-        if (!ReadExactly(read, fileSize, strings, size, sizeof size)) return std::nullopt;
+        if (!ReadExactly(file, fileSize, strings, size, sizeof size)) return std::nullopt;
         const std::uint64_t stringsEnd = strings + std::max<std::uint32_t>(GetLE32(size), 4);
         if (stringsEnd > fileSize) return std::nullopt;
         end = std::max(end, stringsEnd);

@@ -236,11 +236,7 @@ bool TVCLUnZip::RebuildByScanning(std::int64_t archiveStart) {
 // that large may hold the signatures, and an update program is larger than 14000 bytes.
 std::int64_t TVCLUnZip::ScanStart() {
     if (!readAppended_) return HasExeExtension(zipName_, false) ? kSelfExtractorSize : 0;
-    const auto readAt = [this](std::uint64_t offset, std::uint8_t* buffer, std::size_t count) {
-        SeekArchive(static_cast<std::int64_t>(offset), soFromBeginning);
-        return ReadArchive(buffer, count);
-    };
-    const std::optional<std::uint64_t> imageEnd = ProgramImageEnd(readAt, archive_ ? archive_->Size() : 0);
+    const std::optional<std::uint64_t> imageEnd = archive_ ? ProgramImageEnd(*archive_) : std::nullopt;
     if (imageEnd) return static_cast<std::int64_t>(*imageEnd);
     return HasExeExtension(zipName_, true) ? kSelfExtractorSize : 0;
 }

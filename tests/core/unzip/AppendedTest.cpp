@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstring>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "TestSupport.h"
 #include "ZipBuilder.h"
 #include "core/LittleEndian.h"
+#include "update/strings/MemoryStream.h"
 #include "update/unzip/ProgramImage.h"
 #include "update/unzip/VCLUnZip.h"
 
@@ -35,13 +36,9 @@ std::size_t Find(const Bytes& bytes, const std::string& text) {
 // The central directory offset the end record of a plain archive without a comment states.
 std::size_t StatedCentralOffset(const Bytes& archive) { return GetLE32(&archive[archive.size() - 22 + 16]); }
 
-ImageBytesReader ReaderOf(const Bytes& bytes) {
-    return [&bytes](std::uint64_t offset, std::uint8_t* buffer, std::size_t count) -> std::size_t {
-        if (offset >= bytes.size()) return 0;
-        const std::size_t n = std::min<std::size_t>(count, bytes.size() - offset);
-        std::memcpy(buffer, bytes.data() + offset, n);
-        return n;
-    };
+std::optional<std::uint64_t> ImageEnd(const Bytes& bytes) {
+    TMemoryStream file(bytes);
+    return ProgramImageEnd(file);
 }
 
 class Appended : public ::testing::Test {
@@ -175,16 +172,16 @@ TEST(ProgramImage, EndIsReadFromTheHeadersAlone) {
     const Bytes appended = Joined(program, Bytes(5000, 'z'));
 #ifdef _WIN32
     // A MinGW program: the sections and the symbol table fill the file.
-    EXPECT_EQ(ProgramImageEnd(ReaderOf(appended), appended.size()), program.size());
+    EXPECT_EQ(ImageEnd(appended), program.size());
     const Bytes cut(program.begin(), program.end() - 100);
-    EXPECT_EQ(ProgramImageEnd(ReaderOf(cut), cut.size()), std::nullopt);
+    EXPECT_EQ(ImageEnd(cut), std::nullopt);
 #else
-    EXPECT_EQ(ProgramImageEnd(ReaderOf(appended), appended.size()), std::nullopt);
+    EXPECT_EQ(ImageEnd(appended), std::nullopt);
 #endif
     Bytes stub(200, 0);
     stub[0] = 'M';
     stub[1] = 'Z';
-    EXPECT_EQ(ProgramImageEnd(ReaderOf(stub), stub.size()), std::nullopt);  // no "PE" header where it points
+    EXPECT_EQ(ImageEnd(stub), std::nullopt);  // no "PE" header where it points
 }
 
 }  // namespace
