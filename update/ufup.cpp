@@ -61,9 +61,11 @@ std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath) {
                            got != bytes.size())) {
         throw Exception("Cannot read the update program " + programPath + ".");
     }
-    const std::uint64_t image = ImageLength(bytes.data(), bytes.size());
-    if (image >= bytes.size()) throw Exception("No update archive is appended to this program.");
-    return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(image), bytes.end());
+    // A signed program keeps its certificate table behind the archive.
+    const AppendedRange archive = AppendedData(bytes.data(), bytes.size());
+    if (archive.start >= archive.end) throw Exception("No update archive is appended to this program.");
+    return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(archive.start),
+                                     bytes.begin() + static_cast<std::ptrdiff_t>(archive.end));
 }
 
 Tfu::Tfu() : TForm(nullptr, bsDialog) {

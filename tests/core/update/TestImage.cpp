@@ -1,5 +1,5 @@
-// The minimal images of TestImage.h: PE32+ headers at 0x80, the section table right behind
-// the optional header, and a file grown to hold every section, the symbols and their strings.
+// The minimal images of TestImage.h: headers at 0x80, the section table right behind the
+// optional header, and a file grown to hold every section, the symbols and their strings.
 #include "tests/core/update/TestImage.h"
 
 #include <algorithm>
@@ -9,7 +9,8 @@ namespace pelorin::test {
 namespace {
 
 constexpr std::uint32_t kPeOffset = 0x80;
-constexpr std::uint32_t kOptionalSize = 240;
+constexpr std::uint32_t kOptionalAt = kPeOffset + 24;
+constexpr std::uint32_t kOptionalSize = 240;  // the larger PE32+ header with 16 directory entries
 
 void Put16(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
     out[at] = static_cast<std::uint8_t>(v);
@@ -21,7 +22,12 @@ void Put32(std::vector<std::uint8_t>& out, std::size_t at, std::uint32_t v) {
     Put16(out, at + 2, v >> 16);
 }
 
+// Where NumberOfRvaAndSizes sits in the optional header; the directory follows it.
+std::uint32_t DirectoryCountAt(const TestImageLayout& layout) { return kOptionalAt + (layout.pe32 ? 92 : 108); }
+
 }  // namespace
+
+std::uint32_t SecurityEntryOffset(const TestImageLayout& layout) { return DirectoryCountAt(layout) + 4 + 4 * 8; }
 
 std::vector<std::uint8_t> MakeTestImage(const TestImageLayout& layout) {
     const std::uint32_t table = kPeOffset + 24 + kOptionalSize;
@@ -41,7 +47,10 @@ std::vector<std::uint8_t> MakeTestImage(const TestImageLayout& layout) {
     Put32(image, kPeOffset + 12, layout.symbolTable);
     Put32(image, kPeOffset + 16, layout.symbolCount);
     Put16(image, kPeOffset + 20, kOptionalSize);
-    Put16(image, kPeOffset + 24, 0x20B);
+    Put16(image, kOptionalAt, layout.pe32 ? 0x10B : 0x20B);
+    Put32(image, DirectoryCountAt(layout), layout.directoryEntries);
+    Put32(image, SecurityEntryOffset(layout), layout.certificateOffset);
+    Put32(image, SecurityEntryOffset(layout) + 4, layout.certificateSize);
     for (std::size_t i = 0; i < layout.sections.size(); ++i) {
         Put32(image, table + 40 * i + 16, layout.sections[i].rawSize);
         Put32(image, table + 40 * i + 20, layout.sections[i].rawOffset);
