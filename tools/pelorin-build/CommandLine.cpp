@@ -9,12 +9,16 @@ namespace pelorin {
 const char* const kUsage =
     "usage: pelorin-build PROJECT -o OUTDIR [--setup-exe PATH | --no-setup-exe]\n"
     "                     [--uninstaller PATH | --no-uninstaller] [--machine i386|amd64]\n"
+    "                     [--sign COMMAND]\n"
     "       pelorin-build --dump PELORIN.DLL|DESCRIPTION\n"
     "\n"
     "Builds a distribution folder (pelorin.exe, PELORIN.DLL, PELORIN.DAT) from a project file,\n"
     "or prints a setup description as text. Without --setup-exe, pelorin.exe is taken from the\n"
     "tool's own folder or from the win64 build tree beside the tool's build tree; FERROW.EXE,\n"
-    "which a project with CreateUninstall installs into {win}, is found the same way.\n";
+    "which a project with CreateUninstall installs into {win}, is found the same way.\n"
+    "--sign signs pelorin.exe, PELORIN.DLL and the stored FERROW.EXE: COMMAND runs through the\n"
+    "shell with %1 replaced by the unsigned file and %2 by the signed file to write (without %2\n"
+    "it signs %1 in place).\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
@@ -43,6 +47,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             const std::string name = value();
             result.build.machine = ParseMachine(name);
             if (!result.build.machine) throw Exception("unknown machine " + name + " (use i386 or amd64)");
+        } else if (arg == "--sign") {
+            result.build.sign.emplace(value());
         } else if (arg == "--dump") {
             result.action = CommandLine::Action::Dump;
             result.dumpPath = value();

@@ -42,8 +42,9 @@ void StoreSource(const FileSource& source, FileEntry& entry, std::ostream& out) 
     entry.UncompressedSize = static_cast<std::uint32_t>(result.UncompressedSize);
     entry.CompressedSize = static_cast<std::uint32_t>(result.CompressedSize);
     entry.Adler32 = result.Adler32;
-    entry.FileTime = LastWriteTime(source.path);
-    const auto version = ReadFileVersionOf(source.path);
+    const std::string& stamps = source.stampPath.empty() ? source.path : source.stampPath;
+    entry.FileTime = LastWriteTime(stamps);
+    const auto version = ReadFileVersionOf(stamps);
     entry.VersionMS = version ? version->ms : FileEntry::NoVersion;
     entry.VersionLS = version ? version->ls : FileEntry::NoVersion;
 }

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/ScratchFolder.h"
 #include "setup/BlockWriter.h"
 #include "tools/pelorin-build/BuildError.h"
 #include "tools/pelorin-build/DataArchive.h"
@@ -22,6 +23,8 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr const char* kSetupProgramName = "pelorin.exe";
+constexpr const char* kDescriptionLibraryName = "PELORIN.DLL";
+constexpr const char* kUninstallerName = "FERROW.EXE";
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -86,6 +89,18 @@ BuildSummary BuildDistribution(const BuildOptions& options) {
     }
     if (options.machine) summary.machine = *options.machine;
 
+    // The uninstaller is stored signed; its entry keeps the original's time stamp and version,
+    // which setup compares with a copy already installed.
+    std::optional<ScratchFolder> signing;
+    if (options.sign && !summary.uninstaller.empty()) {
+        signing.emplace("pelorin-build");
+        FileSource& source = project.sources.front();
+        source.stampPath = source.path;
+        source.path = (fs::path(signing->Path()) / kUninstallerName).string();
+        options.sign->Sign(source.stampPath, source.path, kUninstallerName);
+        ++summary.signedPrograms;
+    }
+
     StagedOutput output(options.outputDir);
     {
         const std::string archivePath = output.Stage("PELORIN.DAT");
@@ -111,13 +126,23 @@ BuildSummary BuildDistribution(const BuildOptions& options) {
     ResourceDllContent dll;
     dll.machine = summary.machine;
     dll.data = std::move(description);
-    WriteBytes(output.Stage("PELORIN.DLL"), MakeResourceDll(dll));
+    const std::string library = output.Stage(kDescriptionLibraryName);
+    WriteBytes(library, MakeResourceDll(dll));
+    if (options.sign) {
+        options.sign->Sign(library, library, kDescriptionLibraryName);
+        ++summary.signedPrograms;
+    }
 
     if (!summary.setupExe.empty()) {
-        std::error_code error;
         const std::string staged = output.Stage(kSetupProgramName);
-        fs::copy_file(summary.setupExe, staged, fs::copy_options::overwrite_existing, error);
-        if (error) throw BuildError(summary.setupExe, 0, "", "cannot copy the setup program: " + error.message());
+        if (options.sign) {
+            options.sign->Sign(summary.setupExe, staged, kSetupProgramName);
+            ++summary.signedPrograms;
+        } else {
+            std::error_code error;
+            fs::copy_file(summary.setupExe, staged, fs::copy_options::overwrite_existing, error);
+            if (error) throw BuildError(summary.setupExe, 0, "", "cannot copy the setup program: " + error.message());
+        }
     }
     output.Commit();
     summary.fileCount = static_cast<int>(project.setup.FileEntries.size());

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "tools/pelorin-build/Machine.h"
+#include "tools/signing/SignCommand.h"
 
 namespace pelorin {
 
@@ -18,6 +19,7 @@ struct BuildOptions {
     std::optional<Machine> machine;   // forces the machine of PELORIN.DLL
     std::string uninstaller;          // empty: look beside the tool (see FindUninstaller)
     bool withoutUninstaller = false;  // never add FERROW.EXE to PELORIN.DAT
+    std::optional<SignCommand> sign;  // signs pelorin.exe, PELORIN.DLL and the stored FERROW.EXE
 };
 
 struct BuildSummary {
@@ -25,6 +27,7 @@ struct BuildSummary {
     std::string uninstaller;            // stored FERROW.EXE, empty when none
     std::vector<std::string> warnings;  // the build succeeded, but the author should know
     Machine machine = Machine::Amd64;
+    int signedPrograms = 0;
     int fileCount = 0;
     std::uint64_t archiveSize = 0;
     std::uint64_t descriptionSize = 0;

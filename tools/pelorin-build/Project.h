@@ -13,6 +13,7 @@ struct FileSource {
     std::string path;         // as found on disk
     std::string projectFile;  // where it was named, for error messages
     int line = 0;
+    std::string stampPath;  // takes time stamp and version from here instead (the original of a signed copy)
 };
 
 struct Project {

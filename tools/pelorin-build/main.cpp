@@ -30,6 +30,7 @@ int Run(const pelorin::CommandLine& command) {
               << summary.descriptionSize << " bytes, PELORIN.DLL for " << pelorin::MachineName(summary.machine);
     if (!summary.setupExe.empty()) std::cout << ", setup program from " << summary.setupExe;
     if (!summary.uninstaller.empty()) std::cout << ", uninstaller from " << summary.uninstaller;
+    if (summary.signedPrograms > 0) std::cout << ", " << summary.signedPrograms << " programs signed";
     std::cout << '\n';
     return 0;
 }

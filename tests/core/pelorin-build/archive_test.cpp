@@ -2,12 +2,11 @@
 // source with the recorded size and Adler-32; stamps come from the source file.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 
-#include "setup/ZStream.h"
+#include "tests/core/pelorin-build/StoredFile.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestFiles.h"
 #include "tools/pelorin-build/DataArchive.h"
@@ -18,30 +17,6 @@ namespace pelorin {
 namespace {
 
 using testing::ScratchDir;
-
-std::vector<std::uint8_t> inflateEntry(const std::string& archive, const FileEntry& entry) {
-    std::ifstream in(archive, std::ios::binary);
-    in.seekg(entry.DataOffset);
-    char magic[4] = {};
-    in.read(magic, 4);
-    EXPECT_EQ(std::string(magic, 4), "zel8");
-    std::vector<std::uint8_t> out;
-    std::uint32_t left = entry.CompressedSize;
-    const InflateResult result = InflateStream(
-        [&](std::uint8_t* buffer, std::size_t capacity) {
-            const auto count = static_cast<std::streamsize>(std::min<std::size_t>(capacity, left));
-            in.read(reinterpret_cast<char*>(buffer), count);
-            left -= static_cast<std::uint32_t>(in.gcount());
-            return static_cast<std::size_t>(in.gcount());
-        },
-        [&](const std::uint8_t* buffer, std::size_t count) {
-            out.insert(out.end(), buffer, buffer + count);
-            return count;
-        });
-    EXPECT_TRUE(result.Completed);
-    EXPECT_EQ(result.Checksum, entry.Adler32);
-    return out;
-}
 
 std::string pseudoRandom(std::size_t size) {
     std::string text(size, '\0');
@@ -76,7 +51,7 @@ TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
     for (std::size_t i = 0; i < files.size(); ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(files[i].UncompressedSize, expected[i].size());
-        const auto data = inflateEntry(dir / "PELORIN.DAT", files[i]);
+        const auto data = testing::ReadStoredFile(dir / "PELORIN.DAT", files[i]);
         EXPECT_EQ(std::string(data.begin(), data.end()), expected[i]);
     }
     EXPECT_EQ(files[2].DataOffset, files[0].DataOffset);

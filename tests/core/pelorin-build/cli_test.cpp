@@ -68,6 +68,16 @@ TEST(ToolProgram, ExitStatusAndMessagesOfBuildAndDump) {
 
     EXPECT_EQ(runTool("--dump '" + (dir / "ok.pelproj") + "'", dir, output), 1);  // not a description
     EXPECT_NE(output.find("The Setup Wizard files are corrupted, or are incompatible"), std::string::npos) << output;
+
+    // A signing command without %1 is misuse; one that fails ends the build with status 1.
+    const std::string build = "'" + (dir / "ok.pelproj") + "' -o '" + (dir / "signed") + "' --no-setup-exe ";
+    EXPECT_EQ(runTool(build + "--sign 'sign-it'", dir, output), 2);
+    EXPECT_NE(output.find("must name the file to sign as %1"), std::string::npos) << output;
+    EXPECT_EQ(runTool(build + "--sign 'exit 5; %1 %2'", dir, output), 1);
+    EXPECT_NE(output.find("pelorin-build: PELORIN.DLL: the signing command \"exit 5; %1 %2\" ended with exit status 5"),
+              std::string::npos)
+        << output;
+    EXPECT_FALSE(std::filesystem::exists(dir / "signed"));
 }
 #endif
 

@@ -71,7 +71,7 @@ TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing) {
         testing::WriteText(dir / "src.txt", "source");
         const std::string project = dir / "bad.pelproj";
         testing::WriteText(project, bad.text);
-        BuildOptions options{project, dir / "out", "", true, Machine::Amd64, "", false};
+        BuildOptions options{project, dir / "out", "", true, Machine::Amd64, "", false, std::nullopt};
         try {
             BuildDistribution(options);
             ADD_FAILURE() << "no error";
@@ -89,7 +89,7 @@ TEST(BadProject, ErrorNamesFileLineAndFieldAndWritesNothing) {
 TEST(BadProject, MissingSetupSectionAndMissingProjectFile) {
     ScratchDir dir;
     testing::WriteText(dir / "empty.pelproj", "; nothing\n[Dir]\nDirName=x\n");
-    BuildOptions options{dir / "empty.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
+    BuildOptions options{dir / "empty.pelproj", dir / "out", "", true, Machine::Amd64, "", false, std::nullopt};
     EXPECT_THROW(
         try { BuildDistribution(options); } catch (const BuildError& e) {
             EXPECT_NE(std::string(e.what()).find("[Setup] section is missing"), std::string::npos);
@@ -105,7 +105,7 @@ TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched) {
     ScratchDir dir;
     testing::WriteText(dir / "out/PELORIN.DAT", "old archive");
     testing::WriteText(dir / "p.pelproj", kSetup + "[File]\nSource=missing\nDestName=x\n");
-    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::Amd64, "", false};
+    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::Amd64, "", false, std::nullopt};
     EXPECT_THROW(BuildDistribution(options), BuildError);
     EXPECT_EQ(testing::ListFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
     EXPECT_EQ(testing::ReadBytes(dir / "out/PELORIN.DAT").size(), 11u);

@@ -183,7 +183,7 @@ TEST(ProjectRoundTrip, TextsFillingTheirFieldExactlyAreKept) {
                                               "\nAppVerName=v\nDefaultDirName=d\n"
                                               "[Registry]\nRootKey=HKCU\nSubKey=" +
                                               subKey128 + "\n");
-    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::I386, "", false};
+    BuildOptions options{dir / "p.pelproj", dir / "out", "", true, Machine::I386, "", false, std::nullopt};
     BuildDistribution(options);
     const SetupData data = LoadDescriptionFrom(dir / "out/PELORIN.DLL");
     EXPECT_EQ(data.Header.AppName, name63);
@@ -207,7 +207,8 @@ TEST(ProjectRoundTrip, LibraryFollowsTheMachineOfTheShippedSetupProgram) {
         std::ofstream out(dir / "pelorin32.exe", std::ios::binary);
         out.write(reinterpret_cast<const char*>(fakeExe.data()), static_cast<std::streamsize>(fakeExe.size()));
     }
-    BuildOptions options{dir / "p.pelproj", dir / "out", dir / "pelorin32.exe", false, std::nullopt, "", false};
+    BuildOptions options{dir / "p.pelproj", dir / "out", dir / "pelorin32.exe", false, std::nullopt, "", false,
+                         std::nullopt};
     const BuildSummary summary = BuildDistribution(options);
     EXPECT_EQ(summary.machine, Machine::I386);
     EXPECT_EQ(testing::ListFolder(dir / "out"),
