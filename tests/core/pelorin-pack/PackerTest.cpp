@@ -1,5 +1,6 @@
 // The packer against made archives: the archive lands right behind the image and reads back
-// from there, a second packing replaces the first, and refused inputs leave no output behind.
+// from there, padded to end the program at a multiple of 8 bytes; a second packing replaces
+// the first, a signature of the input is dropped, and refused inputs leave no output behind.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -57,19 +58,21 @@ TEST_F(PackerTest, AppendsTheArchiveBehindTheImageAndReplacesItOnRepacking) {
     EXPECT_EQ(first.replacedBytes, 0u);
     EXPECT_EQ(first.archive.entries, 3);
     EXPECT_EQ(first.archive.uncompressedBytes, 14);
+    EXPECT_FALSE(first.signatureCleared);
 
     const std::vector<std::uint8_t> packed = ReadBytes(Path("out.exe"));
     const std::vector<std::uint8_t> zip = ReadBytes(Path("good.zip"));
-    ASSERT_EQ(packed.size(), 0xE00u + zip.size());
+    ASSERT_EQ(packed.size(), 0xE00u + zip.size() + first.paddingBytes);
     EXPECT_EQ(ImageLength(packed.data(), packed.size()), 0xE00u);
-    EXPECT_TRUE(std::equal(zip.begin(), zip.end(), packed.begin() + 0xE00));
+    // The archive as it was up to its comment's length, which the padding lengthened (see below).
+    EXPECT_TRUE(std::equal(zip.begin(), zip.end() - 2, packed.begin() + 0xE00));
 
     // Packing the packed program again, in place, with another archive: no second archive stacks up.
     WriteBytes(Path("other.zip"), test::ZipBuilder().Add("Tools/SfxBuild.dpr", "program SfxBuild;").Build());
     const PackResult second = Pack(Path("out.exe"), Path("other.zip"), Path("out.exe"));
-    EXPECT_EQ(second.replacedBytes, zip.size());
+    EXPECT_EQ(second.replacedBytes, zip.size() + first.paddingBytes);
     const std::vector<std::uint8_t> repacked = ReadBytes(Path("out.exe"));
-    EXPECT_EQ(repacked.size(), 0xE00u + ReadBytes(Path("other.zip")).size());
+    EXPECT_EQ(repacked.size(), 0xE00u + ReadBytes(Path("other.zip")).size() + second.paddingBytes);
     EXPECT_TRUE(std::equal(program_.begin(), program_.end(), repacked.begin()));
 }
 
@@ -106,6 +109,61 @@ TEST_F(PackerTest, RefusesArchivesThatDoNotReadOrTestCleanNamingFileAndProblem) 
     EXPECT_EQ(ReadBytes(Path("kept.exe")), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(Refusal(Path("missing.zip"), Path("out.exe")), Path("missing.zip") + ": cannot be opened");
     EXPECT_FALSE(testing::FileExists(Path("out.exe")));
+}
+
+TEST_F(PackerTest, PadsTheArchiveCommentSoThatTheProgramEndsAtAMultipleOfEight) {
+    // Eight comment lengths need every padding from 0 to 7.
+    for (std::size_t commentLength = 0; commentLength < 8; ++commentLength) {
+        SCOPED_TRACE(commentLength);
+        const std::vector<std::uint8_t> zip =
+            test::ZipBuilder().Add("Tzxpro.hlp", "help").Comment(std::string(commentLength, 'c')).Build();
+        WriteBytes(Path("c.zip"), zip);
+        const PackResult result = Pack(Path("update.exe"), Path("c.zip"), Path("out.exe"));
+        const std::vector<std::uint8_t> packed = ReadBytes(Path("out.exe"));
+        EXPECT_EQ(packed.size() % 8, 0u);
+        ASSERT_EQ(packed.size(), 0xE00u + zip.size() + result.paddingBytes);
+        // The same archive with a comment longer by NUL bytes, which still reads as a whole.
+        std::vector<std::uint8_t> expected = zip;
+        expected[zip.size() - commentLength - 2] = static_cast<std::uint8_t>(commentLength + result.paddingBytes);
+        expected.insert(expected.end(), result.paddingBytes, 0);
+        EXPECT_TRUE(std::equal(expected.begin(), expected.end(), packed.begin() + 0xE00));
+        EXPECT_EQ(CheckArchive(expected).entries, 1);
+    }
+
+    // A comment that cannot grow any further refuses the archive; bytes without an end record
+    // are left for the check to refuse.
+    std::vector<std::uint8_t> full =
+        test::ZipBuilder().Add("Tzxpro.hlp", "help").Comment(std::string(0xFFFF, 'c')).Build();
+    const std::size_t fullSize = full.size();
+    EXPECT_THROW(PadArchive(full, 9 - fullSize % 8), EPackError);  // would need 7 bytes
+    EXPECT_EQ(full.size(), fullSize);
+    std::vector<std::uint8_t> text(100, 'x');
+    EXPECT_EQ(PadArchive(text, 3), 0u);
+    EXPECT_EQ(text.size(), 100u);
+}
+
+TEST_F(PackerTest, ASignedProgramLosesItsCertificateTableAndTheEntryThatNamesIt) {
+    const std::vector<std::uint8_t> old = test::ZipBuilder().Add("Tools/old.txt", "old").Build();
+    test::TestImageLayout layout;
+    layout.sections = {{0x400, 0x800}, {0xC00, 0x200}};
+    layout.certificateOffset = static_cast<std::uint32_t>(0xE00 + old.size());
+    layout.certificateSize = 0x90;
+    std::vector<std::uint8_t> signedProgram = test::MakeTestImage(layout);
+    signedProgram.insert(signedProgram.end(), old.begin(), old.end());
+    signedProgram.insert(signedProgram.end(), 0x90, 0x30);
+    WriteBytes(Path("signed.exe"), signedProgram);
+
+    const PackResult result = Pack(Path("signed.exe"), Path("good.zip"), Path("out.exe"));
+    EXPECT_TRUE(result.signatureCleared);
+    EXPECT_EQ(result.replacedBytes, old.size() + 0x90);
+    const std::vector<std::uint8_t> packed = ReadBytes(Path("out.exe"));
+    // The image is the program's own but for the security entry, now empty.
+    std::vector<std::uint8_t> image(signedProgram.begin(), signedProgram.begin() + 0xE00);
+    std::fill_n(image.begin() + test::SecurityEntryOffset(layout), 8, 0);
+    EXPECT_TRUE(std::equal(image.begin(), image.end(), packed.begin()));
+    const AppendedRange range = AppendedData(packed.data(), packed.size());
+    EXPECT_EQ(range.start, 0xE00u);
+    EXPECT_EQ(range.end, packed.size());
 }
 
 TEST_F(PackerTest, RefusesAProgramThatIsNoWindowsImage) {
