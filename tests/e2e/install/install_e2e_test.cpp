@@ -1,5 +1,6 @@
 // pelorin.exe end to end: it installs a distribution made by the authoring tool into the
-// program-files folder, and a cancel confirmed while a question is open rolls everything back.
+// program-files folder, a cancel confirmed while a question is open rolls everything back,
+// and a signed distribution installs its signed uninstaller, which removes it again.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -7,8 +8,12 @@
 
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
+#include "tests/core/pelorin-build/StoredFile.h"
 #include "tests/e2e/driver/ProcessHarness.h"
 #include "tests/e2e/driver/WizardWalk.h"
+#include "tests/e2e/signing/WineSigner.h"
+#include "tools/pelorin-build/DescriptionDump.h"
+#include "tools/pelorin-build/VersionInfo.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -18,10 +23,11 @@ std::string Text(const std::vector<std::uint8_t>& bytes) { return {bytes.begin()
 
 bool Exists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// A distribution in work\dist installing into "<program files>\<name>".
+// A distribution in work\dist installing into "<program files>\<name>"; toolOptions go to pelorin-build.
 class Distribution {
 public:
-    Distribution(const ScratchDir& work, const std::string& name, const std::string& extraFiles)
+    Distribution(const ScratchDir& work, const std::string& name, const std::string& extraFiles,
+                 const std::string& toolOptions = "")
         : app_(GetProgramFilesDir(true) + name) {
         WriteBytes(work / "one.txt", Bytes("first file"));
         WriteBytes(work / "two.txt", Bytes(std::string(300000, 't')));
@@ -33,13 +39,24 @@ public:
                                     "[File]\r\nSource = two.txt\r\nDestName = {app}\\Data\\two.txt\r\n";
         WriteBytes(work / "p.pelproj", Bytes(project));
         const ToolResult built = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(work / "p.pelproj") +
-                                         " -o " + Quote(work / "dist"));
+                                         " -o " + Quote(work / "dist") + " " + toolOptions);
         EXPECT_EQ(built.exitCode, 0u) << built.output;
         dist_ = work / "dist";
     }
     ~Distribution() { RemoveTree(app_); }
     const std::string& App() const { return app_; }
     const std::string& Dist() const { return dist_; }
+
+    // pelorin.exe through its wizard with what it proposes, to its end without a box.
+    void InstallThroughTheWizard() const {
+        RunningProgram program(Quote(dist_ + "\\pelorin.exe"), dist_);
+        EXPECT_EQ(WalkToInstall(program.pid()), "");
+        EXPECT_EQ(FinishWizard(program.pid()), "");
+        const std::vector<driver::MessageBoxInfo> boxes = AnswerBoxesUntilExit(program, "OK", 120);
+        EXPECT_TRUE(boxes.empty()) << boxes.front().text;
+        EXPECT_EQ(program.waitForExit(5), std::optional<DWORD>(0));
+        EXPECT_EQ(Text(ReadBytes(app_ + "\\one.txt")), "first file");
+    }
 
 private:
     std::string app_;
@@ -49,13 +66,7 @@ private:
 TEST(InstallE2E, InstallsTheFilesAndEndsCleanly) {
     const ScratchDir work("pelorin-install");
     const Distribution dist(work, "Pelorin E2E Install", "");
-    RunningProgram program(Quote(dist.Dist() + "\\pelorin.exe"), dist.Dist());
-    EXPECT_EQ(WalkToInstall(program.pid()), "");
-    EXPECT_EQ(FinishWizard(program.pid()), "");
-    const std::vector<driver::MessageBoxInfo> boxes = AnswerBoxesUntilExit(program, "OK", 120);
-    EXPECT_TRUE(boxes.empty()) << boxes.front().text;
-    EXPECT_EQ(program.waitForExit(5), std::optional<DWORD>(0));
-    EXPECT_EQ(Text(ReadBytes(dist.App() + "\\one.txt")), "first file");
+    dist.InstallThroughTheWizard();
     EXPECT_EQ(ReadBytes(dist.App() + "\\Data\\two.txt").size(), 300000u);
 }
 
@@ -111,6 +122,80 @@ TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
     EXPECT_EQ(Text(ReadBytes(dist.App() + "\\keep.txt")), "was here before");
     EXPECT_FALSE(Exists(dist.App() + "\\Data"));
     EXPECT_FALSE(Exists(dist.App() + "\\one.txt"));
+}
+
+// The shared uninstaller an earlier run left in {win}, and its count: setup would keep that
+// copy (same version and time) instead of the one under test.
+void ForgetInstalledUninstaller(const std::string& ferrow) {
+    ::DeleteFileA(ferrow.c_str());
+    KeyHandle shared;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs", 0,
+                        KEY_SET_VALUE, shared.put()) == ERROR_SUCCESS)
+        ::RegDeleteValueA(shared.get(), ferrow.c_str());
+}
+
+std::uint64_t LastWriteTime(const std::string& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+    return (std::uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
+}
+
+TEST(InstallE2E, ASignedPackageInstallsItsSignedUninstallerWhichRemovesItAgain) {
+    if (!WineSigner::Available()) GTEST_SKIP() << "the host's openssl or osslsigncode cannot be run";
+    const WineSigner signer;
+    ASSERT_TRUE(signer.Ready());
+    const std::string ferrow = GetWinDir() + "\\FERROW.EXE";
+    ForgetInstalledUninstaller(ferrow);
+    const ScratchDir work("pelorin-signed");
+    const Distribution dist(work, "Pelorin E2E Signed", "CreateUninstall = yes\r\n",
+                            "--sign " + Quote(signer.Command()));
+    EXPECT_TRUE(signer.Verify(dist.Dist() + "\\pelorin.exe"));
+    EXPECT_TRUE(signer.Verify(dist.Dist() + "\\PELORIN.DLL"));
+
+    // The uninstaller is stored signed, with the unsigned original's time stamp and version.
+    const SetupData data = LoadDescriptionFrom(dist.Dist() + "\\PELORIN.DLL");
+    ASSERT_EQ(data.FileEntries.size(), 3u);
+    const FileEntry& entry = data.FileEntries[0];
+    EXPECT_EQ(entry.DestName, "{win}\\FERROW.EXE");
+    const std::vector<std::uint8_t> stored = testing::ReadStoredFile(dist.Dist() + "\\PELORIN.DAT", entry);
+    WriteBytes(work / "stored.exe", stored);
+    EXPECT_TRUE(signer.Verify(work / "stored.exe"));
+    const std::string original = ProgramPath("FERROW.exe");
+    EXPECT_GT(stored.size(), ReadBytes(original).size());
+    EXPECT_EQ(entry.FileTime, LastWriteTime(original));
+    const std::optional<FileVersion> version = ReadFileVersionOf(original);
+    ASSERT_TRUE(version.has_value());
+    EXPECT_EQ(entry.VersionMS, version->ms);
+    EXPECT_EQ(entry.VersionLS, version->ls);
+
+    dist.InstallThroughTheWizard();
+    EXPECT_EQ(ReadBytes(ferrow), stored);
+    EXPECT_EQ(LastWriteTime(ferrow), entry.FileTime);
+
+    // The signed uninstaller runs: Yes to its questions, OK to its report.
+    KeyHandle key;
+    ASSERT_EQ(::RegOpenKeyExA(HKEY_LOCAL_MACHINE,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pelorin E2E Signed 1.0_is1", 0,
+                              KEY_QUERY_VALUE, key.put()),
+              ERROR_SUCCESS);
+    char command[MAX_PATH * 2] = {};
+    DWORD size = sizeof command - 1;
+    ASSERT_EQ(
+        ::RegQueryValueExA(key.get(), "UninstallString", nullptr, nullptr, reinterpret_cast<BYTE*>(command), &size),
+        ERROR_SUCCESS);
+    RunningProgram uninstaller(command, GetWinDir());
+    driver::WindowQuery boxQuery;
+    boxQuery.pid = uninstaller.pid();
+    boxQuery.className = "#32770";
+    for (int i = 0; i < 600 && uninstaller.running(); ++i) {
+        const HWND box = driver::WaitForWindow(boxQuery, 0.2);
+        if (!box) continue;
+        ::Sleep(100);  // the box draws its buttons after it shows
+        AnswerNextBox(uninstaller.pid(), driver::ReadMessageBox(box).buttons.size() == 2 ? "Yes" : "OK", 5);
+    }
+    EXPECT_EQ(uninstaller.waitForExit(10), std::optional<DWORD>(0));
+    EXPECT_FALSE(Exists(dist.App() + "\\one.txt"));
+    ForgetInstalledUninstaller(ferrow);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // update.exe end to end under Wine, packed by the real packer from the sample archive: the
 // version and folder checks with their boxes, the summary, the run landing every group with
-// progress and the registry mark, closing on every page, the help file, and the failures.
+// progress and the registry mark, closing on every page, the help file, the failures, and a
+// signed update program whose run lands every file as the host's unzip extracts it.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -11,8 +12,10 @@
 #include <vector>
 
 #include "platform/win/Handles.h"
+#include "tests/e2e/signing/WineSigner.h"
 #include "tests/e2e/update/UpdateWizard.h"
 #include "tools/pelorin-pack/Packer.h"
+#include "update/ufup.h"
 
 namespace pelorin::e2e {
 namespace {
@@ -73,6 +76,16 @@ protected:
             ::CreateDirectoryA((main_ + folder).c_str(), nullptr);
             WriteBytes(main_ + folder + "\\KZarnix.dcu", {'o', 'l', 'd'});
         }
+    }
+
+    // From the welcome page through the summary and the run to the last page, without a box
+    // and with the product marked as updated.
+    void RunUpdate(UpdateWizard& wizard) {
+        wizard.WalkToSummary();
+        wizard.Press("Update");
+        ASSERT_TRUE(wizard.WaitForPage(5, 60));
+        EXPECT_TRUE(wizard.NoBox(0.5));
+        EXPECT_EQ(ProductValue("Pro"), "1");
     }
 
     void ExpectBox(const driver::MessageBoxInfo& box, const std::string& caption, const std::string& text,
@@ -216,12 +229,8 @@ TEST_F(UpdateE2E, TheRunLandsEveryGroupAndMarksTheProduct) {
     const std::string log = work_ / "help.log";
     const EnvOverride helpLog("PELORIN_HELP_LOG", log.c_str());
     UpdateWizard wizard(program_);
-    wizard.WalkToSummary();
-    wizard.Press("Update");
-    ASSERT_TRUE(wizard.WaitForPage(5, 60));
-    EXPECT_TRUE(wizard.NoBox(0.5));
+    ASSERT_NO_FATAL_FAILURE(RunUpdate(wizard));
     EXPECT_EQ(wizard.Progress(), 450);
-    EXPECT_EQ(ProductValue("Pro"), "1");
     EXPECT_TRUE(wizard.Enabled("Close"));
 
     for (const char* name : {"KZarnix.res", "TZXComp.dcu", "TZXEdit.dcu", "TZXEdit.dfm"}) {
@@ -322,6 +331,51 @@ TEST_F(UpdateE2E, DamageTheEngineHandlesStillCompletesTheRun) {
     EXPECT_FALSE(Exists(main_ + "\\Tools\\unit_sfx.pas"));
     EXPECT_TRUE(Exists(main_ + "\\Tools\\unit_sfx.dfm"));
     EXPECT_TRUE(Exists(main_ + "\\Delphi 3\\TZXEdit.dfm"));
+    wizard.Press("Close");
+    EXPECT_EQ(wizard.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// The files below folder, as paths relative to it.
+std::vector<std::string> FilesBelow(const std::string& folder, const std::string& prefix = "") {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found{};
+    FindHandle search(::FindFirstFileA((folder + "\\" + prefix + "*").c_str(), &found));
+    for (bool more = search.valid(); more; more = ::FindNextFileA(search.get(), &found)) {
+        const std::string name = found.cFileName;
+        if (name == "." || name == "..") continue;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            files.push_back(prefix + name);
+            continue;
+        }
+        for (std::string& inner : FilesBelow(folder, prefix + name + "\\")) files.push_back(std::move(inner));
+    }
+    return files;
+}
+
+TEST_F(UpdateE2E, ASignedUpdateProgramVerifiesAndLandsEveryFileByteForByte) {
+    if (!WineSigner::Available()) GTEST_SKIP() << "the host's openssl or osslsigncode cannot be run";
+    const WineSigner signer;
+    ASSERT_TRUE(signer.Ready());
+    const PackResult packed = Pack(ProgramPath("update.exe"), SampleArchive(), program_, SignCommand(signer.Command()));
+    EXPECT_GT(packed.signatureBytes, 0u);
+    EXPECT_TRUE(signer.Verify(program_));
+    // The wizard reads its archive up to the certificate table, not into it.
+    const std::vector<std::uint8_t> file = ReadBytes(program_);
+    const std::uint64_t archiveEnd = packed.imageLength + ReadBytes(SampleArchive()).size() + packed.paddingBytes;
+    ASSERT_EQ(file.size(), archiveEnd + packed.signatureBytes);
+    EXPECT_EQ(ReadAppendedArchive(program_),
+              std::vector<std::uint8_t>(file.begin() + static_cast<std::ptrdiff_t>(packed.imageLength),
+                                        file.begin() + static_cast<std::ptrdiff_t>(archiveEnd)));
+    const std::string expected = work_ / "expected";
+    ASSERT_EQ(RunOnHost("unzip -q " + Quote(SampleArchive()) + " -d " + Quote(expected)), 0u);
+    const std::vector<std::string> files = FilesBelow(expected);
+    EXPECT_EQ(files.size(), 32u);
+
+    Installed(true);
+    UpdateWizard wizard(program_);
+    ASSERT_NO_FATAL_FAILURE(RunUpdate(wizard));
+    for (const std::string& file : files)
+        EXPECT_EQ(ReadBytes(main_ + "\\" + file), ReadBytes(expected + "\\" + file)) << file;
     wizard.Press("Close");
     EXPECT_EQ(wizard.WaitForExit(), std::optional<DWORD>(0));
 }
