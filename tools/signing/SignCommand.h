@@ -29,7 +29,8 @@ public:
     // Signs a copy of input, named name for the command, in a private folder and writes the
     // signed bytes to output (which may be input itself). Raises ESignError naming the
     // command and name when the command fails or leaves no file or an empty one; output is
-    // then untouched. Nothing of the signing stays behind in either case.
+    // then untouched. Only a failed write of output itself can leave it half written, so
+    // callers give a staged file. The private folder goes in every case.
     void Sign(const std::string& input, const std::string& output, const std::string& name) const;
 
 private:
