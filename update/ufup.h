@@ -88,8 +88,9 @@ private:
     TVCLUnZip unz_;
 };
 
-// Where the program's own file ends its image and its archive begins; raises the error the
-// update run shows when the file cannot be read or carries nothing behind its image.
+// The archive behind the program's own image, up to a certificate table that a signed program
+// carries at its end; raises the error the update run shows when the file cannot be read or
+// carries nothing behind its image.
 std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath);
 
 }  // namespace pelorin
