@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
+#include <iostream>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -102,6 +103,13 @@ protected:
         for (const std::string& folder : {markers_, cwd_}) ASSERT_TRUE(::CreateDirectoryA(folder.c_str(), nullptr));
         PlantIn(cwd_);
         markerFolder_.emplace("PELORIN_PLANT_MARKERS", markers_.c_str());
+    }
+
+    // A walk that stops early leaves its findings unchecked: every planted copy loaded so far
+    // is listed, which tells what took a program down.
+    void TearDown() override {
+        if (!HasFailure()) return;
+        for (const std::string& marker : Loaded()) std::cout << "planted copy loaded: " << marker << "\n";
     }
 
     void PlantIn(const std::string& folder) {
