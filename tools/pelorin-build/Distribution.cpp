@@ -15,6 +15,7 @@
 #include "tools/pelorin-build/ResourceDll.h"
 #include "tools/pelorin-build/StagedOutput.h"
 #include "tools/pelorin-build/Uninstaller.h"
+#include "update/ImageLength.h"
 
 namespace pelorin {
 
@@ -31,6 +32,21 @@ void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes)
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out) throw BuildError(path, 0, "", "cannot write the file");
+}
+
+// Signs input into output and checks the result: a command that ends well without signing (a
+// wrapper that skips a file, a service that is switched off) would ship unsigned programs that
+// the summary calls signed. A signed program's security entry names a certificate table inside it.
+void SignProgram(const SignCommand& sign, const std::string& input, const std::string& output, const char* name) {
+    sign.Sign(input, output, name);
+    const std::vector<std::uint8_t> bytes = ReadWholeFile(output);
+    std::optional<SecurityEntry> entry;
+    try {
+        entry = FindSecurityEntry(bytes.data(), bytes.size());
+    } catch (const EBadImage&) {}
+    if (!entry || entry->tableSize == 0 || std::uint64_t{entry->tableOffset} + entry->tableSize > bytes.size())
+        throw ESignError(std::string(name) + ": the signing command \"" + sign.Pattern() +
+                         "\" ended well but left no certificate table in the file");
 }
 
 }  // namespace
@@ -97,7 +113,7 @@ BuildSummary BuildDistribution(const BuildOptions& options) {
         FileSource& source = project.sources.front();
         source.stampPath = source.path;
         source.path = (fs::path(signing->Path()) / kUninstallerName).string();
-        options.sign->Sign(source.stampPath, source.path, kUninstallerName);
+        SignProgram(*options.sign, source.stampPath, source.path, kUninstallerName);
         ++summary.signedPrograms;
     }
 
@@ -129,14 +145,14 @@ BuildSummary BuildDistribution(const BuildOptions& options) {
     const std::string library = output.Stage(kDescriptionLibraryName);
     WriteBytes(library, MakeResourceDll(dll));
     if (options.sign) {
-        options.sign->Sign(library, library, kDescriptionLibraryName);
+        SignProgram(*options.sign, library, library, kDescriptionLibraryName);
         ++summary.signedPrograms;
     }
 
     if (!summary.setupExe.empty()) {
         const std::string staged = output.Stage(kSetupProgramName);
         if (options.sign) {
-            options.sign->Sign(summary.setupExe, staged, kSetupProgramName);
+            SignProgram(*options.sign, summary.setupExe, staged, kSetupProgramName);
             ++summary.signedPrograms;
         } else {
             std::error_code error;
