@@ -8,3 +8,6 @@ endif()
 # platform_system_library: the libraries outside the programs' static imports, loaded from the
 # system folder by full path (docs/library-loading.md).
 pelorin_library(platform_system_library WIN32_ONLY SOURCES win/SystemLibrary.cpp LIBS platform_win pelorin_core)
+
+# platform_long_path: the wide, extended form of paths longer than the ANSI calls take.
+pelorin_library(platform_long_path WIN32_ONLY SOURCES win/LongPath.cpp LIBS platform_win)

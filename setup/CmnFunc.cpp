@@ -8,6 +8,7 @@
 #include "core/Exception.h"
 #include "core/FilePath.h"
 #include "core/TextFormat.h"
+#include "platform/win/LongPath.h"
 #include "setup/CmnFunc2.h"
 
 namespace pelorin {
@@ -52,7 +53,7 @@ std::string QueryGrowing(std::size_t initial, Query query) {
 // --- Folders and files -------------------------------------------------------
 
 bool DirExistsPlain(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = PathAttributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
@@ -63,7 +64,7 @@ bool DirExists(const std::string& path) {
     return exists;
 }
 
-bool PathExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool PathExists(const std::string& path) { return PathAttributes(path) != INVALID_FILE_ATTRIBUTES; }
 
 void ForceDirectories(const std::string& path) {
     const std::string dir = RemoveBackslash(path);
@@ -74,7 +75,7 @@ void ForceDirectories(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
+    const DWORD attributes = PathAttributes(path);
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 

@@ -1,7 +1,7 @@
 # Start-up and system services of the setup program, and the program pelorin.exe.
 pelorin_library(setup_services WIN32_ONLY
   SOURCES CmnFunc.cpp CmnFuncReg.cpp CmnFuncPlatform.cpp MsgBox.cpp Restart.cpp
-  LIBS pelorin_setup_core platform_win user32 advapi32)
+  LIBS pelorin_setup_core platform_win platform_long_path user32 advapi32)
 
 pelorin_library(setup_startup WIN32_ONLY
   SOURCES Startup.cpp

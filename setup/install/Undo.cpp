@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "platform/win/LongPath.h"
 #include "setup/CmnFunc.h"
 #include "setup/install/DDEInt.h"
 #include "setup/install/UndoFile.h"
@@ -19,7 +20,7 @@ void UndoDirectory(TUndoContext& context, const UndoRecord& record) {
     if (!DirExists(dir)) return;
     // The directory may be the current one, which cannot be removed.
     ::SetCurrentDirectoryA(dir.substr(0, 3).c_str());
-    if (!::RemoveDirectoryA(dir.c_str())) {
+    if (!RemoveDirectoryPath(dir)) {
         context.Fail(ukDirectory, dir, "error " + std::to_string(::GetLastError()));
         return;
     }

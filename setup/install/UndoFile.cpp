@@ -7,6 +7,7 @@
 
 #include "core/FilePath.h"
 #include "platform/win/Handles.h"
+#include "platform/win/LongPath.h"
 #include "setup/CmnFunc.h"
 #include "setup/install/UndoSharedCount.h"
 
@@ -28,7 +29,7 @@ std::string LastErrorText(DWORD code) { return "error " + std::to_string(code); 
 
 // The running program cannot be deleted now: the platform removes it at the next restart.
 void ScheduleRemoval(TUndoContext& context, const std::string& file) {
-    if (::MoveFileExA(file.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT))
+    if (RemovePathAtRestart(file))
         context.Scheduled(file);
     else
         context.Fail(ukFile, file, "in use; " + LastErrorText(::GetLastError()));
@@ -38,15 +39,15 @@ void ScheduleRemoval(TUndoContext& context, const std::string& file) {
 
 void DeleteInstalledFile(TUndoContext& context, const std::string& file, bool notify) {
     if (HasHelpExtension(file)) {
-        ::DeleteFileA(ChangeFileExt(file, ".GID").c_str());
-        ::DeleteFileA(ChangeFileExt(file, ".FTS").c_str());
+        DeletePath(ChangeFileExt(file, ".GID"));
+        DeletePath(ChangeFileExt(file, ".FTS"));
     }
     if (!FileExists(file)) return;
     if (SameFile(file, context.RunningFile())) {
         ScheduleRemoval(context, file);
         return;
     }
-    if (!::DeleteFileA(file.c_str())) {
+    if (!DeletePath(file)) {
         context.Fail(ukFile, file, LastErrorText(::GetLastError()));
         return;
     }

@@ -12,4 +12,4 @@ pelorin_library(pelorin_undo_progman_text
 pelorin_library(setup_undo WIN32_ONLY
   SOURCES Undo.cpp UndoFile.cpp UndoProgman.cpp UndoPrompt.cpp UndoRegistry.cpp UndoSharedCount.cpp
   LIBS pelorin_undo_log pelorin_undo_progman_text pelorin_setup_core setup_services install_dde
-       platform_win shell32 advapi32 user32)
+       platform_win platform_long_path shell32 advapi32 user32)

@@ -2,6 +2,7 @@
 // files in use, temporary files kept for a restart, and calls of DllUnregisterServer.
 #include <gtest/gtest.h>
 
+#include "platform/win/Handles.h"
 #include "setup/install/Undo.h"
 #include "tests/win/testdlls/FileInUse.h"
 #include "tests/win/testdlls/TestDlls.h"
@@ -123,6 +124,34 @@ TEST_F(UndoFiles, RunningFileIsScheduledForTheRestartInsteadOfDeleted) {
     EXPECT_TRUE(FileExists(self));
     ASSERT_EQ(scheduled.size(), 1u);
     EXPECT_EQ(scheduled[0], self);
+}
+
+// What an installation made below a long destination (Wine lets the installation's renames make
+// paths past the ANSI limit): the uninstall removes every file and folder of it.
+TEST_F(UndoFiles, UninstallRemovesFilesAndFoldersPastTheAnsiLimit) {
+    const auto extended = [](const std::string& path) { return L"\\\\?\\" + std::wstring(path.begin(), path.end()); };
+    std::vector<std::string> folders;
+    std::string folder = dir.Path();
+    for (const char letter : {'a', 'b', 'c', 'd', 'e'}) {
+        folder += "\\" + std::string(48, letter);
+        ASSERT_TRUE(::CreateDirectoryW(extended(folder).c_str(), nullptr)) << folder.size();
+        folders.push_back(folder);
+        changes.AddChange(ukDirectory, {folder}, 0);
+    }
+    const std::string file = folder + "\\" + std::string(40, 'f') + ".txt";
+    ASSERT_GT(folder.size(), static_cast<std::size_t>(MAX_PATH));
+    {
+        const FileHandle made(::CreateFileW(extended(file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(made);
+    }
+    changes.AddChange(ukFile, {file, ""}, ufNotifyShell);
+
+    const ReplayResult result = Replay(changes, true, prompt);
+    EXPECT_TRUE(result.Ok);
+    for (const UndoFailure& failure : result.Failures) ADD_FAILURE() << failure.Item << ": " << failure.Reason;
+    EXPECT_EQ(::GetFileAttributesW(extended(file).c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(::GetFileAttributesW(extended(folders.front()).c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 class UndoRegistration : public UndoFiles {
