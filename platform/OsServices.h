@@ -23,6 +23,8 @@ public:
     // Creates the folder and every missing parent; true when it exists afterwards.
     virtual bool ForceDirectories(const std::string& path) const = 0;
     virtual bool RemoveFile(const std::string& path) const = 0;
+    // Renames the file from to the name to, replacing a file of that name; false when it could not.
+    virtual bool RenameOver(const std::string& from, const std::string& to) const = 0;
     virtual std::string GetCurrentDir() const = 0;
     virtual bool SetCurrentDir(const std::string& path) const = 0;
     // The attribute word as a zip archive stores it; the system applies what it understands.

@@ -12,6 +12,7 @@ public:
     bool DirectoryExists(const std::string& path) const override;
     bool ForceDirectories(const std::string& path) const override;
     bool RemoveFile(const std::string& path) const override;
+    bool RenameOver(const std::string& from, const std::string& to) const override;
     std::string GetCurrentDir() const override;
     bool SetCurrentDir(const std::string& path) const override;
     bool SetAttributes(const std::string& path, std::uint32_t attributes) const override;

@@ -8,6 +8,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdio>
 #include <ctime>
 #include <iostream>
 
@@ -51,6 +52,10 @@ bool SystemServices::ForceDirectories(const std::string& path) const {
 bool SystemServices::RemoveFile(const std::string& path) const {
     const std::string native = NativePath(path);
     return ::unlink(native.c_str()) == 0;
+}
+
+bool SystemServices::RenameOver(const std::string& from, const std::string& to) const {
+    return std::rename(NativePath(from).c_str(), NativePath(to).c_str()) == 0;
 }
 
 std::string SystemServices::GetCurrentDir() const {

@@ -2,13 +2,16 @@
 // each is then written below DestDir, checked against its CRC-32 and given its time stamp.
 #include "update/unzip/VCLUnZip.h"
 
+#include <cstdio>
 #include <memory>
 #include <vector>
 
 #include "core/LittleEndian.h"
 #include "core/TextCase.h"
+#include "core/TextFormat.h"
 #include "update/strings/FileStream.h"
 #include "update/strings/LFNFileStream.h"
+#include "update/strings/StringsErrors.h"
 #include "update/unzip/Decoders.h"
 #include "update/unzip/EntryWriter.h"
 #include "update/unzip/Percent.h"
@@ -26,8 +29,6 @@ struct TVCLUnZip::WorkBuffers {
 };
 
 namespace {
-
-constexpr std::uint32_t kNormalAttributes = 0x80;
 
 // Makes DestDir the current folder for the extraction and restores the previous one after.
 class CurrentFolder {
@@ -77,6 +78,16 @@ private:
     TZipSortMode chosen_;
     bool active_;
 };
+
+// The name an entry is written under before it replaces target: in target's folder, short enough
+// for an 8.3 file system, and different for each entry of the archive.
+std::string TemporaryName(const std::string& target, int index) {
+    const std::size_t slash = target.find_last_of("\\/");
+    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    char name[16];
+    std::snprintf(name, sizeof name, "~pz%05X.tmp", static_cast<unsigned>(index) & 0xFFFFFu);
+    return folder + name;
+}
 
 }  // namespace
 
@@ -159,15 +170,18 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
     const bool hasName = !entry.FileName().empty();
     if (hasName) SeekEntryData(entry);
 
+    // Refused rather than renamed, before any folder is made: a colon in a name would write an
+    // alternate data stream on NTFS or into a drive's current folder, and no new name can tell
+    // what the archive meant.
+    if ((hasName && IsUnsafeFileName(entry.FileName())) || HasStrayColon(entry.Path())) {
+        Skip(TSkipReason::SkipUnsafeName, index, count);
+        return false;
+    }
     const std::string folder = EntryFolder(extractDir_, rootDir_, entry.Path(), recreateDirs_);
     if (!folder.empty() && !os_->DirectoryExists(folder)) os_->ForceDirectories(folder);
     if (!hasName) {
         bool skip = false;
         if (recreateDirs_ && OnStartUnZip) OnStartUnZip(*this, index, folder, skip);
-        return false;
-    }
-    if (IsUnsafeFileName(entry.FileName())) {
-        Skip(TSkipReason::SkipUnsafeName, index, count);
         return false;
     }
     std::string target = folder + entry.FileName();
@@ -186,8 +200,11 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
     if (OnStartUnZip) OnStartUnZip(*this, index, target, skip);
     if (skip) return false;
 
+    // The entry is written under a temporary name beside its target, which it replaces only once
+    // its checksum holds: a damaged entry or an error on the way leaves an existing file as it was.
+    const std::string temporary = TemporaryName(target, index);
     std::uint32_t crc = 0;
-    auto file = std::make_unique<TLFNFileStream>(target, fmCreate);
+    auto file = std::make_unique<TLFNFileStream>(temporary, fmCreate);
     try {
         EntryWriter writer(*file, buffers.output.data(), entry.UncompressedSize, *os_,
                            ProgressNotice(entry.UncompressedSize));
@@ -201,19 +218,22 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
         crc = ~writer.RunningCrc();
         file.reset();
     } catch (...) {
-        // A file cut short by an error must not pass for the real one.
         file.reset();
-        os_->RemoveFile(target);
+        os_->RemoveFile(temporary);
         throw;
     }
-    if (retainAttributes_) os_->SetAttributes(target, entry.ExternalAttributes);
-    os_->SetFileDosTime(target, entry.DateTime);
 
     if (crc == entry.Crc32) {
+        if (!os_->RenameOver(temporary, target)) {
+            os_->RemoveFile(temporary);
+            throw EFCreateError(FormatText("Cannot create file %s", target));
+        }
+        if (retainAttributes_) os_->SetAttributes(target, entry.ExternalAttributes);
+        os_->SetFileDosTime(target, entry.DateTime);
         if (OnEndUnZip) OnEndUnZip(*this, index, target);
         return false;
     }
-    const bool retry = FailedChecksum(index, entry, crc, target);
+    const bool retry = FailedChecksum(index, entry, crc, temporary);
     if (!retry) --count;
     return retry;
 }
@@ -319,8 +339,10 @@ void TVCLUnZip::Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWr
     decode(job, reader, writer, buffers.window.data());
 }
 
-// True when a new password asks for another try. The damaged file goes either way.
-bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc, const std::string& target) {
+// True when a new password asks for another try. The damaged copy goes either way; the file it
+// was meant to replace stays.
+bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc,
+                               const std::string& temporary) {
     bool retry = false;
     if (entry.Encrypted()) {
         if (OnBadPassword) {
@@ -333,8 +355,7 @@ bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint
     } else if (OnBadCRC) {
         OnBadCRC(*this, crc, entry.Crc32, index);
     }
-    os_->SetAttributes(target, kNormalAttributes);
-    os_->RemoveFile(target);
+    os_->RemoveFile(temporary);
     return retry;
 }
 

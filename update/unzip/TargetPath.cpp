@@ -43,6 +43,10 @@ std::string EntryFolder(const std::string& destDir, const std::string& rootDir, 
     return Folder(destDir) + SafeRelativePath(drive ? p.substr(2) : p);
 }
 
-bool IsUnsafeFileName(const std::string& name) { return name.empty() || name == "." || name == ".."; }
+bool IsUnsafeFileName(const std::string& name) {
+    return name.empty() || name == "." || name == ".." || name.find(':') != std::string::npos;
+}
+
+bool HasStrayColon(const std::string& path) { return path.find(':', HasDrive(path) ? 2 : 0) != std::string::npos; }
 
 }  // namespace pelorin

@@ -17,7 +17,11 @@ std::string SafeRelativePath(const std::string& path);
 std::string EntryFolder(const std::string& destDir, const std::string& rootDir, const std::string& path,
                         bool recreateDirs);
 
-// A file name that would not name a file inside its folder ("", ".", "..").
+// A file name that would not name a plain file inside its folder: "", ".", "..", or any name
+// holding a colon (an alternate data stream on NTFS, or "C:name" in a drive's current folder).
 bool IsUnsafeFileName(const std::string& name);
+// An entry path with a colon anywhere but in a leading drive ("C:\"): such a folder part is no
+// folder name on Windows either.
+bool HasStrayColon(const std::string& path);
 
 }  // namespace pelorin

@@ -201,7 +201,7 @@ private:
     bool CheckPassword(int index, const TZipHeaderInfo& entry, EntryReader& reader);
     bool MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& target);
     void Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWriter& writer, WorkBuffers& buffers);
-    bool FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc, const std::string& target);
+    bool FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc, const std::string& temporary);
     void Skip(TSkipReason reason, int index, int& count);
 
     std::unique_ptr<SystemServices> ownServices_;

@@ -19,7 +19,8 @@ enum class TUZOverwriteMode { Prompt = 0, Always = 1, Never = 2 };
 
 enum class TIncompleteZipMode { izAssumeMulti = 0, izAssumeBad = 1 };
 
-// SkipUnsafeName: an entry whose file name is "." or ".." has nothing to write to.
+// SkipUnsafeName: an entry whose file name is "." or "..", or whose name holds a colon past a
+// leading drive, has nothing safe to write to.
 enum class TSkipReason { SkipBadPassword = 0, SkipNoOverwrite = 1, SkipUnsafeName = 2 };
 
 enum class TSpanMode { SpanNone, SpanRemovableDisks, SpanOtherDrives };

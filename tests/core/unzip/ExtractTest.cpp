@@ -277,25 +277,34 @@ TEST_F(Extraction, PercentsRoundHalvesToEvenAndEndAt100) {
     EXPECT_EQ(file.back(), 100);
 }
 
-TEST_F(Extraction, BadChecksumDeletesTheFileAndCountsItOut) {
+// A damaged entry never costs the file it was meant to replace, and leaves no copy of its own.
+TEST_F(Extraction, BadChecksumKeepsTheOldFileAndLeavesNoTemporaryFile) {
     test::BuiltEntry bad;
     bad.name = "bad.txt";
     bad.data = Bytes("damaged");
     bad.badCrc = true;
-    UseMemory(ZipBuilder().Add("good.txt", "fine").Add(bad).Build());
+    test::BuiltEntry fresh = bad;
+    fresh.name = "fresh.txt";
+    UseMemory(ZipBuilder().Add("good.txt", "fine").Add(bad).Add(fresh).Build());
     zip.SetDoAll(true);
+    zip.SetOverwriteMode(TUZOverwriteMode::Always);
+    testing::WriteBytes(out / "bad.txt", Bytes("old bytes"));
+    testing::WriteBytes(out / "good.txt", Bytes("old good"));
     std::uint32_t calc = 0;
     std::uint32_t stored = 0;
+    std::vector<int> failed;
     zip.OnBadCRC = [&](TVCLUnZip&, std::uint32_t c, std::uint32_t s, int index) {
         calc = c;
         stored = s;
-        EXPECT_EQ(index, 1);
+        failed.push_back(index);
     };
     EXPECT_EQ(zip.Extract(), 1);
+    EXPECT_EQ(failed, (std::vector<int>{1, 2}));
     EXPECT_EQ(calc, test::TestCrc32(Bytes("damaged")));
     EXPECT_EQ(stored, calc ^ 1u);
-    EXPECT_FALSE(testing::FileExists(out / "bad.txt"));
+    EXPECT_EQ(ReadText(out / "bad.txt"), "old bytes");
     EXPECT_EQ(ReadText(out / "good.txt"), "fine");
+    EXPECT_EQ(testing::ListFolder(out.Path()), (std::vector<std::string>{"bad.txt", "good.txt"}));
 }
 
 TEST_F(Extraction, AlteredDeflatedDataFailsTheChecksum) {
@@ -450,6 +459,24 @@ TEST_F(Extraction, DotDotNamesStayInsideDestDir) {
     EXPECT_EQ(zip.Extract(), 3);
 }
 
+// Names with a colon past a leading drive are refused, not renamed: on NTFS they would write an
+// alternate data stream, and "C:name" a file in the drive's current folder.
+TEST_F(Extraction, NamesWithAColonAreSkippedAsUnsafe) {
+    UseMemory(ZipBuilder()
+                  .Add("Delphi 3/C:evil-13.txt", "1")
+                  .Add("Tools/a:b/x.txt", "2")
+                  .Add("C:evil", "3")
+                  .Add("C:/Delphi 3/kept.txt", "4")
+                  .Build());
+    zip.SetDoAll(true);
+    zip.SetRecreateDirs(true);
+    EXPECT_EQ(zip.Extract(), 1);
+    EXPECT_EQ(skips, (std::vector<std::string>{"2:Delphi 3\\C:evil-13.txt", "2:Tools\\a:b\\x.txt", "2:C:evil"}));
+    EXPECT_EQ(ReadText(out / "Delphi 3/kept.txt"), "4");
+    EXPECT_EQ(testing::ListFolder(out / "Delphi 3"), (std::vector<std::string>{"kept.txt"}));
+    EXPECT_FALSE(testing::DirExists(out / "Tools"));
+}
+
 TEST_F(Extraction, ReadOnlyAttributeIsKeptOnRequest) {
     zip.SetZipName(ToolArchive("deflated.zip"));
     zip.SetFilesList({"tools\\unit_copy.pas", "readme.txt"});
@@ -481,9 +508,11 @@ TEST_F(Extraction, DestDirIsCreatedAndTheCurrentFolderRestored) {
     EXPECT_EQ(ReadText(JoinPath(nested, "a.txt")), "A");
 }
 
-TEST_F(Extraction, CancelRequestStopsAtTheNextRefillAndRemovesThePartialFile) {
+TEST_F(Extraction, CancelRequestStopsAtTheNextRefillAndKeepsTheOldFile) {
     zip.SetZipName(ToolArchive("deflated.zip"));
     zip.SetFilesList({"tools\\numbers.txt"});
+    zip.SetOverwriteMode(TUZOverwriteMode::Always);
+    testing::WriteBytes(out / "numbers.txt", Bytes("old numbers"));
     zip.OnFilePercentDone = [&](TVCLUnZip& sender, int) { sender.SetCancelRequested(true); };
     const std::string before = fs::current_path().string();
     try {
@@ -494,7 +523,8 @@ TEST_F(Extraction, CancelRequestStopsAtTheNextRefillAndRemovesThePartialFile) {
     }
     EXPECT_FALSE(zip.CancelRequested());
     EXPECT_GT(os.messageRuns, 0);
-    EXPECT_FALSE(testing::FileExists(out / "numbers.txt"));
+    EXPECT_EQ(testing::ListFolder(out.Path()), (std::vector<std::string>{"numbers.txt"}));
+    EXPECT_EQ(ReadText(out / "numbers.txt"), "old numbers");
     EXPECT_EQ(fs::current_path().string(), before);
 
     zip.OnFilePercentDone = nullptr;
