@@ -123,6 +123,12 @@ Tfu::Tfu() : TForm(nullptr, bsDialog) {
     unz_.SetRecreateDirs(true);
     unz_.SetOverwriteMode(TUZOverwriteMode::Always);
     unz_.OnTotalPercentDone = [this](TVCLUnZip&, int percent) { j_->SetPosition(progressBase_ + percent); };
+    unz_.OnBadCRC = [this](TVCLUnZip& sender, std::uint32_t, std::uint32_t, int index) {
+        failed_.push_back(sender.EntryFullName(index));
+    };
+    unz_.OnSkippingFile = [this](TVCLUnZip& sender, TSkipReason, int index) {
+        failed_.push_back(sender.EntryFullName(index));
+    };
 
     OnCloseQuery = [this](TComponent&, bool& canClose) { FormCloseQuery(canClose); };
     OnClose = [this](TComponent&) { ::PostQuitMessage(exitCode_); };
@@ -336,6 +342,7 @@ void Tfu::ExtractGroup(const std::string& folder) {
 
 void Tfu::UpdateRun() {
     ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    failed_.clear();
     l_->SetCaption("Checking TZarnix Update Files...");
     Pump();
     char path[MAX_PATH] = {};
@@ -377,7 +384,12 @@ void Tfu::UpdateRun() {
 
     l_->SetCaption("Updating TZarnix Settings...");
     Pump();
-    kreg::WriteString(kreg::kLocalMachine, kProductKey, "Pro", "1");
+    // Without its mark the product can be updated again, which replaces the files left out.
+    if (failed_.empty()) {
+        kreg::WriteString(kreg::kLocalMachine, kProductKey, "Pro", "1");
+    } else {
+        ReportFailedFiles();
+    }
 
     l_->SetCaption("TZarnix Update Complete.");
     j_->SetPosition(std::min(j_->Position() + 100, j_->Max()));
@@ -388,6 +400,16 @@ void Tfu::UpdateRun() {
     SetPage(5);
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
     bcancel_->SetEnabled(true);
+}
+
+// The old files stayed where they were; the user learns which ones and that a new run helps.
+void Tfu::ReportFailedFiles() {
+    std::string message =
+        "Update Wizard could not update these files and kept the old ones. Run the update again to replace them:";
+    for (const std::string& name : failed_) message += "\r" + name;
+    ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
+    ::MessageBoxA(Handle(), message.c_str(), "Update Wizard", MB_OK | MB_ICONEXCLAMATION);
+    ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
 }
 
 void Tfu::FormCloseQuery(bool& canClose) {

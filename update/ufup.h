@@ -55,6 +55,7 @@ private:
     void StartUpdate();
     void UpdateRun();
     void ExtractGroup(const std::string& folder);
+    void ReportFailedFiles();
     void Pump();
 
     int Ask(const char* text, const char* caption, UINT icon);
@@ -69,6 +70,8 @@ private:
     int exitCode_ = 0;
     bool running_ = false;
     bool closeAccepted_ = false;
+    // Entries of the running update that could not replace their files (bad checksum, skipped).
+    std::vector<std::string> failed_;
 
     TGradPan* KWizBmp_ = nullptr;
     TBevel* lev_ = nullptr;

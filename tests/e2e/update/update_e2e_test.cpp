@@ -309,15 +309,25 @@ TEST_F(UpdateFailureE2E, ARefusedRegistryWriteAbortsAfterTheFilesLanded) {
     EXPECT_TRUE(Exists(main_ + "\\Tools\\unit_sfx.pas"));
 }
 
-// Damage the engine handles itself: a central directory found by scanning, an entry that fails
-// its checksum (deleted without a word); the run completes and writes "Pro".
-TEST_F(UpdateE2E, DamageTheEngineHandlesStillCompletesTheRun) {
+// Damage the engine handles itself: a central directory found by scanning, entries that fail
+// their checksums. The run completes, but the old units stay, the box names the files left out,
+// and "Pro" stays unwritten so that the update can run again.
+TEST_F(UpdateE2E, DamagedEntriesKeepTheOldFilesAndLeaveTheProductUnmarked) {
     Installed(true);
     std::vector<std::uint8_t> archive = ReadBytes(SampleArchive());
+    // The stored CRC-32 of "Delphi 2/KZarnix.dcu", in its local header (30 bytes before the name,
+    // CRC at 14) and in its central header (46 and 16).
+    const std::string units = "Delphi 2/KZarnix.dcu";
+    auto at = std::search(archive.begin(), archive.end(), units.begin(), units.end());
+    ASSERT_NE(at, archive.end());
+    *(at - 16) ^= 0x01;
+    at = std::search(at + 1, archive.end(), units.begin(), units.end());
+    ASSERT_NE(at, archive.end());
+    *(at - 30) ^= 0x01;
     archive[archive.size() - 6] ^= 0x01;  // the central directory's offset in the end record
     // The compressed data of "Tools/unit_sfx.pas" (its local header's name, then the data).
     const std::string name = "Tools/unit_sfx.pas";
-    const auto at = std::search(archive.begin(), archive.end(), name.begin(), name.end());
+    at = std::search(archive.begin(), archive.end(), name.begin(), name.end());
     ASSERT_NE(at, archive.end());
     *(at + static_cast<std::ptrdiff_t>(name.size()) + 40) ^= 0x55;
     WriteUpdateProgram(program_, archive);
@@ -325,12 +335,24 @@ TEST_F(UpdateE2E, DamageTheEngineHandlesStillCompletesTheRun) {
     UpdateWizard wizard(program_);
     wizard.WalkToSummary();
     wizard.Press("Update");
+    ExpectBox(
+        wizard.Answer("OK", 60), "Update Wizard",
+        std::string("Update Wizard could not update these files and kept the old ones. Run the update again to replace "
+                    "them:") +
+            "\rDelphi 2\\KZarnix.dcu\rTools\\unit_sfx.pas",
+        "exclamation", {"OK"});
     ASSERT_TRUE(wizard.WaitForPage(5, 60));
     EXPECT_TRUE(wizard.NoBox(0.5));
-    EXPECT_EQ(ProductValue("Pro"), "1");
+    EXPECT_EQ(ProductValue("Pro"), "");
+    EXPECT_EQ(TextOf(main_ + "\\Delphi 2\\KZarnix.dcu"), "old");
+    EXPECT_NE(TextOf(main_ + "\\Delphi 3\\KZarnix.dcu").find("Delphi 3/KZarnix.dcu"), std::string::npos);
     EXPECT_FALSE(Exists(main_ + "\\Tools\\unit_sfx.pas"));
     EXPECT_TRUE(Exists(main_ + "\\Tools\\unit_sfx.dfm"));
     EXPECT_TRUE(Exists(main_ + "\\Delphi 3\\TZXEdit.dfm"));
+    for (const char* folder : {"\\Delphi 2", "\\Tools"}) {
+        WIN32_FIND_DATAA found{};
+        EXPECT_FALSE(FindHandle(::FindFirstFileA((main_ + folder + "\\~pz*").c_str(), &found)).valid()) << folder;
+    }
     wizard.Press("Close");
     EXPECT_EQ(wizard.WaitForExit(), std::optional<DWORD>(0));
 }
