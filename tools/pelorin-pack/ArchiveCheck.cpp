@@ -29,6 +29,22 @@ public:
     std::string problem;
 };
 
+// What is wrong with an entry's name (backslashes, as the directory holds it) for a program that
+// extracts below its own folder; empty when nothing is. The engine would drop ".." parts and
+// drive or root prefixes, but an archive that holds them was not made for this folder.
+std::string NameProblem(const std::string& name) {
+    if (!name.empty() && name[0] == '\\') return "an absolute name";
+    if (name.size() >= 2 && name[1] == ':') return "a drive name";
+    if (name.find(':') != std::string::npos) return "a colon in the name";
+    for (std::size_t start = 0; start <= name.size();) {
+        std::size_t end = name.find('\\', start);
+        if (end == std::string::npos) end = name.size();
+        if (name.compare(start, end - start, "..") == 0) return "the name leads out of the destination folder";
+        start = end + 1;
+    }
+    return {};
+}
+
 }  // namespace
 
 ArchiveSummary CheckArchive(const std::vector<std::uint8_t>& archive) {
@@ -43,6 +59,11 @@ ArchiveSummary CheckArchive(const std::vector<std::uint8_t>& archive) {
         if (zip.DirectoryRebuilt()) throw EArchiveRefused("its central directory is damaged");
         if (zip.NumberOfDisks() > 1) throw EArchiveRefused("it spans several disks");
         summary.entries = zip.EntryCount();
+        for (int i = 0; i < zip.EntryCount(); ++i) {
+            const std::string name = zip.EntryFullName(i);
+            const std::string nameProblem = NameProblem(name);
+            if (!nameProblem.empty()) throw EArchiveRefused(name + ": " + nameProblem);
+        }
 
         const ScratchFolder folder("pelorin-pack");
         zip.SetDestDir(folder.Path());

@@ -111,6 +111,29 @@ TEST_F(PackerTest, RefusesArchivesThatDoNotReadOrTestCleanNamingFileAndProblem) 
     EXPECT_FALSE(testing::FileExists(Path("out.exe")));
 }
 
+// Names that would place a file anywhere but below the product's folder: the message names the
+// entry as the directory holds it.
+TEST_F(PackerTest, RefusesNamesThatLeaveTheFolderNameADriveOrStartAtTheRoot) {
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {"../../evil.txt", "..\\..\\evil.txt: the name leads out of the destination folder"},
+        {"Tools/../../evil.txt", "Tools\\..\\..\\evil.txt: the name leads out of the destination folder"},
+        {"Tools/..", "Tools\\..: the name leads out of the destination folder"},
+        {"C:\\evil.txt", "C:\\evil.txt: a drive name"},
+        {"C:evil", "C:evil: a drive name"},
+        {"\\evil.txt", "\\evil.txt: an absolute name"},
+        {"/evil.txt", "\\evil.txt: an absolute name"},
+        {"Delphi 3/C:evil-13.txt", "Delphi 3\\C:evil-13.txt: a colon in the name"},
+    };
+    for (const auto& [name, problem] : cases) {
+        WriteBytes(Path("names.zip"), test::ZipBuilder().Add("Tzxpro.hlp", "help").Add(name, "evil").Build());
+        EXPECT_EQ(Refusal(Path("names.zip"), Path("out.exe")), Path("names.zip") + ": " + problem) << name;
+    }
+    // Dots inside a name are no way out.
+    WriteBytes(Path("dots.zip"), test::ZipBuilder().Add("Tools/..notes.txt", "fine").Add("Tools/a..b", "x").Build());
+    Pack(Path("update.exe"), Path("dots.zip"), Path("out.exe"));
+    EXPECT_TRUE(testing::FileExists(Path("out.exe")));
+}
+
 TEST_F(PackerTest, PadsTheArchiveCommentSoThatTheProgramEndsAtAMultipleOfEight) {
     // Eight comment lengths need every padding from 0 to 7.
     for (std::size_t commentLength = 0; commentLength < 8; ++commentLength) {
