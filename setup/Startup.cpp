@@ -5,6 +5,8 @@
 #include "core/Exception.h"
 #include "core/FilePath.h"
 #include "platform/win/Handles.h"
+#include "platform/win/WriteResult.h"
+#include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
 #include "setup/LoadSetup.h"
@@ -20,9 +22,8 @@ void WriteWholeFile(const std::string& path, const void* data, DWORD size) {
     const FileHandle file(
         ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) throw Exception("Cannot create file " + path);
-    DWORD written = 0;
-    if (!::WriteFile(file.get(), data, size, &written, nullptr) || written != size)
-        throw Exception("Error writing file " + path);
+    const DWORD error = WriteWholeBuffer(file.get(), data, size);
+    if (error != ERROR_SUCCESS) throw Exception("Error writing file " + path + "\r\n\r\n" + SysErrorMessage(error));
 }
 
 // Step 7: the description out of the library into the temporary file; any failure

@@ -9,6 +9,7 @@
 #include "core/ByteSource.h"
 #include "core/TextFormat.h"
 #include "platform/win/Handles.h"
+#include "platform/win/WriteResult.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
@@ -53,10 +54,8 @@ bool WriteWhole(const std::string& path, const std::string& text, DWORD& error) 
         error = ::GetLastError();
         return false;
     }
-    DWORD written = 0;
-    const bool ok = ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr) &&
-                    written == text.size();
-    if (!ok) error = ::GetLastError();
+    error = WriteWholeBuffer(file.get(), text.data(), static_cast<DWORD>(text.size()));
+    const bool ok = error == ERROR_SUCCESS;
     const bool closed = ::CloseHandle(file.release()) != FALSE;
     if (ok && closed) return true;
     if (ok) error = ::GetLastError();
@@ -84,12 +83,16 @@ void AddWininitRename(const std::string& winDir, const std::string& line, const 
         return;
     }
     if (!read) error = ERROR_READ_FAULT;
-    if (saved.empty()) throw Exception(FormatText("Unable to write %s; code %d.", wininit, static_cast<int>(error)));
+    // The code and the system's text for it: a full drive is named as one.
+    const std::string reason = SysErrorMessage(error);
+    if (saved.empty())
+        throw Exception(FormatText("Unable to write %s; code %d.\r\n\r\n%s", wininit, static_cast<int>(error), reason));
     // Put the old file back; when it cannot go back, say where it is kept.
     if (!::MoveFileExA(saved.c_str(), wininit.c_str(), MOVEFILE_REPLACE_EXISTING))
-        throw Exception(FormatText("Unable to write %s; code %d. Its previous contents are kept in %s.", wininit,
-                                   static_cast<int>(error), saved));
-    throw Exception(FormatText("Unable to write %s; code %d.", wininit, static_cast<int>(error)));
+        throw Exception(
+            FormatText("Unable to write %s; code %d.\r\n\r\n%s\r\n\r\nIts previous contents are kept in %s.", wininit,
+                       static_cast<int>(error), reason, saved));
+    throw Exception(FormatText("Unable to write %s; code %d.\r\n\r\n%s", wininit, static_cast<int>(error), reason));
 }
 
 void RestartReplace(const std::string& tempName, const std::string& destName) {

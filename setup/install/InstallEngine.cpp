@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+#include "platform/win/Handles.h"
+#include "platform/win/WriteResult.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/Globals.h"
@@ -14,6 +16,7 @@
 #include "setup/install/InstallFile.h"
 #include "setup/install/InstallIcons.h"
 #include "setup/install/InstallUninstall.h"
+#include "setup/install/UndoLog.h"
 
 namespace pelorin {
 
@@ -30,15 +33,21 @@ std::string UndoLogPath(const std::string& appDir) { return AddBackslash(appDir)
 
 namespace {
 
-// Writes the undo log; a log that did not exist before is not left half-written on failure.
+// Writes the undo log in one go; a log that did not exist before is not left half-written on
+// failure, and the failure names its cause (a short write is a full disk).
 void SaveUndoLog(const TUndoChanges& changes, const std::string& path) {
     const bool existed = PathExists(path);
-    try {
-        changes.SaveToFile(path);
-    } catch (const Exception&) {
-        if (!existed) ::DeleteFileA(path.c_str());
-        throw;
+    const std::string bytes = EncodeUndoLog(changes);
+    DWORD error = ERROR_SUCCESS;
+    {
+        const FileHandle file(
+            ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) throw EUndoLogError("Unable to create the file " + path);
+        error = WriteWholeBuffer(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()));
     }
+    if (error == ERROR_SUCCESS) return;
+    if (!existed) ::DeleteFileA(path.c_str());
+    throw EUndoLogError("Unable to write the file " + path + "\r\n\r\n" + SysErrorMessage(error));
 }
 
 }  // namespace

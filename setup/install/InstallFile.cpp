@@ -13,6 +13,7 @@
 #include "core/FilePath.h"
 #include "core/TextFormat.h"
 #include "platform/win/Handles.h"
+#include "platform/win/WriteResult.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
 #include "setup/ZStream.h"
@@ -195,9 +196,8 @@ void FileAttempt::Decompress(const std::string& source) {
             return count;
         };
         const InflateWriter write = [&](const std::uint8_t* buffer, std::size_t count) -> std::size_t {
-            DWORD done = 0;
-            if (!::WriteFile(out.get(), buffer, static_cast<DWORD>(count), &done, nullptr) || done != count)
-                RaiseLastError();
+            const DWORD error = WriteWholeBuffer(out.get(), buffer, static_cast<DWORD>(count));
+            if (error != ERROR_SUCCESS) throw Exception(SysErrorMessage(error));
             written += count;
             return count;
         };
