@@ -7,6 +7,8 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstring>
+#include <string>
 #include <utility>
 
 #include "platform/TransferAll.h"
@@ -60,9 +62,19 @@ std::size_t OsFile::Read(void* buffer, std::size_t count) {
 std::size_t OsFile::Write(const void* buffer, std::size_t count) {
     if (!IsOpen()) return 0;
     const auto* in = static_cast<const char*>(buffer);
-    return TransferAll(count, [&](std::size_t done, std::size_t left) {
-        return Moved([&] { return ::write(Fd(handle_), in + done, left); });
+    writeError_ = 0;
+    const std::size_t moved = TransferAll(count, [&](std::size_t done, std::size_t left) {
+        errno = 0;
+        const std::size_t put = Moved([&] { return ::write(Fd(handle_), in + done, left); });
+        if (put == 0) writeError_ = errno != 0 ? errno : ENOSPC;
+        return put;
     });
+    if (moved < count && writeError_ == 0) writeError_ = ENOSPC;
+    return moved;
+}
+
+std::string OsFile::WriteErrorText() const {
+    return writeError_ == 0 ? std::string() : std::string(std::strerror(static_cast<int>(writeError_)));
 }
 
 std::int64_t OsFile::Seek(std::int64_t offset, int origin) {

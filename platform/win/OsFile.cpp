@@ -4,9 +4,11 @@
 
 #include <windows.h>
 
+#include <string>
 #include <utility>
 
 #include "platform/TransferAll.h"
+#include "platform/win/WriteResult.h"
 
 namespace pelorin {
 
@@ -56,10 +58,24 @@ std::size_t OsFile::Read(void* buffer, std::size_t count) {
 std::size_t OsFile::Write(const void* buffer, std::size_t count) {
     if (!IsOpen()) return 0;
     const auto* in = static_cast<const char*>(buffer);
+    writeError_ = ERROR_SUCCESS;
     return TransferAll(count, [&](std::size_t done, std::size_t left) -> std::size_t {
         DWORD put = 0;
-        return ::WriteFile(Handle(handle_), in + done, Chunk(left), &put, nullptr) ? put : 0;
+        const DWORD wanted = Chunk(left);
+        const BOOL ok = ::WriteFile(Handle(handle_), in + done, wanted, &put, nullptr);
+        writeError_ = WriteFileError(ok, put, wanted);
+        return ok ? put : 0;
     });
+}
+
+std::string OsFile::WriteErrorText() const {
+    if (writeError_ == ERROR_SUCCESS) return std::string();
+    char text[512] = {};
+    DWORD size = ::FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, writeError_, 0,
+                                  text, sizeof text, nullptr);
+    while (size > 0 && (text[size - 1] == '\r' || text[size - 1] == '\n' || text[size - 1] == ' ')) --size;
+    if (size == 0) return "Error " + std::to_string(writeError_);
+    return std::string(text, size);
 }
 
 std::int64_t OsFile::Seek(std::int64_t offset, int origin) {

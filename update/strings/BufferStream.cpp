@@ -46,11 +46,11 @@ bool TS_BufferStream::FlushBuffer() {
 }
 
 void TS_BufferStream::Flush() {
-    if (!FlushBuffer()) throw EStreamError("Stream write error");
+    if (!FlushBuffer()) RaiseWriteError(stream_);
 }
 
 std::size_t TS_BufferStream::Fill() {
-    if (!FlushBuffer()) throw EStreamError("Stream write error");
+    if (!FlushBuffer()) RaiseWriteError(stream_);
     const std::size_t got = stream_.Read(buffer_.data(), buffer_.size());
     streamPosition_ += static_cast<std::int64_t>(got);
     current_ = 0;

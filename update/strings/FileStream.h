@@ -29,6 +29,7 @@ public:
 
     std::size_t Read(void* buffer, std::size_t count) override;
     std::size_t Write(const void* buffer, std::size_t count) override;
+    std::string WriteFailure() const override { return file_.WriteErrorText(); }
     std::int64_t Seek(std::int64_t offset, int origin) override;
     std::int64_t Size() override;
 

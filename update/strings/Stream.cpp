@@ -20,7 +20,12 @@ void TStream::ReadBuffer(void* buffer, std::size_t count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, std::size_t count) {
-    if (Write(buffer, count) != count) throw EStreamError("Stream write error");
+    if (Write(buffer, count) != count) RaiseWriteError(*this);
+}
+
+void RaiseWriteError(const TStream& stream) {
+    const std::string reason = stream.WriteFailure();
+    throw EStreamError(reason.empty() ? std::string("Stream write error") : "Stream write error: " + reason);
 }
 
 std::int64_t SeekTarget(std::int64_t offset, int origin, std::int64_t position, std::int64_t size) {

@@ -4,7 +4,9 @@
 
 #include "ErrorOf.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -132,6 +134,30 @@ TEST(BufferStream, ARefusedFlushIsReported) {
     EXPECT_EQ(ErrorOf([&] { stream.Seek(0, soFromBeginning); }), "Seek error");
     stream.Write(data.data(), 150);
     EXPECT_EQ(ErrorOf([&] { stream.Flush(); }), "Stream write error");
+}
+
+// A device that is always full: every write fails the way a full disk's does. Under Wine the
+// same device is reached through drive Z:.
+TEST(FileStreams, AFullDeviceNamesTheFullDiskInTheWriteError) {
+#ifdef _WIN32
+    const std::string device = "Z:\\dev\\full";
+#else
+    const std::string device = "/dev/full";
+#endif
+    if (!OsFile::Open(device, TFileAccess::faWrite, TFileShare::fsDenyNone).IsOpen())
+        GTEST_SKIP() << "this system has no /dev/full to stand for a full disk";
+    TFileStream file(device, fmOpenWrite | fmShareDenyNone);
+    const std::vector<std::uint8_t> data = Sequence(100);
+    EXPECT_EQ(file.Write(data.data(), data.size()), 0u);
+    const std::string reason = file.WriteFailure();
+#ifndef _WIN32
+    EXPECT_EQ(reason, std::strerror(ENOSPC));
+#endif
+    ASSERT_FALSE(reason.empty());
+    EXPECT_EQ(ErrorOf([&] { file.WriteBuffer(data.data(), data.size()); }), "Stream write error: " + reason);
+    TS_BufferStream buffered(file);
+    buffered.Write(data.data(), data.size());
+    EXPECT_EQ(ErrorOf([&] { buffered.Flush(); }), "Stream write error: " + reason);
 }
 
 TEST(FileStreams, WriteAndReadBackAFile) {
