@@ -31,6 +31,8 @@ public:
     // Origin 2 counts back from the end whatever the sign of the offset.
     std::int64_t Seek(std::int64_t offset, int origin) override;
     std::int64_t Size() override;
+    // A refused flush is the underlying stream's failure.
+    std::string WriteFailure() const override { return stream_.WriteFailure(); }
 
     // Steps the read position back one byte and stores the byte there.
     void Putback(std::uint8_t byte);

@@ -158,6 +158,10 @@ TEST(FileStreams, AFullDeviceNamesTheFullDiskInTheWriteError) {
     TS_BufferStream buffered(file);
     buffered.Write(data.data(), data.size());
     EXPECT_EQ(ErrorOf([&] { buffered.Flush(); }), "Stream write error: " + reason);
+    // The extraction's own stream fails inside a write that fills its buffer.
+    TLFNFileStream extracted(device, fmOpenWrite | fmShareDenyNone);
+    const std::vector<std::uint8_t> entry = Sequence(20000);
+    EXPECT_EQ(ErrorOf([&] { extracted.WriteBuffer(entry.data(), entry.size()); }), "Stream write error: " + reason);
 }
 
 TEST(FileStreams, WriteAndReadBackAFile) {
