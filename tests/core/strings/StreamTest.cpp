@@ -11,6 +11,11 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include <sys/mount.h>
+#include <unistd.h>
+#endif
+
 #include "update/strings/BufferStream.h"
 #include "update/strings/FileStream.h"
 #include "update/strings/LFNFileStream.h"
@@ -163,6 +168,34 @@ TEST(FileStreams, AFullDeviceNamesTheFullDiskInTheWriteError) {
     const std::vector<std::uint8_t> entry = Sequence(20000);
     EXPECT_EQ(ErrorOf([&] { extracted.WriteBuffer(entry.data(), entry.size()); }), "Stream write error: " + reason);
 }
+
+#ifndef _WIN32
+// A real small drive: the write moves what fits, then stops with the full disk's text. Mounting
+// the drive needs root; elsewhere the always-full device above stands for it.
+TEST(FileStreams, ASmallDriveTakesWhatFitsAndNamesTheFullDisk) {
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / ("pelorin-small-" + std::to_string(::getpid()))).string();
+    std::filesystem::create_directory(dir);
+    if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0) {
+        std::filesystem::remove(dir);
+        GTEST_SKIP() << "cannot mount a small drive here (it needs root)";
+    }
+    struct Unmount {
+        std::string dir;
+        ~Unmount() {
+            ::umount(dir.c_str());
+            std::filesystem::remove_all(dir);
+        }
+    } unmount{dir};
+    TFileStream file(dir + "/big.bin", fmCreate);
+    const std::vector<std::uint8_t> data = Sequence(200000);
+    const std::size_t moved = file.Write(data.data(), data.size());
+    const std::string reason = file.WriteFailure();
+    EXPECT_GT(moved, 0u);
+    EXPECT_LT(moved, 200000u);
+    EXPECT_EQ(reason, std::strerror(ENOSPC));
+}
+#endif
 
 TEST(FileStreams, WriteAndReadBackAFile) {
     const std::string path =
