@@ -8,7 +8,6 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/Handles.h"
 #include "platform/win/WriteResult.h"
 #include "setup/CmnFunc.h"
 #include "setup/install/FileRulesRestart.h"
@@ -40,9 +39,7 @@ class InstallFullDisk : public InstallFileFixture {
 protected:
     void SetUp() override {
         InstallFileFixture::SetUp();
-        ULARGE_INTEGER total{};
-        if (::GetFileAttributesA("E:\\pelorin-small-drive") == INVALID_FILE_ATTRIBUTES ||
-            !::GetDiskFreeSpaceExA("E:\\", nullptr, &total, nullptr) || total.QuadPart > 4u << 20)
+        if (!SmallDriveMounted())
             GTEST_SKIP() << "no small drive E: (small-drive.sh mounts one only when it runs as root)";
         RemoveTree(kFolder);
         ::CreateDirectoryA(kFolder, nullptr);
@@ -102,10 +99,7 @@ TEST_F(InstallFullDisk, WininitOnAFullDriveNamesTheFullDiskAndKeepsTheOldFile) {
     const std::string ini = std::string(kFolder) + "\\WININIT.INI";
     const std::string old = "[rename]\r\nNUL=C:\\OLD.TMP\r\n";
     WriteText(ini, old);
-    const FileHandle filler(::CreateFileA((std::string(kFolder) + "\\filler.bin").c_str(), GENERIC_WRITE, 0, nullptr,
-                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    const std::string chunk = Noise(64u << 10, 4);
-    while (WriteWholeBuffer(filler.get(), chunk.data(), static_cast<DWORD>(chunk.size())) == ERROR_SUCCESS) {}
+    FillDrive(std::string(kFolder) + "\\filler.bin");
     try {
         AddWininitRename(kFolder, "X=Y");
         FAIL() << "no error";

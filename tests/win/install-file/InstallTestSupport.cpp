@@ -201,4 +201,19 @@ bool InEmulatedRun() {
     return ::GetEnvironmentVariableA(kEmulatedVariable, value, sizeof value) > 0;
 }
 
+bool SmallDriveMounted() {
+    ULARGE_INTEGER total{};
+    return ::GetFileAttributesA("E:\\pelorin-small-drive") != INVALID_FILE_ATTRIBUTES &&
+           ::GetDiskFreeSpaceExA("E:\\", nullptr, &total, nullptr) && total.QuadPart <= 4u << 20;
+}
+
+void FillDrive(const std::string& path) {
+    const FileHandle file(
+        ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const std::string chunk(64u << 10, 'f');
+    DWORD put = 0;
+    while (file && ::WriteFile(file.get(), chunk.data(), static_cast<DWORD>(chunk.size()), &put, nullptr) &&
+           put == chunk.size()) {}
+}
+
 }  // namespace pelorin::testing

@@ -85,6 +85,12 @@ std::string RegistryExport(HKEY root, const std::string& subKey);
 // Sets the program-wide folder values for a test: {app}, {win}, {sys}, {src} below root.
 void UseFolders(const std::string& root);
 
+// The small drive E: that small-drive.sh mounts (a tmpfs of 2 MB) for the full-disk cases;
+// false when it is not there, as where mounting needs root.
+bool SmallDriveMounted();
+// Creates path and writes into it until the drive refuses more.
+void FillDrive(const std::string& path);
+
 // Runs this test program again with a gtest filter, with Wine told to report the given
 // Windows version ("win95", "nt40") to that process; returns its exit code.
 int RunSelfAs(const std::string& wineVersion, const std::string& filter);

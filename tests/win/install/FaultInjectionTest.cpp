@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/Handles.h"
+#include "setup/CmnFunc.h"
 #include "setup/install/FileRulesShared.h"
 #include "tests/win/install/EngineFixture.h"
 #include "tests/win/testdlls/TestDlls.h"
@@ -165,6 +166,27 @@ TEST_F(FaultInjection, UndoLogCannotBeWritten) {
     EXPECT_FALSE(RunEngine());
     ASSERT_EQ(prompt.Errors.size(), 1u);
     EXPECT_EQ(Snapshot(), before);
+}
+
+// The log goes to a drive with no room left (small-drive.sh mounts it as E:): the box names the
+// full disk and the rollback leaves neither the changes nor a piece of the log.
+TEST_F(FaultInjection, UndoLogOnAFullDriveNamesTheFullDisk) {
+    if (!SmallDriveMounted()) GTEST_SKIP() << "no small drive E: (small-drive.sh mounts one only when it runs as root)";
+    const std::string folder = "E:\\pelorin-log";
+    RemoveTree(folder);
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    FillDrive(folder + "\\filler.bin");
+    // Only the log goes to {app}; the rest of the installation lands in the test's own folders.
+    Globals().AppDir = folder;
+    Desc().Header.Flags = SetupHeader::CreateUninstall;
+    AddFile(std::string(50000, 'a'), "{win}\\a.txt");
+    const std::string before = Before();
+    prompt.Answers = {IDOK};
+    EXPECT_FALSE(RunEngine());
+    ExpectReported("Unable to write the file " + folder + "\\REMOVE.LOG\r\n\r\n" + SysErrorMessage(ERROR_DISK_FULL));
+    EXPECT_EQ(Snapshot(), before);
+    EXPECT_EQ(TreeListing(folder).find("REMOVE.LOG"), std::string::npos);
+    RemoveTree(folder);
 }
 
 TEST_F(FaultInjection, GroupFolderCannotBeCreated) {
