@@ -101,6 +101,9 @@ TEST(ExtractSetupDescription, FailuresCarryTheirReason) {
     EXPECT_EQ(ExtractionError(dir / "PELORIN.DLL", ""), "Cannot create file ");
     EXPECT_EQ(ExtractionError(dir / "PELORIN.DLL", dir / "missing\\out.tmp"),
               "Cannot create file " + (dir / "missing\\out.tmp"));
+    // A device that is always full stands for a full drive: the reason is the full disk.
+    EXPECT_EQ(ExtractionError(dir / "PELORIN.DLL", "Z:\\dev\\full"),
+              "Error writing file Z:\\dev\\full\r\n\r\n" + SysErrorMessage(ERROR_DISK_FULL));
 }
 
 }  // namespace
