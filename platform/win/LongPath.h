@@ -5,13 +5,25 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace pelorin {
+
+// A zero-terminated wide path. (A vector rather than std::wstring keeps the runtime's wide
+// string code out of the wizards.)
+class WidePath {
+public:
+    explicit WidePath(std::vector<wchar_t> text) : text_(std::move(text)) {}
+    const wchar_t* c_str() const { return text_.data(); }
+
+private:
+    std::vector<wchar_t> text_;
+};
 
 // The path for the wide calls: a path that fits the ANSI calls as it is, in wide characters;
 // a longer one made full and given the extended prefix, which lifts the limit where the system
 // supports it.
-std::wstring WidePathForSystem(const std::string& path);
+WidePath WidePathForSystem(const std::string& path);
 
 // GetFileAttributes, DeleteFile, RemoveDirectory and delayed removal, for paths of any length.
 DWORD PathAttributes(const std::string& path);
