@@ -129,13 +129,20 @@ std::string MakeUniqueTempName(const std::string& folder) {
     return MakeUniqueTempName(folder, RandomTempNameStart(), PathExists);
 }
 
-UniqueTempFile CreateUniqueTempFile(const std::string& folder) {
-    return CreateUniqueTempFile(folder, RandomTempNameStart());
+UniqueTempFile CreateUniqueTempFile(const std::string& folder,
+                                    const std::function<void(const std::string&)>& announce) {
+    return CreateUniqueTempFile(folder, RandomTempNameStart(), announce);
 }
 
-UniqueTempFile CreateUniqueTempFile(const std::string& folder, std::uint32_t start) {
+UniqueTempFile CreateUniqueTempFile(const std::string& folder, std::uint32_t start,
+                                    const std::function<void(const std::string&)>& announce) {
     UniqueTempFile created;
     created.Name = MakeUniqueTempName(folder, start, [&](const std::string& candidate) {
+        if (announce) {
+            // Only a name that is free is announced: the journal never names someone else's file.
+            if (PathExists(candidate)) return true;
+            announce(candidate);
+        }
         created.File.reset(
             ::CreateFileA(candidate.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (created.File) return false;

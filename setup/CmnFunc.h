@@ -63,9 +63,12 @@ struct UniqueTempFile {
     std::string Name;
     FileHandle File;
 };
-UniqueTempFile CreateUniqueTempFile(const std::string& folder);
-// The same from a given start value (tried last of all, as above).
-UniqueTempFile CreateUniqueTempFile(const std::string& folder, std::uint32_t start);
+UniqueTempFile CreateUniqueTempFile(const std::string& folder,
+                                    const std::function<void(const std::string&)>& announce = nullptr);
+// The same from a given start value (tried last of all, as above). When given, announce is told
+// each free candidate just before it is created, so that a journal can name it in time.
+UniqueTempFile CreateUniqueTempFile(const std::string& folder, std::uint32_t start,
+                                    const std::function<void(const std::string&)>& announce = nullptr);
 
 // Lets the platform create a new empty temporary file in folder with the prefix;
 // its full name, or empty when the platform refuses.

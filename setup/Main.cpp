@@ -6,6 +6,7 @@
 
 #include "core/Exception.h"
 #include "setup/Globals.h"
+#include "setup/InterruptedInstall.h"
 #include "setup/MainForm.h"
 #include "setup/MsgBox.h"
 #include "setup/Restart.h"
@@ -45,6 +46,7 @@ int Run() {
     SetApplicationTitle("Setup Wizard");
     try {
         RunStartup();
+        RecoverInterruptedInstall();
     } catch (const EAbort&) {
         return kExitFailure;  // the fatal message has been shown
     } catch (const std::exception& e) {

@@ -4,8 +4,8 @@ pelorin_library(setup_services WIN32_ONLY
   LIBS pelorin_setup_core platform_win platform_long_path user32 advapi32)
 
 pelorin_library(setup_startup WIN32_ONLY
-  SOURCES Startup.cpp
-  LIBS setup_services pelorin_setup_core)
+  SOURCES Startup.cpp InterruptedInstall.cpp
+  LIBS setup_services setup_undo pelorin_setup_core)
 
 pelorin_program(pelorin WIN32_ONLY GUI MANIFEST requireAdministrator
   SOURCES Main.cpp $<TARGET_OBJECTS:setup_pictures>

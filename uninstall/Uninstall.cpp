@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "setup/CmnFunc.h"
+#include "setup/install/JournalRecovery.h"
 #include "setup/install/UndoLog.h"
 #include "uninstall/UninstallReport.h"
 
@@ -28,35 +30,23 @@ void RetryDirectories(std::vector<UndoFailure>& failures) {
     failures.erase(std::remove_if(failures.begin(), failures.end(), removed), failures.end());
 }
 
-}  // namespace
-
-UninstallExit RunUninstall(const UninstallArgs& args, IUninstallPrompt& prompt, const std::string& ownPath) {
-    if (!args.Valid) {
-        prompt.ShowProblem(
-            "Ferrow Wizard removes a program from your computer. It is started with the path of the program's uninstall log and /U, for example:\r\n\r\nFERROW.EXE \"C:\\Program Files\\Application\\REMOVE.LOG\" /U");
-        return uxNothingDone;
-    }
-    TUndoChanges changes;
-    try {
-        changes = LoadUndoLog(args.LogPath);
-    } catch (const EUndoLogError& e) {
-        prompt.ShowProblem("The uninstall log cannot be used, so nothing was removed.\r\n\r\n" +
-                           WithFullStop(e.what()));
-        return uxNothingDone;
-    }
-    const std::string title = changes.Title.empty() ? std::string("the program") : changes.Title;
-    if (!prompt.ConfirmUninstall(title)) return uxCancelled;
-
+// Replays the log's records (uninstall mode) or the journal's (rollback mode) and reports.
+UninstallExit ReplayAndReport(TUndoChanges& changes, const std::string& title, const UninstallArgs& args,
+                              IUninstallPrompt& prompt, const std::string& ownPath,
+                              const std::optional<FoundJournal>& journal) {
     std::vector<UndoFailure> failures;
     std::vector<std::string> scheduled;
     UndoOptions options;
-    options.FullUninstall = true;
+    options.FullUninstall = !journal;
     options.Prompt = &prompt;
     options.RunningFile = ownPath;
     options.Failures = &failures;
     options.Scheduled = &scheduled;
     try {
-        UndoAll(changes, options);
+        if (journal)
+            RecoverJournal(*journal, options);
+        else
+            UndoAll(changes, options);
     } catch (const std::exception& e) {
         // Raised only before the first record is touched.
         prompt.ShowProblem("The uninstallation cannot start, so nothing was removed.\r\n\r\n" + WithFullStop(e.what()));
@@ -73,6 +63,39 @@ UninstallExit RunUninstall(const UninstallArgs& args, IUninstallPrompt& prompt, 
     }
     prompt.ShowProblem(report);
     return uxLeftovers;
+}
+
+}  // namespace
+
+UninstallExit RunUninstall(const UninstallArgs& args, IUninstallPrompt& prompt, const std::string& ownPath) {
+    if (!args.Valid) {
+        prompt.ShowProblem(
+            "Ferrow Wizard removes a program from your computer. It is started with the path of the program's uninstall log and /U, for example:\r\n\r\nFERROW.EXE \"C:\\Program Files\\Application\\REMOVE.LOG\" /U");
+        return uxNothingDone;
+    }
+    // An installation that never finished has no log, only its journal: the uninstall entry
+    // then takes that installation back as its rollback would have.
+    const std::optional<FoundJournal> journal =
+        PathExists(args.LogPath) ? std::nullopt : FindJournalOfLog(GetWinDir(), args.LogPath);
+    TUndoChanges changes;
+    if (!journal) {
+        try {
+            changes = LoadUndoLog(args.LogPath);
+        } catch (const EUndoLogError& e) {
+            prompt.ShowProblem("The uninstall log cannot be used, so nothing was removed.\r\n\r\n" +
+                               WithFullStop(e.what()));
+            return uxNothingDone;
+        }
+    }
+    const std::string named = journal ? journal->Journal.AppName : changes.Title;
+    const std::string title = named.empty() ? std::string("the program") : named;
+    if (!prompt.ConfirmUninstall(title)) return uxCancelled;
+    const UninstallExit result = ReplayAndReport(changes, title, args, prompt, ownPath, journal);
+    // A journal left by an installation killed after it wrote its log is of no use any more.
+    if (!journal && result != uxNothingDone)
+        if (const std::optional<FoundJournal> stale = FindJournalOfLog(GetWinDir(), args.LogPath))
+            ::DeleteFileA(stale->Path.c_str());
+    return result;
 }
 
 }  // namespace pelorin

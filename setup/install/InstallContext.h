@@ -2,10 +2,13 @@
 // the undo records, the undo-log path and the folder of the files archive.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "core/Exception.h"
 #include "setup/install/InstallPrompt.h"
+#include "setup/install/JournalFile.h"
 #include "setup/install/UndoChanges.h"
 
 namespace pelorin {
@@ -14,8 +17,16 @@ struct TInstallContext {
     IInstallProgress& Progress;
     IInstallPrompt& Prompt;
     TUndoChanges& Changes;
-    std::string LogPath;    // AddBackslash({app}) + "REMOVE.LOG" with CreateUninstall, else empty
-    std::string SourceDir;  // folder that holds PELORIN.DAT
+    std::string LogPath;              // AddBackslash({app}) + "REMOVE.LOG" with CreateUninstall, else empty
+    std::string SourceDir;            // folder that holds PELORIN.DAT
+    TJournalFile* Journal = nullptr;  // the recovery journal, when the installation keeps one
+
+    // Puts the record of a change about to be made on disk. Every undo action is harmless for
+    // a change that was not made after all, so a kill between the two leaves nothing behind.
+    // The record joins Changes (and so REMOVE.LOG) only once the change is made.
+    void Ahead(std::uint8_t kind, const std::vector<std::string>& strings, std::uint32_t value) {
+        if (Journal) Journal->Append(kind, strings, value);
+    }
 
     // Lets pending messages run, then raises the silent abort when cancelling was confirmed.
     void CheckCancel() {

@@ -24,10 +24,12 @@ void CreateDirTree(const std::string& dir) {
 
 void CreateDirectories(const std::vector<DirEntry>& dirs, TInstallContext& context) {
     const std::string app = Globals().AppDir;
+    context.Ahead(ukDirectory, {app}, 0);
     CreateDirTree(app);
     context.Changes.AddChange(ukDirectory, {app}, 0);
     for (const DirEntry& entry : dirs) {
         const std::string path = ExpandConstants(entry.DirName);
+        context.Ahead(ukDirectory, {path}, 0);
         CreateDirTree(path);
         context.Changes.AddChange(ukDirectory, {path}, 0);
     }

@@ -16,6 +16,7 @@
 #include "setup/install/InstallFile.h"
 #include "setup/install/InstallIcons.h"
 #include "setup/install/InstallUninstall.h"
+#include "setup/install/TestKillPoint.h"
 #include "setup/install/UndoLog.h"
 
 namespace pelorin {
@@ -43,6 +44,7 @@ void SaveUndoLog(const TUndoChanges& changes, const std::string& path) {
         const FileHandle file(
             ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) throw EUndoLogError("Unable to create the file " + path);
+        TestKillPoint("log");
         error = WriteWholeBuffer(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()));
     }
     if (error == ERROR_SUCCESS) return;
@@ -56,7 +58,10 @@ TInstallEngine::TInstallEngine(const SetupData& setup, TInstallContext& context)
 
 bool TInstallEngine::Run() {
     try {
+        OpenJournal();
         Steps();
+        TestKillPoint("done");
+        journal_.Discard();
         return true;
     } catch (const EAbort&) {
         RollBack();
@@ -68,6 +73,15 @@ bool TInstallEngine::Run() {
         RollBack();
     }
     return false;
+}
+
+void TInstallEngine::OpenJournal() {
+    const SetupGlobals& globals = Globals();
+    if (globals.WinDir.empty()) return;
+    const bool createUninstall = (setup_.Header.Flags & SetupHeader::CreateUninstall) != 0;
+    journal_.Open(JournalPathFor(globals.WinDir, setup_.Header.AppName), setup_.Header.AppName,
+                  createUninstall ? UndoLogPath(globals.AppDir) : std::string(), globals.IsAdmin ? 1 : 0);
+    context_.Journal = &journal_;
 }
 
 void TInstallEngine::Steps() {
@@ -118,6 +132,7 @@ void TInstallEngine::Steps() {
 
     if (createUninstall) {
         progress.SetStatus("Installing Remove Wizard...");
+        context_.Ahead(ukFile, {context_.LogPath, ""}, PathExists(context_.LogPath) ? ufExisted : 0);
         SaveUndoLog(context_.Changes, context_.LogPath);
     }
     context_.Changes.Clear();
@@ -132,6 +147,10 @@ void TInstallEngine::RollBack() {
         // Only DDE's start-up can fail here, before anything was undone.
         context_.Prompt.ShowError(e.what());
     }
+    // Everything recorded has been taken back as far as it can be; a kill before this point
+    // leaves the journal, and the next recovery replays it again, which is harmless.
+    journal_.Discard();
+    context_.Journal = nullptr;
 }
 
 }  // namespace pelorin

@@ -31,12 +31,15 @@ public:
     bool Run();
 
 private:
+    // Starts the recovery journal in the Windows folder before the first change.
+    void OpenJournal();
     void Steps();
     void RollBack();
 
     const SetupData& setup_;
     TInstallContext& context_;
     IUndoPrompt* undoPrompt_ = nullptr;
+    TJournalFile journal_;
 };
 
 }  // namespace pelorin

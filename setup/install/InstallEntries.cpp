@@ -32,6 +32,13 @@ std::int32_t StrToInt(const std::string& text) {
 void WriteRegistryEntry(const RegistryEntry& entry, TInstallContext& context) {
     const std::string keyPath = ExpandConstants(entry.SubKey);
     const std::string name = ExpandConstants(entry.ValueName);
+    const bool record = (entry.Flags & (RegistryEntry::UninsDeleteValue | RegistryEntry::UninsDeleteKey)) != 0;
+    const UndoKind kind = !(entry.Flags & RegistryEntry::UninsDeleteValue) ? ukRegKeyTree
+                          : entry.ValueType != RegistryEntry::vtNone       ? ukRegValue
+                                                                           : ukRegKeyIfEmpty;
+    const std::vector<std::string> strings =
+        kind == ukRegValue ? std::vector<std::string>{keyPath, name} : std::vector<std::string>{keyPath};
+    if (record) context.Ahead(kind, strings, entry.RootKey);
     KeyHandle key;
     DWORD disposition = 0;
     if (::RegCreateKeyExA(RootKeyHandle(entry.RootKey), keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
@@ -50,14 +57,7 @@ void WriteRegistryEntry(const RegistryEntry& entry, TInstallContext& context) {
     if (result != ERROR_SUCCESS) throw Exception(FormatText("Error writing to registry key: %s", keyPath));
     key.reset();
 
-    if (entry.Flags & RegistryEntry::UninsDeleteValue) {
-        if (entry.ValueType != RegistryEntry::vtNone)
-            context.Changes.AddChange(ukRegValue, {keyPath, name}, entry.RootKey);
-        else
-            context.Changes.AddChange(ukRegKeyIfEmpty, {keyPath}, entry.RootKey);
-    } else if (entry.Flags & RegistryEntry::UninsDeleteKey) {
-        context.Changes.AddChange(ukRegKeyTree, {keyPath}, entry.RootKey);
-    }
+    if (record) context.Changes.AddChange(kind, strings, entry.RootKey);
 }
 
 }  // namespace
@@ -68,6 +68,11 @@ void CreateIniEntries(const std::vector<IniEntry>& entries, TInstallContext& con
         const std::string section = ExpandConstants(entry.Section);
         const std::string key = ExpandConstants(entry.Key);
         const std::string value = ExpandConstants(entry.Value);
+        const bool record = (entry.Flags & (IniEntry::UninsDeleteEntry | IniEntry::UninsDeleteSection)) != 0;
+        const UndoKind kind = (entry.Flags & IniEntry::UninsDeleteEntry) ? ukIniValue : ukIniSection;
+        const std::vector<std::string> strings =
+            kind == ukIniValue ? std::vector<std::string>{file, section, key} : std::vector<std::string>{file, section};
+        if (record) context.Ahead(kind, strings, 0);
         bool written = false;
         for (;;) {
             written = SetIniString(section, key, value, file);
@@ -77,12 +82,7 @@ void CreateIniEntries(const std::vector<IniEntry>& entries, TInstallContext& con
                 file);
             if (!AskAbortRetryIgnore(context.Prompt, text, "")) break;
         }
-        if (written) {
-            if (entry.Flags & IniEntry::UninsDeleteEntry)
-                context.Changes.AddChange(ukIniValue, {file, section, key}, 0);
-            else if (entry.Flags & IniEntry::UninsDeleteSection)
-                context.Changes.AddChange(ukIniSection, {file, section}, 0);
-        }
+        if (written && record) context.Changes.AddChange(kind, strings, 0);
         context.CheckCancel();
     }
     AdvanceProgress(context.Progress, StepProgress);

@@ -22,6 +22,8 @@
 #include "setup/install/FileRulesRestart.h"
 #include "setup/install/FileRulesShared.h"
 #include "setup/install/FileRulesVersion.h"
+#include "setup/install/UndoJournal.h"
+#include "setup/install/UndoSharedCount.h"
 
 namespace pelorin {
 
@@ -114,6 +116,11 @@ Outcome FileAttempt::Run() {
         return AskAbortRetryIgnore(context_.Prompt, text, "") ? Outcome::Retry : Outcome::Dropped;
     }
 
+    if (!(entry_.Flags & FileEntry::NoUninstall)) {
+        const bool counted = existed_ && !queuedDeletion_;
+        context_.Ahead(ukFile, {dest_, ""},
+                       (counted ? ufExisted : 0) | (entry_.Flags & FileEntry::RegisterServer ? ufRegistered : 0));
+    }
     Decompress(source);
     if (existed_) Replace();
     if (!replacedAtRestart_) {
@@ -161,7 +168,9 @@ Outcome FileAttempt::CheckExisting() {
 
 void FileAttempt::Decompress(const std::string& source) {
     errorContext_ = "An error occured while trying to create a file in the destination directory.";
-    UniqueTempFile created = CreateUniqueTempFile(ExtractFilePath(FullPath(dest_)));
+    UniqueTempFile created = CreateUniqueTempFile(ExtractFilePath(FullPath(dest_)), [&](const std::string& name) {
+        context_.Ahead(ukFile, {name, ""}, 0);
+    });
     temp_.Set(created.Name);
     const FileHandle out = std::move(created.File);
 
@@ -198,6 +207,7 @@ void FileAttempt::Decompress(const std::string& source) {
         const InflateWriter write = [&](const std::uint8_t* buffer, std::size_t count) -> std::size_t {
             const DWORD error = WriteWholeBuffer(out.get(), buffer, static_cast<DWORD>(count));
             if (error != ERROR_SUCCESS) throw Exception(SysErrorMessage(error));
+            if (written == 0 && context_.Journal) context_.Journal->NoteFileData();
             written += count;
             return count;
         };
@@ -244,8 +254,10 @@ void FileAttempt::Finish(bool installed) {
     }
     if ((flags & FileEntry::RegisterServer) && !replacedAtRestart_) RegisterServer(dest_, context_.Prompt);
     if ((flags & FileEntry::SharedFile) && GetWindowsVersion().Major >= 4) {
-        IncrementSharedCount(dest_, existed);
         const std::uint32_t value = ufSharedCount | (flags & FileEntry::RegisterServer ? ufRegistered : 0);
+        const std::optional<long long> before = CurrentSharedCount(dest_);
+        context_.Ahead(ujSharedCount, {dest_, kept, before ? std::to_string(*before) : std::string()}, value);
+        IncrementSharedCount(dest_, existed);
         context_.Changes.AddChange(ukFile, {dest_, kept}, value);
     }
 }

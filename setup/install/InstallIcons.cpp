@@ -53,10 +53,12 @@ void CreateProgmanItems(const TIconsStep& step, const std::vector<TItem>& items,
     const TDDE dde;
     const DdeStringHandle service(dde, dde.CreateStringHandle(ProgmanService));
     const DdeConversation conversation(dde, dde.Connect(service.get(), service.get()));
+    context.Ahead(ukProgman, {step.Group, ""}, 0);
     dde.Execute(conversation.get(), CreateGroupCommand(step.Group), false);
     dde.Execute(conversation.get(), ShowGroupCommand(step.Group), false);
     context.Changes.AddChange(ukProgman, {step.Group, ""}, 0);
     for (const TItem& item : items) {
+        context.Ahead(ukProgman, {step.Group, item.Name}, 0);
         dde.Execute(conversation.get(), ReplaceItemCommand(item.Name), true);
         const ProgmanItem command{item.Name, item.File, item.Parameters, item.IconFile, item.Index, item.WorkDir};
         dde.Execute(conversation.get(), AddItemCommand(command), false);
@@ -80,8 +82,10 @@ private:
 void CreateShellItems(const std::string& folder, const TIconsStep& step, const std::vector<TItem>& items,
                       TInstallContext& context) {
     const TDDE dde;  // created in both modes; its failure fails the step here too
+    context.Ahead(ukShellNotify, {folder}, SHCNE_UPDATEDIR);
     context.Changes.AddChange(ukShellNotify, {folder}, SHCNE_UPDATEDIR);
     const std::string groupDir = AddBackslash(folder) + step.Group;
+    context.Ahead(ukDirectory, {groupDir}, udNotifyShell);
     if (!DirExists(groupDir)) {
         if (!::CreateDirectoryA(groupDir.c_str(), nullptr))
             throw Exception(FormatText("Setup was unable to create the directory %s", groupDir));
@@ -93,6 +97,7 @@ void CreateShellItems(const std::string& folder, const TIconsStep& step, const s
     const ComInit com;
     for (const TItem& item : items) {
         const std::string link = groupDir + "\\" + item.Name + ".lnk";
+        context.Ahead(ukFile, {link}, ufNotifyShell);
         CreateShellLink(link, item.Name, item.File, item.Parameters, item.WorkDir, item.IconFile, item.Index);
         ::SHChangeNotify(SHCNE_CREATE, SHCNF_PATHA, link.c_str(), nullptr);
         context.Changes.AddChange(ukFile, {link}, ufNotifyShell);

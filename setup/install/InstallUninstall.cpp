@@ -40,6 +40,7 @@ void RegisterUninstall(const std::string& appVerName, TInstallContext& context) 
     }
 
     const std::string keyPath = std::string(UninstallKey) + "\\" + name;
+    context.Ahead(ukRegKeyTree, {keyPath}, RootKeyValue(HKEY_LOCAL_MACHINE));
     KeyHandle key;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                           nullptr, key.put(), &disposition) != ERROR_SUCCESS)

@@ -14,25 +14,7 @@ namespace pelorin {
 namespace {
 
 std::string EncodeHeader(const TUndoChanges& changes, std::size_t recordCount) {
-    std::string header(UndoLogMagic, 8);
-    AppendLE16(header, static_cast<std::uint16_t>(recordCount & 0xFFFF));
-    const std::string title = changes.Title.substr(0, UndoLogTitleMax);
-    header += static_cast<char>(title.size());
-    header += title;
-    header.append(UndoLogTitleMax - title.size(), '\0');
-    header += static_cast<char>(changes.CommonGroup);
-    header.append(3, '\0');
-    return header;
-}
-
-std::string EncodeRecord(const UndoRecord& record) {
-    std::string out(8, '\0');
-    AppendLE32(out, record.value);
-    out += static_cast<char>(record.kind);
-    const std::size_t length = std::min(record.data.size(), MaxUndoDataLength);
-    AppendLE16(out, static_cast<std::uint16_t>(length));
-    out.append(record.data, 0, length);
-    return out;
+    return EncodeUndoLogHeader(UndoLogMagic, changes.Title, changes.CommonGroup, recordCount);
 }
 
 struct FileCloser {
@@ -49,9 +31,32 @@ bool ReadExactly(ByteSource& in, void* buffer, std::size_t size, const std::stri
 
 }  // namespace
 
+std::string EncodeUndoLogHeader(const char* magic, const std::string& title, std::uint8_t commonGroup,
+                                std::size_t recordCount) {
+    std::string header(magic, 8);
+    AppendLE16(header, static_cast<std::uint16_t>(recordCount & 0xFFFF));
+    const std::string kept = title.substr(0, UndoLogTitleMax);
+    header += static_cast<char>(kept.size());
+    header += kept;
+    header.append(UndoLogTitleMax - kept.size(), '\0');
+    header += static_cast<char>(commonGroup);
+    header.append(3, '\0');
+    return header;
+}
+
+std::string EncodeUndoRecord(const UndoRecord& record) {
+    std::string out(8, '\0');
+    AppendLE32(out, record.value);
+    out += static_cast<char>(record.kind);
+    const std::size_t length = std::min(record.data.size(), MaxUndoDataLength);
+    AppendLE16(out, static_cast<std::uint16_t>(length));
+    out.append(record.data, 0, length);
+    return out;
+}
+
 std::string EncodeUndoLog(const TUndoChanges& changes) {
     std::string out = EncodeHeader(changes, changes.Records().size());
-    for (const UndoRecord& record : changes.Records()) out += EncodeRecord(record);
+    for (const UndoRecord& record : changes.Records()) out += EncodeUndoRecord(record);
     return out;
 }
 
@@ -66,7 +71,7 @@ void WriteUndoLog(const std::string& path, const TUndoChanges& changes) {
     put(std::string(UndoLogHeaderSize, '\0'));
     std::size_t count = 0;
     for (const UndoRecord& record : changes.Records()) {
-        put(EncodeRecord(record));
+        put(EncodeUndoRecord(record));
         ++count;
     }
     if (std::fseek(file.get(), 0, SEEK_SET) != 0) throw EUndoLogError("Unable to write the file " + path);

@@ -23,6 +23,11 @@ public:
     explicit EUndoLogError(const std::string& message) : Exception(message) {}
 };
 
+// The 78-byte header: signature (8 bytes), count modulo 65536, title cut to 63, common-group flag.
+std::string EncodeUndoLogHeader(const char* magic, const std::string& title, std::uint8_t commonGroup,
+                                std::size_t recordCount);
+// One record: 8 zero bytes, value, kind, length, data (cut to MaxUndoDataLength).
+std::string EncodeUndoRecord(const UndoRecord& record);
 // The exact bytes of the log for `changes`.
 std::string EncodeUndoLog(const TUndoChanges& changes);
 // Creates (or replaces) the file and writes the log; the file is closed on every way out.

@@ -55,6 +55,15 @@ SharedCounter ReadExistingCounter(HKEY key, const std::string& name) {
 
 }  // namespace
 
+std::optional<long long> CurrentSharedCount(const std::string& path) {
+    KeyHandle key;
+    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
+        return std::nullopt;
+    if (::RegQueryValueExA(key.get(), path.c_str(), nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+        return std::nullopt;
+    return ReadExistingCounter(key.get(), path).Count;
+}
+
 bool DecrementSharedCount(const std::string& path) {
     KeyHandle key;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, SharedDllsKey, 0, nullptr, REG_OPTION_NON_VOLATILE,

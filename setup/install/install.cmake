@@ -2,7 +2,7 @@
 pelorin_library(setup_install WIN32_ONLY
   SOURCES FileRulesVersion.cpp FileRulesShared.cpp FileRulesRegister.cpp
           FileRulesRestart.cpp InstallFile.cpp InstallDirs.cpp InstallUninstall.cpp
-          InstallIcons.cpp InstallEntries.cpp InstallEngine.cpp
+          InstallIcons.cpp InstallEntries.cpp InstallEngine.cpp JournalFile.cpp TestKillPoint.cpp
   LIBS setup_services setup_undo install_dde platform_system_library shell32 ole32 uuid)
 
 # setup_install_form: the installation window that runs the engine from the run sequence.

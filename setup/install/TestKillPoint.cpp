@@ -1,0 +1,23 @@
+// TestKillPoint: compares the named point with PELORIN_TEST_KILL and ends the process
+// without any clean-up of its own, the way TerminateProcess from outside does.
+#include "setup/install/TestKillPoint.h"
+
+#include <windows.h>
+
+#include <string>
+
+namespace pelorin {
+
+// The exit code of a process ended here, so that a test tells it from any other end.
+constexpr UINT kKilledExitCode = 0xDEAD;
+
+void TestKillPoint(const char* point, unsigned number) {
+    char wanted[64] = {};
+    const DWORD length = ::GetEnvironmentVariableA("PELORIN_TEST_KILL", wanted, sizeof wanted);
+    if (length == 0 || length >= sizeof wanted) return;
+    std::string here = point;
+    if (number != 0) here += ":" + std::to_string(number);
+    if (here == wanted) ::TerminateProcess(::GetCurrentProcess(), kKilledExitCode);
+}
+
+}  // namespace pelorin
