@@ -11,6 +11,7 @@
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
+#include "setup/Globals.h"
 
 namespace pelorin {
 
@@ -72,7 +73,13 @@ void CreateIniEntries(const std::vector<IniEntry>& entries, TInstallContext& con
         const UndoKind kind = (entry.Flags & IniEntry::UninsDeleteEntry) ? ukIniValue : ukIniSection;
         const std::vector<std::string> strings =
             kind == ukIniValue ? std::vector<std::string>{file, section, key} : std::vector<std::string>{file, section};
-        if (record) context.Ahead(kind, strings, 0);
+        if (record) {
+            // A file the entry creates goes again with its last section, when nothing else is in it.
+            const std::string path =
+                file.empty() || file.find('\\') != std::string::npos ? file : AddBackslash(Globals().WinDir) + file;
+            if (!path.empty() && !FileExists(path)) context.Ahead(ukFile, {path, ""}, ufIfBlank);
+            context.Ahead(kind, strings, 0);
+        }
         bool written = false;
         for (;;) {
             written = SetIniString(section, key, value, file);

@@ -83,6 +83,7 @@ void TUndoContext::Fail(std::uint8_t kind, const std::string& item, const std::s
 }
 
 void TUndoContext::Scheduled(const std::string& file) {
+    runningScheduled_ = true;
     if (options_.Scheduled) options_.Scheduled->push_back(file);
 }
 

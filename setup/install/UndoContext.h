@@ -21,12 +21,15 @@ public:
     void Fail(std::uint8_t kind, const std::string& item, const std::string& reason);
     // A file whose deletion now waits for the next restart.
     void Scheduled(const std::string& file);
+    // The running program's removal has been queued already (a journal may name it twice).
+    bool RunningFileScheduled() const { return runningScheduled_; }
 
 private:
     UndoOptions options_;
     TMessageBoxUndoPrompt boxes_;
     IUndoPrompt* prompt_;
     bool result_ = true;
+    bool runningScheduled_ = false;
 };
 
 }  // namespace pelorin

@@ -35,6 +35,19 @@ void ScheduleRemoval(TUndoContext& context, const std::string& file) {
         context.Fail(ukFile, file, "in use; " + LastErrorText(::GetLastError()));
 }
 
+// A small file holding nothing but blanks and line ends (an INI file whose sections are gone).
+bool IsBlankFile(const std::string& path) {
+    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    char bytes[4096];
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), bytes, sizeof bytes, &got, nullptr) || got == sizeof bytes) return false;
+    for (DWORD i = 0; i < got; ++i)
+        if (bytes[i] != ' ' && bytes[i] != '\t' && bytes[i] != '\r' && bytes[i] != '\n') return false;
+    return true;
+}
+
 }  // namespace
 
 void DeleteInstalledFile(TUndoContext& context, const std::string& file, bool notify) {
@@ -44,7 +57,7 @@ void DeleteInstalledFile(TUndoContext& context, const std::string& file, bool no
     }
     if (!FileExists(file)) return;
     if (SameFile(file, context.RunningFile())) {
-        ScheduleRemoval(context, file);
+        if (!context.RunningFileScheduled()) ScheduleRemoval(context, file);
         return;
     }
     if (!DeletePath(file)) {
@@ -70,6 +83,10 @@ void UndoFileRecord(TUndoContext& context, const UndoRecord& record) {
     const bool notify = (value & ufNotifyShell) != 0;
     const std::string target = context.FullUninstall() || alternative.empty() ? path : alternative;
 
+    if (value & ufIfBlank) {
+        if (IsBlankFile(path)) DeleteInstalledFile(context, path, notify);
+        return;
+    }
     if (!context.FullUninstall() && (value & ufExisted)) {
         // The file stays with its new content; only a kept temporary file goes.
         if (value & ufSharedCount) DecrementSharedCount(path);

@@ -31,6 +31,9 @@ constexpr std::uint32_t ufUninstallOnly = 0x02;  // deleted by the uninstaller, 
 constexpr std::uint32_t ufSharedCount = 0x04;    // counted under "SharedDLLs"
 constexpr std::uint32_t ufRegistered = 0x08;     // DllRegisterServer was called on it
 constexpr std::uint32_t ufNotifyShell = 0x10;    // tell the shell when it is deleted
+// Only in recovery journals: an INI file the installation created, deleted when the replay
+// has left nothing in it but blanks.
+constexpr std::uint32_t ufIfBlank = 0x80;
 
 // Largest data block of one record; longer data is cut to this length.
 constexpr std::size_t MaxUndoDataLength = 64985;

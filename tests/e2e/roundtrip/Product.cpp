@@ -41,13 +41,19 @@ std::string ProjectText(const std::string& name) {
 
 // Builds the product's distribution in work\<name> with the Windows build of the tool,
 // which takes FERROW.EXE from its own folder.
-Product BuildProduct(const ScratchDir& work, const std::string& name) {
+Product BuildProduct(const ScratchDir& work, const std::string& name, std::size_t appSize) {
     Product product;
     product.name = name;
     product.appDir = ProgramFilesDir() + "\\" + name;
     const std::string folder = work / name;
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    WriteBytes(folder + "\\app.exe", Bytes("the application of " + name));
+    std::vector<std::uint8_t> app = Bytes("the application of " + name);
+    std::uint32_t noise = 2463534242u;
+    for (std::size_t i = app.size(); i < appSize; ++i) {
+        noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
+        app.push_back(static_cast<std::uint8_t>(noise));
+    }
+    WriteBytes(folder + "\\app.exe", app);
     WriteBytes(folder + "\\readme.txt", Bytes("Read me.\r\n"));
     WriteBytes(folder + "\\p.pelproj", Bytes(ProjectText(name)));
     product.dist = folder + "\\dist";

@@ -22,8 +22,9 @@ struct Product {
 };
 
 // Builds the product's distribution in work\<name> with the Windows build of the tool,
-// which takes FERROW.EXE from its own folder.
-Product BuildProduct(const ScratchDir& work, const std::string& name);
+// which takes FERROW.EXE from its own folder. With appSize, app.exe is that many bytes of
+// noise, so that its data flows in many blocks.
+Product BuildProduct(const ScratchDir& work, const std::string& name, std::size_t appSize = 0);
 
 // The setup program without the wizard: it installs with the description's defaults,
 // its temporary files going to temp. Any message box fails the test.

@@ -12,7 +12,7 @@
 
 #include "platform/win/Handles.h"
 #include "tests/e2e/driver/ProcessHarness.h"
-#include "tests/e2e/roundtrip/MachineSnapshot.h"
+#include "tests/e2e/roundtrip/InstallSnapshot.h"
 #include "tests/e2e/roundtrip/Product.h"
 #include "tests/e2e/roundtrip/SystemState.h"
 
@@ -25,24 +25,6 @@ std::string SharedBoxText(const std::string& path) {
            path +
            "\r\n\r\nIf any programs are still using this file and it is removed, those programs may not function "
            "properly. If you are unsure, choose No. Leaving the file on your system will not cause any harm.";
-}
-
-// What an earlier run in this prefix may have left: the uninstaller whose removal waits
-// for a restart that never comes under Wine, and its counter.
-void ForgetEarlierUninstaller() {
-    const std::string ferrow = WindowsDir() + "\\FERROW.EXE";
-    ::DeleteFileA(ferrow.c_str());
-    KeyHandle shared;
-    if (::RegOpenKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, KEY_SET_VALUE, shared.put()) == ERROR_SUCCESS)
-        ::RegDeleteValueA(shared.get(), ferrow.c_str());
-}
-
-Snapshot TakeSnapshot(const std::vector<std::string>& skipFolders) {
-    Snapshot all = SnapshotRegistry({{HKEY_LOCAL_MACHINE, "HKLM", "Software"},
-                                     {HKEY_CURRENT_USER, "HKCU", "Software"},
-                                     {HKEY_LOCAL_MACHINE, "HKLM", kSessionManager}});
-    for (auto& entry : SnapshotFiles("C:", skipFolders)) all.insert(std::move(entry));
-    return all;
 }
 
 class RoundTrip : public ::testing::Test {
@@ -58,16 +40,6 @@ protected:
     ScratchDir temp_{"pelorin-roundtrip-tmp"};
     std::vector<std::string> skip_;
     const std::string ferrow_ = WindowsDir() + "\\FERROW.EXE";
-};
-
-// Wine's own churn between two looks, kept as narrow as it was seen to be: the menu
-// builder's record of the desktop entries it made for our links (it keeps the record
-// after the links are gone) and the desktop's mouse settings.
-const std::vector<std::string> kWineChurn = {
-    "key HKCU\\Software\\Wine\\MenuFiles",
-    "value HKCU\\Software\\Wine\\MenuFiles\\*",
-    "key HKCU\\Software\\Wine\\Temporary System Parameters*",
-    "value HKCU\\Software\\Wine\\Temporary System Parameters*",
 };
 
 TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRestart) {
