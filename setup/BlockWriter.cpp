@@ -11,6 +11,7 @@
 #include <limits>
 #include <ostream>
 
+#include "core/WriteFailure.h"
 #include "setup/ZStream.h"
 
 namespace pelorin {
@@ -95,7 +96,7 @@ DeflateResult DeflateStream(std::istream& in, std::ostream& out) {
     const auto sink = [&out, &result](const std::uint8_t* p, std::size_t n) {
         out.write(reinterpret_cast<const char*>(p), static_cast<std::streamsize>(n));
         if (!out) {
-            throw Exception("Error writing the compressed data");
+            throw Exception("Error writing the compressed data" + WriteFailureSuffix());
         }
         result.CompressedSize += n;
     };

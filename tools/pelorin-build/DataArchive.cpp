@@ -8,6 +8,7 @@
 #include <map>
 #include <ostream>
 
+#include "core/WriteFailure.h"
 #include "setup/BlockWriter.h"
 #include "setup/ZStream.h"
 #include "tools/pelorin-build/BuildError.h"
@@ -34,7 +35,7 @@ void StoreSource(const FileSource& source, FileEntry& entry, std::ostream& out) 
     } catch (const Exception& error) {
         fail("cannot store " + source.path + ": " + error.what());
     }
-    if (!out) fail("cannot write PELORIN.DAT");
+    if (!out) fail("cannot write PELORIN.DAT" + WriteFailureSuffix());
     if (result.UncompressedSize > UINT32_MAX) fail(source.path + " is 4 GB or larger");
     if (result.CompressedSize > UINT32_MAX) fail(source.path + " does not compress below 4 GB");
 

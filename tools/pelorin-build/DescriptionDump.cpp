@@ -9,6 +9,7 @@
 #include <random>
 #include <sstream>
 
+#include "core/WriteFailure.h"
 #include "setup/LoadSetup.h"
 #include "tools/pelorin-build/BuildError.h"
 #include "tools/pelorin-build/PeImage.h"
@@ -35,10 +36,12 @@ public:
             const fs::path candidate = dir / name.str();
             if (!fs::exists(candidate, error)) path_ = candidate.string();
         }
+        ClearWriteFailure();
         std::ofstream out(path_, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         out.close();
-        if (path_.empty() || !out) throw BuildError(dir.string(), 0, "", "cannot write a temporary file");
+        if (path_.empty() || !out)
+            throw BuildError(dir.string(), 0, "", "cannot write a temporary file" + WriteFailureSuffix());
     }
     ~ScratchFile() {
         std::error_code error;

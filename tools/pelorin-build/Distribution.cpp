@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/WriteFailure.h"
 #include "core/ScratchFolder.h"
 #include "setup/BlockWriter.h"
 #include "tools/pelorin-build/BuildError.h"
@@ -28,10 +29,11 @@ constexpr const char* kDescriptionLibraryName = "PELORIN.DLL";
 constexpr const char* kUninstallerName = "FERROW.EXE";
 
 void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    ClearWriteFailure();
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     out.close();
-    if (!out) throw BuildError(path, 0, "", "cannot write the file");
+    if (!out) throw BuildError(path, 0, "", "cannot write the file" + WriteFailureSuffix());
 }
 
 // Signs input into output and checks the result: a command that ends well without signing (a
@@ -120,6 +122,7 @@ BuildSummary BuildDistribution(const BuildOptions& options) {
     StagedOutput output(options.outputDir);
     {
         const std::string archivePath = output.Stage("PELORIN.DAT");
+        ClearWriteFailure();
         std::ofstream archive(archivePath, std::ios::binary | std::ios::trunc);
         if (!archive) throw BuildError(archivePath, 0, "", "cannot create the file");
         WriteDataArchive(project, archive);
@@ -129,7 +132,7 @@ BuildSummary BuildDistribution(const BuildOptions& options) {
                                        "from an older one and replaces whichever copy it finds");
         summary.archiveSize = static_cast<std::uint64_t>(archive.tellp());
         archive.close();
-        if (!archive) throw BuildError(archivePath, 0, "", "cannot write the file");
+        if (!archive) throw BuildError(archivePath, 0, "", "cannot write the file" + WriteFailureSuffix());
     }
 
     std::vector<std::uint8_t> description;

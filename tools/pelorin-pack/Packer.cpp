@@ -9,6 +9,7 @@
 #include <iterator>
 #include <system_error>
 
+#include "core/WriteFailure.h"
 #include "update/ImageLength.h"
 
 namespace pelorin {
@@ -62,12 +63,13 @@ public:
     const std::string& Path() const { return temporary_; }
 
     void Write(const std::vector<std::uint8_t>& image, const std::vector<std::uint8_t>& archive) {
+        ClearWriteFailure();
         std::ofstream out(temporary_, std::ios::binary | std::ios::trunc);
-        if (!out) throw EPackError(final_ + ": cannot be written");
+        if (!out) throw EPackError(final_ + ": cannot be written" + WriteFailureSuffix());
         out.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
         out.write(reinterpret_cast<const char*>(archive.data()), static_cast<std::streamsize>(archive.size()));
         out.close();
-        if (!out) throw EPackError(final_ + ": cannot be written (disk full?)");
+        if (!out) throw EPackError(final_ + ": cannot be written" + WriteFailureSuffix());
     }
 
     void Commit() {

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "core/WriteFailure.h"
 #include "core/ScratchFolder.h"
 
 namespace pelorin {
@@ -99,11 +100,12 @@ void SignCommand::Sign(const std::string& input, const std::string& output, cons
     if (size == 0) fail(inPlace_ ? "left the file empty (%1)" : "wrote an empty signed file (%2)");
 
     // Streams rather than copy_file: on Windows the runtime's copy_file refuses to overwrite.
+    ClearWriteFailure();
     std::ifstream in(signedFile, std::ios::binary);
     std::ofstream out(output, std::ios::binary | std::ios::trunc);
     if (in && out) out << in.rdbuf();
     out.close();
-    if (!in || !out) throw ESignError(output + ": cannot be written");
+    if (!in || !out) throw ESignError(output + ": cannot be written" + WriteFailureSuffix());
     fs::permissions(output, fs::status(input, error).permissions(), error);  // an executable stays one
 }
 

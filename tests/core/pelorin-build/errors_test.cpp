@@ -2,9 +2,13 @@
 // exit is an error, and no output is left behind (nor an older one disturbed).
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
 #include <fstream>
 
 #include "tests/support/ScratchDir.h"
+#include "tests/support/SmallDrive.h"
 #include "tests/support/TestFiles.h"
 #include "tools/pelorin-build/BuildError.h"
 #include "tools/pelorin-build/CommandLine.h"
@@ -117,6 +121,27 @@ TEST(BadProject, FailedBuildLeavesAnEarlierDistributionUntouched) {
     options.withoutSetupExe = false;
     EXPECT_THROW(BuildDistribution(options), BuildError);
     EXPECT_EQ(testing::ListFolder(dir / "out"), std::vector<std::string>{"PELORIN.DAT"});
+}
+
+// A real small drive: the full disk is named, and nothing of the distribution stays on it.
+TEST(BadProject, AFullDriveIsNamedAndLeavesNothing) {
+    const testing::SmallDrive drive(64 * 1024);
+    if (!drive.Mounted()) GTEST_SKIP() << "cannot mount a small drive here (it needs root)";
+    ScratchDir dir;
+    std::vector<std::uint8_t> noise(300000);
+    std::uint32_t state = 7;
+    for (std::uint8_t& b : noise) b = static_cast<std::uint8_t>((state = state * 1103515245u + 12345u) >> 23);
+    testing::WriteBytes(dir / "noise.bin", noise);
+    testing::WriteText(dir / "p.pelproj", kSetup + "[File]\nSource=noise.bin\nDestName={app}\\noise.bin\n");
+    BuildOptions options{dir / "p.pelproj", drive / "out", "", true, Machine::Amd64, "", false, std::nullopt};
+    try {
+        BuildDistribution(options);
+        ADD_FAILURE() << "built onto a full drive";
+    } catch (const BuildError& error) {
+        EXPECT_NE(std::string(error.what()).find(std::string(": ") + std::strerror(ENOSPC)), std::string::npos)
+            << error.what();
+    }
+    EXPECT_TRUE(std::filesystem::is_empty(drive.Path()));
 }
 
 TEST(StagedOutputTest, UncommittedFilesAndCreatedFoldersAreRemoved) {

@@ -3,9 +3,12 @@
 // the first, a signature of the input is dropped, and refused inputs leave no output behind.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 
 #include "tests/core/unzip/TestSupport.h"
+#include "tests/support/SmallDrive.h"
 #include "tests/core/unzip/ZipBuilder.h"
 #include "tests/core/update/TestImage.h"
 #include "tools/pelorin-pack/Packer.h"
@@ -187,6 +190,19 @@ TEST_F(PackerTest, ASignedProgramLosesItsCertificateTableAndTheEntryThatNamesIt)
     const AppendedRange range = AppendedData(packed.data(), packed.size());
     EXPECT_EQ(range.start, 0xE00u);
     EXPECT_EQ(range.end, packed.size());
+}
+
+// A real small drive: the full disk is named, and neither the program nor its temporary file stays.
+TEST_F(PackerTest, AFullDriveIsNamedAndLeavesNothing) {
+    const testing::SmallDrive drive(64 * 1024);
+    if (!drive.Mounted()) GTEST_SKIP() << "cannot mount a small drive here (it needs root)";
+    std::string noise(200000, '\0');
+    std::uint32_t state = 12345;
+    for (char& c : noise) c = static_cast<char>((state = state * 1103515245u + 12345u) >> 23);
+    WriteBytes(Path("big.zip"), test::ZipBuilder().Add("big.bin", noise).Build());
+    const std::string output = drive / "out.exe";
+    EXPECT_EQ(Refusal(Path("big.zip"), output), output + ": cannot be written: " + std::strerror(ENOSPC));
+    EXPECT_TRUE(std::filesystem::is_empty(drive.Path()));
 }
 
 TEST_F(PackerTest, RefusesAProgramThatIsNoWindowsImage) {

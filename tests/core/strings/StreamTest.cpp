@@ -11,11 +11,7 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
-#include <sys/mount.h>
-#include <unistd.h>
-#endif
-
+#include "tests/support/SmallDrive.h"
 #include "update/strings/BufferStream.h"
 #include "update/strings/FileStream.h"
 #include "update/strings/LFNFileStream.h"
@@ -173,21 +169,9 @@ TEST(FileStreams, AFullDeviceNamesTheFullDiskInTheWriteError) {
 // A real small drive: the write moves what fits, then stops with the full disk's text. Mounting
 // the drive needs root; elsewhere the always-full device above stands for it.
 TEST(FileStreams, ASmallDriveTakesWhatFitsAndNamesTheFullDisk) {
-    const std::string dir =
-        (std::filesystem::temp_directory_path() / ("pelorin-small-" + std::to_string(::getpid()))).string();
-    std::filesystem::create_directory(dir);
-    if (::mount("tmpfs", dir.c_str(), "tmpfs", 0, "size=64k") != 0) {
-        std::filesystem::remove(dir);
-        GTEST_SKIP() << "cannot mount a small drive here (it needs root)";
-    }
-    struct Unmount {
-        std::string dir;
-        ~Unmount() {
-            ::umount(dir.c_str());
-            std::filesystem::remove_all(dir);
-        }
-    } unmount{dir};
-    TFileStream file(dir + "/big.bin", fmCreate);
+    const testing::SmallDrive drive(64 * 1024);
+    if (!drive.Mounted()) GTEST_SKIP() << "cannot mount a small drive here (it needs root)";
+    TFileStream file(drive / "big.bin", fmCreate);
     const std::vector<std::uint8_t> data = Sequence(200000);
     const std::size_t moved = file.Write(data.data(), data.size());
     const std::string reason = file.WriteFailure();
