@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/win/Handles.h"
+#include "platform/win/ReplaceAside.h"
 #include "platform/win/SystemLibrary.h"
 
 namespace pelorin {
@@ -55,11 +56,10 @@ bool SystemServices::ForceDirectories(const std::string& path) const {
 
 bool SystemServices::RemoveFile(const std::string& path) const { return ::DeleteFileA(path.c_str()) != 0; }
 
-// Windows 95 has no MoveFileEx: there the old file goes first, then the new one takes its name.
+// Windows 95 has no MoveFileEx: there the old file steps aside while the new one moves in.
 bool SystemServices::RenameOver(const std::string& from, const std::string& to) const {
     if (::MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING)) return true;
-    if (::GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES && !::DeleteFileA(to.c_str())) return false;
-    return ::MoveFileA(from.c_str(), to.c_str()) != 0;
+    return ReplaceByStepAside(from, to);
 }
 
 std::string SystemServices::GetCurrentDir() const {

@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/Handles.h"
+#include "platform/win/ReplaceAside.h"
+#include "platform/win/Handles.h"
+#include "platform/win/ReplaceAside.h"
 #include "tests/core/unzip/TestSupport.h"
 #include "tests/core/unzip/ZipBuilder.h"
 #include "update/strings/MemoryStream.h"
@@ -105,6 +109,46 @@ TEST_F(WinExtraction, NamesFollowTheSystemOemCodePage) {
     ::OemToCharBuffA(entry.name.c_str(), expected, static_cast<DWORD>(entry.name.size()));
     EXPECT_EQ(zip.EntryName(0), std::string(expected));
     EXPECT_NE(::GetFileAttributesA((out / expected).c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+// The replacement of systems without MoveFileEx: the target always holds the old file or the new.
+TEST(WinServices, ReplacingByStepAsideNeverLosesTheOldFile) {
+    testing::ScratchDir dir;
+    const std::string target = dir / "KZARNIX.DCU", fresh = dir / "~pz00001.tmp";
+    const auto text = [](const std::string& path) {
+        const std::vector<std::uint8_t> bytes = testing::ReadBytes(path);
+        return std::string(bytes.begin(), bytes.end());
+    };
+    const auto write = [](const std::string& path, const std::string& text) {
+        testing::WriteBytes(path, std::vector<std::uint8_t>(text.begin(), text.end()));
+    };
+    write(target, "old");
+    write(fresh, "new");
+    ASSERT_TRUE(ReplaceByStepAside(fresh, target));
+    EXPECT_EQ(text(target), "new");
+    EXPECT_EQ(testing::ListFolder(dir.Path()), std::vector<std::string>{"KZARNIX.DCU"});
+
+    // The new file cannot move in: the old one is back under its name.
+    write(target, "old");
+    EXPECT_FALSE(ReplaceByStepAside(dir / "missing.tmp", target));
+    EXPECT_EQ(text(target), "old");
+    EXPECT_EQ(testing::ListFolder(dir.Path()), std::vector<std::string>{"KZARNIX.DCU"});
+
+    // A read-only target is refused, and a target in use cannot step aside: nothing changes.
+    write(fresh, "new");
+    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_FALSE(ReplaceByStepAside(fresh, target));
+    ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    {
+        const FileHandle held(::CreateFileA(target.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+        EXPECT_FALSE(ReplaceByStepAside(fresh, target));
+    }
+    EXPECT_EQ(text(target), "old");
+    EXPECT_EQ(text(fresh), "new");
+    // A target that does not exist is simply a move.
+    EXPECT_TRUE(ReplaceByStepAside(fresh, dir / "NEW.DCU"));
+    EXPECT_EQ(text(dir / "NEW.DCU"), "new");
 }
 
 TEST(WinServices, FoldersTimesAndDrives) {
