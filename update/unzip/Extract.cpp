@@ -81,12 +81,21 @@ private:
 
 // The name an entry is written under before it replaces target: in target's folder, short enough
 // for an 8.3 file system, and different for each entry of the archive.
-std::string TemporaryName(const std::string& target, int index) {
+// "~pz" and five hex digits from the entry's index, beside the target; a name that something
+// already holds (another entry, a file of the user's) is passed over for the next one.
+std::string TemporaryName(const OsServices& os, const std::string& target, int index) {
     const std::size_t slash = target.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    char name[16];
-    std::snprintf(name, sizeof name, "~pz%05X.tmp", static_cast<unsigned>(index) & 0xFFFFFu);
-    return folder + name;
+    const unsigned first = static_cast<unsigned>(index) & 0xFFFFFu;
+    for (unsigned n = first;;) {
+        char name[16];
+        std::snprintf(name, sizeof name, "~pz%05X.tmp", n);
+        const std::string candidate = folder + name;
+        if (!SameText(candidate, target) && !os.FileExists(candidate) && !os.DirectoryExists(candidate))
+            return candidate;
+        n = (n + 1) & 0xFFFFFu;
+        if (n == first) throw EFCreateError(FormatText("Cannot create file %s", target));
+    }
 }
 
 }  // namespace
@@ -202,7 +211,7 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
 
     // The entry is written under a temporary name beside its target, which it replaces only once
     // its checksum holds: a damaged entry or an error on the way leaves an existing file as it was.
-    const std::string temporary = TemporaryName(target, index);
+    const std::string temporary = TemporaryName(*os_, target, index);
     std::uint32_t crc = 0;
     auto file = std::make_unique<TLFNFileStream>(temporary, fmCreate);
     try {

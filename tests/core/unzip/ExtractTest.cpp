@@ -307,6 +307,22 @@ TEST_F(Extraction, BadChecksumKeepsTheOldFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(testing::ListFolder(out.Path()), (std::vector<std::string>{"bad.txt", "good.txt"}));
 }
 
+// The temporary name of an entry is taken from its index; a file that already has that name,
+// the user's own or an entry of the archive, is never overwritten by it.
+TEST_F(Extraction, TemporaryNamesPassOverFilesThatHoldThem) {
+    UseMemory(ZipBuilder().Add("~pz00001.tmp", "an entry").Add("second.txt", "2").Add("third.txt", "3").Build());
+    zip.SetDoAll(true);
+    zip.SetOverwriteMode(TUZOverwriteMode::Always);
+    testing::WriteBytes(out / "~pz00002.tmp", Bytes("the user's"));
+    EXPECT_EQ(zip.Extract(), 3);
+    EXPECT_EQ(ReadText(out / "~pz00001.tmp"), "an entry");
+    EXPECT_EQ(ReadText(out / "~pz00002.tmp"), "the user's");
+    EXPECT_EQ(ReadText(out / "second.txt"), "2");
+    EXPECT_EQ(ReadText(out / "third.txt"), "3");
+    EXPECT_EQ(testing::ListFolder(out.Path()),
+              (std::vector<std::string>{"second.txt", "third.txt", "~pz00001.tmp", "~pz00002.tmp"}));
+}
+
 TEST_F(Extraction, AlteredDeflatedDataFailsTheChecksum) {
     std::vector<std::uint8_t> bytes = ReadBytes(ToolArchive("flat.zip"));
     // readme.txt is deflated and comes first: alter a byte in its data.
