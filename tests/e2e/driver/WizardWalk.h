@@ -21,6 +21,13 @@ std::string PressOnPage(DWORD pid, const std::string& caption, const std::string
 // An empty result, or the first thing that went wrong.
 std::string WalkToInstall(DWORD pid);
 
+// The same walk with folder put into the Destination Directory page's edit (WM_SETTEXT, as the
+// page's Browse button fills it, past the limit the edit sets on typing).
+std::string WalkToInstall(DWORD pid, const std::string& folder);
+
+// The visible edit of a wizard page; nullptr when it has none.
+HWND PageEdit(HWND page);
+
 // Waits for "Setup successful" and presses "&Finish". An empty result, or what went wrong.
 std::string FinishWizard(DWORD pid, double timeoutSeconds = 120);
 
