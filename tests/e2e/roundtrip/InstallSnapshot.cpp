@@ -32,6 +32,13 @@ void ForgetEarlierUninstaller() {
         ::RegDeleteValueA(shared.get(), ferrow.c_str());
 }
 
+void PrepareForSnapshot() {
+    ForgetEarlierUninstaller();
+    RestartDeletions();
+    KeyHandle shared;
+    ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, nullptr, 0, KEY_READ, nullptr, shared.put(), nullptr);
+}
+
 std::vector<std::string> RestartDeletions() {
     std::vector<std::string> deleted;
     std::string joined = RegMultiString(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations");

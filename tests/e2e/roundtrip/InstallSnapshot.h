@@ -21,6 +21,10 @@ extern const std::vector<std::string> kWineChurn;
 // for a restart that never comes under Wine, and its counter.
 void ForgetEarlierUninstaller();
 
+// Before a snapshot that an installation and its removal must give back exactly: the two above,
+// and the counters' key, which exists on every real machine (made later, it would be a difference).
+void PrepareForSnapshot();
+
 // Does what the next restart would: the deletions queued in PendingFileRenameOperations
 // (a name followed by an empty target) are carried out and the value is removed. The files
 // deleted, in order.

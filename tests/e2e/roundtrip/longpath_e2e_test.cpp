@@ -35,12 +35,7 @@ std::vector<std::string> Above() {
 class LongDestination : public ::testing::Test {
 protected:
     void SetUp() override {
-        ForgetEarlierUninstaller();
-        RestartDeletions();
-        // The counters' key exists on every real machine; made here, it is not a difference.
-        HKEY shared = nullptr;
-        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, nullptr, 0, KEY_READ, nullptr, &shared, nullptr);
-        if (shared) ::RegCloseKey(shared);
+        PrepareForSnapshot();
         skip_ = {LongPath(work_.Path()), LongPath(temp_.Path())};
         ASSERT_EQ(kFolder.size(), 3u + 220u);
         ASSERT_FALSE(Exists(kTopFolder)) << "left by an earlier run";

@@ -27,12 +27,7 @@ enum class Outcome { Killed, Completed, Failed };
 class Recovery : public ::testing::Test {
 protected:
     void SetUp() override {
-        ForgetEarlierUninstaller();
-        RestartDeletions();
-        // The counters' key exists on every real machine; made here, it is not a difference.
-        HKEY shared = nullptr;
-        ::RegCreateKeyExA(HKEY_LOCAL_MACHINE, kSharedKey, 0, nullptr, 0, KEY_READ, nullptr, &shared, nullptr);
-        if (shared) ::RegCloseKey(shared);
+        PrepareForSnapshot();
         skip_ = {LongPath(work_.Path()), LongPath(temp_.Path())};
         product_ = BuildProduct(work_, "Kill Matrix", 300 * 1024);
         ASSERT_FALSE(Exists(product_.appDir)) << "left by an earlier run: " << product_.appDir;
