@@ -30,9 +30,11 @@ void TProgressBar::SetMax(int value) {
 }
 
 void TProgressBar::SetPosition(int value) {
+    if (value == position_) return;
     position_ = value;
+    // The bar invalidates what the new position changes; painting that at once is enough.
     ::SendMessageA(Handle(), PBM_SETPOS, static_cast<WPARAM>(value), 0);
-    Repaint();
+    ::UpdateWindow(Handle());
 }
 
 TAnimate::TAnimate(TForm& parent, const Bounds& bounds)

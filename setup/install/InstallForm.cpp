@@ -19,6 +19,9 @@ namespace {
 // The shell library's copy-file clip; the form plays its frames 0 to 26.
 constexpr int kCopyFileClip = 161;
 constexpr int kCopyFileLastFrame = 26;
+constexpr int kJaugeWidth = 273;
+// How often, in milliseconds, the installation lets window messages run between its files.
+constexpr DWORD kPumpInterval = 15;
 
 }  // namespace
 
@@ -27,7 +30,7 @@ TInstallForm::TInstallForm(HWND mainWindow, TCloseMainQuery closeMain, std::func
       Ani(Add<TAnimate>(TControl::Bounds{8, 8, 272, 60})),
       StatusLabel(Add<TLabel>(TControl::Bounds{8, 72, 345, 16})),
       FilenameLabel(Add<TLabel>(TControl::Bounds{8, 88, 345, 17})),
-      Jauge(Add<TProgressBar>(TControl::Bounds{8, 112, 273, 17})),
+      Jauge(Add<TProgressBar>(TControl::Bounds{8, 112, kJaugeWidth, 17})),
       CancelButton(Add<TButton>(TControl::Bounds{288, 112, 65, 25})),
       mainWindow_(mainWindow),
       closeMain_(std::move(closeMain)),
@@ -93,6 +96,7 @@ void TInstallForm::SetFilename(const std::string& text) { FilenameLabel.SetCapti
 
 void TInstallForm::SetMax(std::int64_t max) {
     max_ = max < 0 ? 0 : max;
+    shownPixel_ = -1;
     shift_ = 0;
     while ((max_ >> shift_) > INT_MAX) ++shift_;
     Jauge.SetMax(static_cast<int>(max_ >> shift_));
@@ -101,10 +105,21 @@ void TInstallForm::SetMax(std::int64_t max) {
 void TInstallForm::SetPosition(std::int64_t position) {
     position_ = position;
     const std::int64_t shown = std::min(std::max<std::int64_t>(position, 0), max_);
+    // The bar is told only when the change shows: a file's data moves it in many small steps,
+    // most of them within one pixel of its width.
+    const std::int64_t pixel = max_ == 0 ? 0 : shown * kJaugeWidth / max_;
+    if (pixel == shownPixel_ && shown != max_ && shown != 0) return;
+    shownPixel_ = pixel;
     Jauge.SetPosition(static_cast<int>(shown >> shift_));
 }
 
 bool TInstallForm::ProcessMessagesAndCheckCancel() {
+    // With nothing waiting, each look at the queue is a round trip to the window system; small
+    // files end many times within one interval, and a user's click waits at most that long.
+    const DWORD now = ::GetTickCount();
+    if (pumped_ && now - lastPump_ < kPumpInterval) return CancelRequested;
+    pumped_ = true;
+    lastPump_ = now;
     ProcessMessages();
     return CancelRequested;
 }

@@ -78,7 +78,10 @@ private:
     std::string sourceDir_;
     std::int64_t max_ = 0;
     std::int64_t position_ = 0;
-    int shift_ = 0;  // the bar holds 32-bit values: larger ranges are scaled down
+    int shift_ = 0;                 // the bar holds 32-bit values: larger ranges are scaled down
+    std::int64_t shownPixel_ = -1;  // the pixel of the bar's width that the last position reached
+    bool pumped_ = false;           // messages ran once; later looks wait for the interval
+    DWORD lastPump_ = 0;            // when they last ran (GetTickCount)
 };
 
 }  // namespace pelorin

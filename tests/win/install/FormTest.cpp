@@ -149,6 +149,9 @@ TEST_F(InstallWindow, CompletedInstallationClosesAndAdvances) {
     EXPECT_EQ(mainCloseQueries, 0);
     EXPECT_EQ(TextOf(form->FilenameLabel.Handle()), "");
     EXPECT_EQ(TextOf(form->StatusLabel.Handle()), "Copying Application Files...");
+    // The bar hears of positions only when a pixel changes, but the end is always shown.
+    EXPECT_EQ(::SendMessageA(form->Jauge.Handle(), PBM_GETPOS, 0, 0),
+              ::SendMessageA(form->Jauge.Handle(), PBM_GETRANGE, FALSE, 0));
     MSG msg;
     EXPECT_TRUE(::PeekMessageA(&msg, main.Handle(), AdvanceStepMessage, AdvanceStepMessage, PM_REMOVE));
     EXPECT_FALSE(TakeQuit());
