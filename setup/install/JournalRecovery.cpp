@@ -14,7 +14,17 @@
 namespace pelorin {
 namespace {
 
+// The installation that writes a journal holds it open for writing and shares it for reading
+// only: a journal that cannot be opened for writing belongs to a setup that is running now.
+bool InUse(const std::string& path) {
+    const FileHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    return !file && ::GetLastError() == ERROR_SHARING_VIOLATION;
+}
+
 std::optional<FoundJournal> ReadJournal(const std::string& path) {
+    if (InUse(path)) return std::nullopt;
     FileByteSource in(path);
     if (!in.IsOpen()) return std::nullopt;
     try {

@@ -15,8 +15,9 @@ struct FoundJournal {
     UndoJournal Journal;
 };
 
-// The journal that an installation of appName left in winDir. Journals that cannot be read
-// are passed over, here and below.
+// The journal that an installation of appName left in winDir. Journals that cannot be read,
+// and the journal of a setup that is running now (it holds the file open), are passed over,
+// here and below.
 std::optional<FoundJournal> FindJournalOfApp(const std::string& winDir, const std::string& appName);
 // The journal in winDir whose installation was to write the undo log logPath.
 std::optional<FoundJournal> FindJournalOfLog(const std::string& winDir, const std::string& logPath);
