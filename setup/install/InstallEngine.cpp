@@ -139,18 +139,20 @@ void TInstallEngine::Steps() {
 }
 
 void TInstallEngine::RollBack() {
+    context_.Journal = nullptr;
     try {
         UndoOptions options;
         options.Prompt = undoPrompt_;
         UndoAll(context_.Changes, options);
     } catch (const Exception& e) {
-        // Only DDE's start-up can fail here, before anything was undone.
+        // Only DDE's start-up can fail here, before anything was undone: the journal stays, and
+        // the next setup of the application takes the installation back.
         context_.Prompt.ShowError(e.what());
+        return;
     }
     // Everything recorded has been taken back as far as it can be; a kill before this point
     // leaves the journal, and the next recovery replays it again, which is harmless.
     journal_.Discard();
-    context_.Journal = nullptr;
 }
 
 }  // namespace pelorin
