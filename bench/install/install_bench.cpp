@@ -1,6 +1,7 @@
 // install_bench: prepare writes PELORIN.DAT and its entries; inflate decompresses them alone; write
 // also writes them out, with as much of an installation's file handling as its level asks for;
-// install runs the installation steps. Each phase prints its time and the process's peak memory.
+// install runs the installation steps; replay installs with an undo log and times its replay in
+// uninstall mode. Each phase prints its time and the process's peak memory.
 #include <windows.h>
 #include <psapi.h>
 #include <zlib.h>
@@ -15,10 +16,13 @@
 #include <string>
 #include <vector>
 
+#include "core/RemoveTree.h"
 #include "platform/win/Handles.h"
 #include "setup/Globals.h"
 #include "setup/ZStream.h"
 #include "setup/install/InstallEngine.h"
+#include "setup/install/Undo.h"
+#include "setup/install/UndoLog.h"
 
 namespace pelorin {
 namespace {
@@ -222,6 +226,53 @@ int Install(const std::string& dir, const std::string& outName) {
     return ok ? 0 : 3;
 }
 
+// The uninstaller's questions answered as a user who removes everything would.
+class RemoveAll : public IUndoPrompt {
+public:
+    void ShowError(const std::string& message) override { std::fprintf(stderr, "error: %s\n", message.c_str()); }
+    bool ConfirmRemoveSharedFile(const std::string&) override { return true; }
+};
+
+// The uninstaller's work without its process and boxes: the package is installed with an undo
+// log (not timed), then the log is read and replayed in uninstall mode, and the log and the
+// application folder go, as FERROW.EXE does it.
+int Replay(const std::string& dir, const std::string& outName) {
+    SetupGlobals& globals = Globals();
+    globals.AppDir = dir + "\\" + outName;
+    globals.WinDir = dir;
+    globals.Setup.FileEntries = LoadEntries(dir);
+    globals.Setup.Header.FileCount = static_cast<std::int32_t>(globals.Setup.FileEntries.size());
+    globals.Setup.Header.Flags |= SetupHeader::CreateUninstall;
+    globals.Setup.Header.AppName = "Pelorin Replay Bench";
+    globals.Setup.Header.AppVerName = "Pelorin Replay Bench 1.0";
+    Silent silent;
+    TUndoChanges installed;
+    TInstallContext context{silent, silent, installed, std::string(), dir};
+    TInstallEngine engine(globals.Setup, context);
+    if (!engine.Run()) return 3;
+
+    const std::string log = UndoLogPath(globals.AppDir);
+    const auto start = std::chrono::steady_clock::now();
+    TUndoChanges changes = LoadUndoLog(log);
+    const std::size_t records = changes.Records().size();
+    RemoveAll prompt;
+    UndoOptions options;
+    options.FullUninstall = true;
+    options.Prompt = &prompt;
+    UndoAll(changes, options);  // the folder that holds the log fails here, as in FERROW.EXE
+    ::DeleteFileA(log.c_str());
+    ::RemoveDirectoryA(globals.AppDir.c_str());
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    // The package's subfolders have no [Dir] records, so the replay leaves them (empty).
+    const bool ok = ::GetFileAttributesA(globals.AppDir.c_str()) == INVALID_FILE_ATTRIBUTES || [&] {
+        RemoveTree(globals.AppDir);
+        return ::GetFileAttributesA(globals.AppDir.c_str()) == INVALID_FILE_ATTRIBUTES;
+    }();
+    std::printf("replay %zu records: %.3f s, peak %.1f MB, %s\n", records, seconds, PeakMegabytes(),
+                ok ? "completed" : "FAILED");
+    return ok ? 0 : 3;
+}
+
 }  // namespace
 }  // namespace pelorin
 
@@ -231,6 +282,7 @@ int main(int argc, char** argv) {
     const std::string out = argc >= 4 ? argv[3] : "out";
     if (argc >= 3 && std::string(argv[1]) == "inflate") return pelorin::Write(argv[2], pelorin::wlNone, out);
     if (argc >= 3 && std::string(argv[1]) == "install") return pelorin::Install(argv[2], out);
+    if (argc >= 3 && std::string(argv[1]) == "replay") return pelorin::Replay(argv[2], out);
     if (argc >= 4 && std::string(argv[1]) == "write") {
         const int level = argc >= 5 ? std::atoi(argv[4]) : pelorin::wlPlain;
         if (level >= pelorin::wlPlain && level <= pelorin::wlFileTime)

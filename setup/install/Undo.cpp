@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "core/FilePath.h"
 #include "platform/win/LongPath.h"
 #include "setup/CmnFunc.h"
 #include "setup/install/DDEInt.h"
@@ -75,7 +76,9 @@ std::string WithFullStop(const std::string& message) {
 }  // namespace
 
 TUndoContext::TUndoContext(const UndoOptions& options)
-    : options_(options), prompt_(options.Prompt ? options.Prompt : &boxes_) {}
+    : options_(options), prompt_(options.Prompt ? options.Prompt : &boxes_) {
+    if (!options.RunningFile.empty()) runningShortName_ = ExtractFileName(GetShortName(FullPath(options.RunningFile)));
+}
 
 void TUndoContext::Fail(std::uint8_t kind, const std::string& item, const std::string& reason) {
     result_ = false;

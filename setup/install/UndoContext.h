@@ -15,6 +15,8 @@ public:
     bool FullUninstall() const { return options_.FullUninstall; }
     IUndoPrompt& Prompt() const { return *prompt_; }
     const std::string& RunningFile() const { return options_.RunningFile; }
+    // The running program's own name in its short form, looked up once.
+    const std::string& RunningShortFileName() const { return runningShortName_; }
     bool Result() const { return result_; }
 
     // One undo action failed: the replay's answer becomes false and the item is listed.
@@ -30,6 +32,7 @@ private:
     IUndoPrompt* prompt_;
     bool result_ = true;
     bool runningScheduled_ = false;
+    std::string runningShortName_;
 };
 
 }  // namespace pelorin

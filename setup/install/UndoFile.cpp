@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "core/FilePath.h"
+#include "core/TextCase.h"
 #include "platform/win/Handles.h"
 #include "platform/win/LongPath.h"
 #include "setup/CmnFunc.h"
@@ -19,10 +20,16 @@ bool HasHelpExtension(const std::string& path) {
     return help.size() == path.size() && ::lstrcmpiA(help.c_str(), path.c_str()) == 0;
 }
 
-bool SameFile(const std::string& a, const std::string& b) {
-    if (a.empty() || b.empty()) return false;
-    if (::lstrcmpiA(FullPath(a).c_str(), FullPath(b).c_str()) == 0) return true;
-    return ::lstrcmpiA(GetShortName(FullPath(a)).c_str(), GetShortName(FullPath(b)).c_str()) == 0;
+// Whether file names the running program. A log names a file by its long or its short name, so
+// a file whose own name is neither of the program's cannot be it; only the rest pay for the
+// short-name lookup, which the system makes by reading the file's folder.
+bool IsRunningFile(const TUndoContext& context, const std::string& file) {
+    const std::string& running = context.RunningFile();
+    if (file.empty() || running.empty()) return false;
+    const std::string name = ExtractFileName(file);
+    if (!SameText(name, ExtractFileName(running)) && !SameText(name, context.RunningShortFileName())) return false;
+    if (::lstrcmpiA(FullPath(file).c_str(), FullPath(running).c_str()) == 0) return true;
+    return ::lstrcmpiA(GetShortName(FullPath(file)).c_str(), GetShortName(FullPath(running)).c_str()) == 0;
 }
 
 std::string LastErrorText(DWORD code) { return "error " + std::to_string(code); }
@@ -56,7 +63,7 @@ void DeleteInstalledFile(TUndoContext& context, const std::string& file, bool no
         DeletePath(ChangeFileExt(file, ".FTS"));
     }
     if (!FileExists(file)) return;
-    if (SameFile(file, context.RunningFile())) {
+    if (IsRunningFile(context, file)) {
         if (!context.RunningFileScheduled()) ScheduleRemoval(context, file);
         return;
     }
