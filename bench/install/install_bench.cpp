@@ -208,12 +208,18 @@ int Write(const std::string& dir, WriteLevel level, const std::string& outName) 
     return 0;
 }
 
-int Install(const std::string& dir, const std::string& outName) {
+// The package of dir installed into dir\outName, with dir as the Windows folder.
+SetupGlobals& UsePackage(const std::string& dir, const std::string& outName) {
     SetupGlobals& globals = Globals();
     globals.AppDir = dir + "\\" + outName;
     globals.WinDir = dir;
     globals.Setup.FileEntries = LoadEntries(dir);
     globals.Setup.Header.FileCount = static_cast<std::int32_t>(globals.Setup.FileEntries.size());
+    return globals;
+}
+
+int Install(const std::string& dir, const std::string& outName) {
+    const SetupGlobals& globals = UsePackage(dir, outName);
     Silent silent;
     TUndoChanges changes;
     TInstallContext context{silent, silent, changes, std::string(), dir};
@@ -237,11 +243,7 @@ public:
 // log (not timed), then the log is read and replayed in uninstall mode, and the log and the
 // application folder go, as FERROW.EXE does it.
 int Replay(const std::string& dir, const std::string& outName) {
-    SetupGlobals& globals = Globals();
-    globals.AppDir = dir + "\\" + outName;
-    globals.WinDir = dir;
-    globals.Setup.FileEntries = LoadEntries(dir);
-    globals.Setup.Header.FileCount = static_cast<std::int32_t>(globals.Setup.FileEntries.size());
+    SetupGlobals& globals = UsePackage(dir, outName);
     globals.Setup.Header.Flags |= SetupHeader::CreateUninstall;
     globals.Setup.Header.AppName = "Pelorin Replay Bench";
     globals.Setup.Header.AppVerName = "Pelorin Replay Bench 1.0";
