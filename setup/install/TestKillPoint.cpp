@@ -7,14 +7,23 @@
 #include <string>
 
 namespace pelorin {
+namespace {
 
 // The exit code of a process ended here, so that a test tells it from any other end.
 constexpr UINT kKilledExitCode = 0xDEAD;
 
-void TestKillPoint(const char* point, unsigned number) {
+std::string WantedPoint() {
     char wanted[64] = {};
     const DWORD length = ::GetEnvironmentVariableA("PELORIN_TEST_KILL", wanted, sizeof wanted);
-    if (length == 0 || length >= sizeof wanted) return;
+    return length == 0 || length >= sizeof wanted ? std::string() : std::string(wanted, length);
+}
+
+}  // namespace
+
+void TestKillPoint(const char* point, unsigned number) {
+    // Read once: the points lie on the installation's path of every file.
+    static const std::string wanted = WantedPoint();
+    if (wanted.empty()) return;
     std::string here = point;
     if (number != 0) here += ":" + std::to_string(number);
     if (here == wanted) ::TerminateProcess(::GetCurrentProcess(), kKilledExitCode);
