@@ -86,16 +86,15 @@ private:
 std::string TemporaryName(const OsServices& os, const std::string& target, int index) {
     const std::size_t slash = target.find_last_of("\\/");
     const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
-    const unsigned first = static_cast<unsigned>(index) & 0xFFFFFu;
-    for (unsigned n = first;;) {
+    // A folder that answers "taken" for a thousand names in a row is no place to write.
+    for (unsigned tried = 0; tried < 1000; ++tried) {
         char name[16];
-        std::snprintf(name, sizeof name, "~pz%05X.tmp", n);
+        std::snprintf(name, sizeof name, "~pz%05X.tmp", (static_cast<unsigned>(index) + tried) & 0xFFFFFu);
         const std::string candidate = folder + name;
         if (!SameText(candidate, target) && !os.FileExists(candidate) && !os.DirectoryExists(candidate))
             return candidate;
-        n = (n + 1) & 0xFFFFFu;
-        if (n == first) throw EFCreateError(FormatText("Cannot create file %s", target));
     }
+    throw EFCreateError(FormatText("Cannot create file %s", target));
 }
 
 }  // namespace
