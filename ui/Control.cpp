@@ -67,9 +67,13 @@ void TControl::SetBounds(const Bounds& bounds) {
 }
 
 void TControl::SetCaption(const std::string& caption) {
+    SetCaptionOnly(caption);
+    Repaint();
+}
+
+void TControl::SetCaptionOnly(const std::string& caption) {
     caption_ = caption;
     ::SetWindowTextA(Handle(), caption_.c_str());
-    Repaint();
 }
 
 void TControl::SetVisible(bool visible) {

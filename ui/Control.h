@@ -58,6 +58,8 @@ protected:
         property = value;
         Repaint();
     }
+    // The caption and the window's text, without the repaint of SetCaption.
+    void SetCaptionOnly(const std::string& caption);
 
     // Window styles used by the next creation (RecreateWnd); WS_CHILD and WS_VISIBLE are added.
     DWORD Style() const { return style_; }

@@ -8,6 +8,11 @@ namespace pelorin {
 
 TLabel::TLabel(TForm& parent, const Bounds& bounds) : TControl(parent, "STATIC", SS_LEFT | SS_NOPREFIX, bounds) {}
 
+void TLabel::ShowText(const std::string& text) {
+    if (text == Caption()) return;
+    SetCaptionOnly(text);
+}
+
 TButton::TButton(TForm& parent, const Bounds& bounds)
     : TControl(parent, "BUTTON", BS_PUSHBUTTON | WS_TABSTOP, bounds), parent_(parent) {}
 

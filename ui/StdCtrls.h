@@ -11,6 +11,11 @@ namespace pelorin {
 class TLabel : public TControl {
 public:
     TLabel(TForm& parent, const Bounds& bounds);
+
+    // For text that changes many times a second (a file name during copying): sets the caption
+    // unless it is already shown, and leaves the painting to the control, which repaints itself
+    // on a new text (here at once, elsewhere at the next run of messages).
+    void ShowText(const std::string& text);
 };
 
 class TButton : public TControl {

@@ -20,8 +20,9 @@ namespace {
 constexpr int kCopyFileClip = 161;
 constexpr int kCopyFileLastFrame = 26;
 constexpr int kJaugeWidth = 273;
-// How often, in milliseconds, the installation lets window messages run between its files.
-constexpr DWORD kPumpInterval = 15;
+// How often, in milliseconds, the window catches up with the installation: messages run between
+// files, and the file name and the bar show their latest state. 40 ms is 25 times a second.
+constexpr DWORD kRefreshInterval = 40;
 
 }  // namespace
 
@@ -90,9 +91,19 @@ void TInstallForm::FormCloseQuery(TComponent&, bool& canClose) {
     Finished = false;
 }
 
-void TInstallForm::SetStatus(const std::string& text) { StatusLabel.SetCaption(text); }
+void TInstallForm::SetStatus(const std::string& text) {
+    Refresh(true);
+    StatusLabel.SetCaption(text);
+}
 
-void TInstallForm::SetFilename(const std::string& text) { FilenameLabel.SetCaption(text); }
+// Small files end many times within one interval, and every change of the label or the bar is
+// a paint: both follow the installation at the pace of the message runs, and a file that takes
+// longer than an interval shows its name and progress while its data is written.
+void TInstallForm::SetFilename(const std::string& text) {
+    filename_ = text;
+    filenameDue_ = true;
+    Refresh(text.empty());
+}
 
 void TInstallForm::SetMax(std::int64_t max) {
     max_ = max < 0 ? 0 : max;
@@ -105,31 +116,48 @@ void TInstallForm::SetMax(std::int64_t max) {
 void TInstallForm::SetPosition(std::int64_t position) {
     position_ = position;
     const std::int64_t shown = std::min(std::max<std::int64_t>(position, 0), max_);
-    // The bar is told only when the change shows: a file's data moves it in many small steps,
-    // most of them within one pixel of its width.
+    // A file's data moves the bar in many small steps, most of them within one pixel of its
+    // width; the first and the last position show at once.
     const std::int64_t pixel = max_ == 0 ? 0 : shown * kJaugeWidth / max_;
-    if (pixel == shownPixel_ && shown != max_ && shown != 0) return;
-    shownPixel_ = pixel;
-    Jauge.SetPosition(static_cast<int>(shown >> shift_));
+    const bool ends = shown == max_ || shown == 0;
+    if (pixel != shownPixel_ || ends) {
+        shownPixel_ = pixel;
+        barValue_ = static_cast<int>(shown >> shift_);
+        barDue_ = true;
+    }
+    Refresh(ends);
+}
+
+void TInstallForm::Refresh(bool now) {
+    if (!filenameDue_ && !barDue_) return;
+    const DWORD tick = ::GetTickCount();
+    if (!now && tick - lastRefresh_ < kRefreshInterval) return;
+    lastRefresh_ = tick;
+    if (filenameDue_) FilenameLabel.ShowText(filename_);
+    if (barDue_) Jauge.SetPosition(barValue_);
+    filenameDue_ = barDue_ = false;
 }
 
 bool TInstallForm::ProcessMessagesAndCheckCancel() {
     // With nothing waiting, each look at the queue is a round trip to the window system; small
     // files end many times within one interval, and a user's click waits at most that long.
     const DWORD now = ::GetTickCount();
-    if (pumped_ && now - lastPump_ < kPumpInterval) return CancelRequested;
+    if (pumped_ && now - lastPump_ < kRefreshInterval) return CancelRequested;
     pumped_ = true;
     lastPump_ = now;
+    Refresh(true);
     ProcessMessages();
     return CancelRequested;
 }
 
 int TInstallForm::MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) {
+    Refresh(true);
     if (prompt_) return prompt_->MsgBox(text, caption, kind, buttons);
     return pelorin::MsgBox(text, caption, kind, buttons);
 }
 
 void TInstallForm::ShowError(const std::string& message) {
+    Refresh(true);
     if (prompt_) return prompt_->ShowError(message);
     ShowErrorBox(message);
 }

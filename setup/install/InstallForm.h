@@ -82,6 +82,15 @@ private:
     std::int64_t shownPixel_ = -1;  // the pixel of the bar's width that the last position reached
     bool pumped_ = false;           // messages ran once; later looks wait for the interval
     DWORD lastPump_ = 0;            // when they last ran (GetTickCount)
+    std::string filename_;          // the file being installed
+    bool filenameDue_ = false;      // the label does not show filename_ yet
+    int barValue_ = 0;              // the bar's value for the last pixel reached
+    bool barDue_ = false;           // the bar does not show barValue_ yet
+    DWORD lastRefresh_ = 0;         // when the label or the bar last changed (GetTickCount)
+
+    // Brings the file name and the bar up to date when either is behind and, unless now, an
+    // interval has passed since they last changed.
+    void Refresh(bool now);
 };
 
 }  // namespace pelorin
