@@ -1,7 +1,8 @@
 // install_bench: prepare writes PELORIN.DAT and its entries; inflate decompresses them alone; write
 // also writes them out, with as much of an installation's file handling as its level asks for;
 // install runs the installation steps; replay installs with an undo log and times its replay in
-// uninstall mode. Each phase prints its time and the process's peak memory.
+// uninstall mode; undo replays a given REMOVE.LOG as the uninstaller does, without its process
+// and boxes. Each phase prints its time and the process's peak memory.
 #include <windows.h>
 #include <psapi.h>
 #include <zlib.h>
@@ -275,6 +276,30 @@ int Replay(const std::string& dir, const std::string& outName) {
     return ok ? 0 : 3;
 }
 
+// An installation's own REMOVE.LOG (a setup program's, with its folders, program group and
+// registry entries) replayed in uninstall mode, then the log and the folders it kept from being
+// empty removed: the uninstaller's work after its question, without its process and boxes.
+int Undo(const std::string& log) {
+    const auto start = std::chrono::steady_clock::now();
+    TUndoChanges changes = LoadUndoLog(log);
+    const std::size_t records = changes.Records().size();
+    RemoveAll prompt;
+    std::vector<UndoFailure> failures;
+    UndoOptions options;
+    options.FullUninstall = true;
+    options.Prompt = &prompt;
+    options.Failures = &failures;
+    UndoAll(changes, options);
+    ::DeleteFileA(log.c_str());
+    std::size_t left = 0;
+    for (const UndoFailure& failure : failures)
+        if (failure.Kind != ukDirectory || !::RemoveDirectoryA(failure.Item.c_str())) ++left;
+    const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    std::printf("undo %zu records: %.3f s, peak %.1f MB, %s\n", records, seconds, PeakMegabytes(),
+                left == 0 ? "completed" : "FAILED");
+    return left == 0 ? 0 : 3;
+}
+
 }  // namespace
 }  // namespace pelorin
 
@@ -285,6 +310,7 @@ int main(int argc, char** argv) {
     if (argc >= 3 && std::string(argv[1]) == "inflate") return pelorin::Write(argv[2], pelorin::wlNone, out);
     if (argc >= 3 && std::string(argv[1]) == "install") return pelorin::Install(argv[2], out);
     if (argc >= 3 && std::string(argv[1]) == "replay") return pelorin::Replay(argv[2], out);
+    if (argc >= 3 && std::string(argv[1]) == "undo") return pelorin::Undo(argv[2]);
     if (argc >= 4 && std::string(argv[1]) == "write") {
         const int level = argc >= 5 ? std::atoi(argv[4]) : pelorin::wlPlain;
         if (level >= pelorin::wlPlain && level <= pelorin::wlFileTime)
@@ -292,6 +318,6 @@ int main(int argc, char** argv) {
     }
     std::fprintf(stderr,
                  "usage: install_bench prepare DIR FILES KB | inflate DIR | write DIR OUT [LEVEL 1-5] | "
-                 "install DIR OUT\n");
+                 "install DIR OUT | replay DIR OUT | undo LOG\n");
     return 1;
 }
