@@ -68,6 +68,13 @@ std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath) {
                                      bytes.begin() + static_cast<std::ptrdiff_t>(archive.end));
 }
 
+void SelectGroup(TVCLUnZip& zip, const std::string& folder) {
+    for (int i = 0; i < zip.EntryCount(); ++i) {
+        if (UpperCase(kreg::RemoveBackslash(zip.EntryPath(i))) == folder)
+            zip.FilesList().push_back(zip.EntryFullName(i));
+    }
+}
+
 Tfu::Tfu() : TForm(nullptr, bsDialog) {
     SetCaption("Update Wizard");
     // A fixed single border with the system menu only: no minimise or maximise box.
@@ -333,13 +340,6 @@ void Tfu::Pump() {
     if (closeAccepted_) throw EAbort();
 }
 
-void Tfu::ExtractGroup(const std::string& folder) {
-    for (int i = 0; i < unz_.EntryCount(); ++i) {
-        if (UpperCase(kreg::RemoveBackslash(unz_.EntryPath(i))) == folder)
-            unz_.FilesList().push_back(unz_.EntryFullName(i));
-    }
-}
-
 void Tfu::UpdateRun() {
     ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
     failed_.clear();
@@ -358,14 +358,14 @@ void Tfu::UpdateRun() {
     unz_.FilesList().clear();
     j_->SetPosition(20);
     progressBase_ = j_->Position();
-    ExtractGroup("DELPHI 2");
+    SelectGroup(unz_, "DELPHI 2");
     progressBase_ = j_->Position();
     unz_.Extract();
     Pump();
 
     unz_.FilesList().clear();
     progressBase_ = j_->Position();
-    ExtractGroup("DELPHI 3");
+    SelectGroup(unz_, "DELPHI 3");
     unz_.Extract();
 
     l_->SetCaption("Installing TZarnix Professional edition Help files...");
@@ -378,7 +378,7 @@ void Tfu::UpdateRun() {
     l_->SetCaption("Installing TZarnix Self-Extracting Builder...");
     Pump();
     unz_.FilesList().clear();
-    ExtractGroup("TOOLS");
+    SelectGroup(unz_, "TOOLS");
     progressBase_ = j_->Position();
     unz_.Extract();
 

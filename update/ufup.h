@@ -54,7 +54,6 @@ private:
     void LeaveDirectory();
     void StartUpdate();
     void UpdateRun();
-    void ExtractGroup(const std::string& folder);
     void ReportFailedFiles();
     void Pump();
 
@@ -95,5 +94,9 @@ private:
 // carries at its end; raises the error the update run shows when the file cannot be read or
 // carries nothing behind its image.
 std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath);
+
+// Adds to the component's FilesList every entry of the directory whose folder is folder (upper
+// case, without a trailing backslash): one group of the update run.
+void SelectGroup(TVCLUnZip& zip, const std::string& folder);
 
 }  // namespace pelorin

@@ -22,7 +22,7 @@ enum ExitStatus { kOk = 0, kMismatch = 1, kNotFound = 2, kUsage = 3 };
 const char kUsageText[] =
     "usage: pelorin-driver COMMAND [OPTIONS]\n"
     "  list                          top-level windows (--pid, --class, --caption, --all)\n"
-    "  wait                          wait for a window to appear\n"
+    "  wait [--control SEL --text T] wait for a window to appear (and its control to read T)\n"
     "  wait-gone                     wait until no window matches\n"
     "  dump                          a window and its controls\n"
     "  answer                        read a message box, check it, press a button\n"
@@ -188,9 +188,19 @@ int Close(const Options& options) {
     return window && RequestClose(window) ? kOk : kNotFound;
 }
 
+// With --control and --text, also waits (polling every 20 ms) until that control reads the text.
 int Wait(const Options& options) {
     const HWND window = WaitOrReport(options);
     if (!window) return kNotFound;
+    if (options.has("text")) {
+        const HWND control = TargetOrReport(options);
+        const std::string expected = Unescape(options.get("text"));
+        if (!control || !PollUntil(
+                            TimeoutOf(options), [&] { return GetText(control) == expected; }, 20)) {
+            std::fprintf(stderr, "pelorin-driver: the control does not read \"%s\"\n", options.get("text").c_str());
+            return kNotFound;
+        }
+    }
     PrintWindow(DescribeWindow(window));
     return kOk;
 }

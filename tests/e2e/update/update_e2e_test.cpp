@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win/Handles.h"
+#include "tests/core/unzip/ZipBuilder.h"
 #include "tests/e2e/signing/WineSigner.h"
 #include "tests/e2e/update/UpdateWizard.h"
 #include "tools/pelorin-pack/Packer.h"
@@ -400,6 +401,32 @@ TEST_F(UpdateE2E, ASignedUpdateProgramVerifiesAndLandsEveryFileByteForByte) {
         EXPECT_EQ(ReadBytes(main_ + "\\" + file), ReadBytes(expected + "\\" + file)) << file;
     wizard.Press("Close");
     EXPECT_EQ(wizard.WaitForExit(), std::optional<DWORD>(0));
+}
+
+// A close confirmed while the files are written ends the run there: the entry being written
+// leaves no temporary file, the later entries do not land and the product stays unmarked.
+TEST_F(UpdateE2E, ACloseConfirmedDuringTheRunStopsItWithoutTemporaryFiles) {
+    Installed(true);
+    test::ZipBuilder zip;
+    test::BuiltEntry entry;
+    entry.data.resize(1 << 20);
+    for (std::size_t i = 0; i < entry.data.size(); ++i) entry.data[i] = static_cast<std::uint8_t>((i * 7919) >> 5);
+    const int entries = 64;
+    for (int i = 0; i < entries; ++i) {
+        entry.name = "Delphi 2/f" + std::to_string(i) + ".bin";
+        zip.Add(entry);
+    }
+    WriteUpdateProgram(program_, zip.Build());
+    UpdateWizard wizard(program_);
+    wizard.WalkToSummary();
+    wizard.Press("Update");
+    ASSERT_TRUE(wizard.WaitForPage(4));
+    driver::RequestClose(wizard.Form());
+    ExpectBox(wizard.Answer("Yes"), "Confirmation", kExitQuestion, "question", {"Yes", "No"});
+    EXPECT_EQ(wizard.WaitForExit(60), std::optional<DWORD>(0));
+    EXPECT_EQ(ProductValue("Pro"), "");
+    EXPECT_FALSE(Exists(main_ + "\\Delphi 2\\f" + std::to_string(entries - 1) + ".bin"));
+    for (const std::string& file : FilesBelow(main_)) EXPECT_EQ(file.find("~pz"), std::string::npos) << file;
 }
 
 }  // namespace
