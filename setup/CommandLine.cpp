@@ -1,0 +1,77 @@
+// Reading the setup program's command line: the platform's splitting without its backslash
+// escapes (a folder "C:\Apps\" stays whole), then the switches by name.
+#include "setup/CommandLine.h"
+
+#include "core/TextCase.h"
+
+namespace pelorin {
+
+std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
+    std::vector<std::string> arguments;
+    std::string current;
+    bool inQuotes = false;
+    bool started = false;
+    for (const char c : commandLine) {
+        if (c == '"') {
+            inQuotes = !inQuotes;
+            started = true;
+        } else if ((c == ' ' || c == '\t') && !inQuotes) {
+            if (started) arguments.push_back(current);
+            current.clear();
+            started = false;
+        } else {
+            current += c;
+            started = true;
+        }
+    }
+    if (started) arguments.push_back(current);
+    return arguments;
+}
+
+SetupOptions ParseSetupCommandLine(const std::string& commandLine) {
+    SetupOptions options;
+    const std::vector<std::string> arguments = SplitCommandLine(commandLine);
+    for (std::size_t i = 1; i < arguments.size() && options.Invalid.empty(); ++i) {
+        const std::string& argument = arguments[i];
+        const bool isSwitch = argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(1, equals == std::string::npos ? std::string::npos : equals - 1);
+        const std::optional<std::string> value =
+            equals == std::string::npos ? std::nullopt : std::optional<std::string>(argument.substr(equals + 1));
+        if (!isSwitch) {
+            options.Invalid = argument;
+        } else if (!value && SameText(name, "SILENT")) {
+            options.Mode = RunMode::Silent;
+        } else if (!value && SameText(name, "VERYSILENT")) {
+            options.Mode = RunMode::VerySilent;
+        } else if (!value && SameText(name, "NORESTART")) {
+            options.NoRestart = true;
+        } else if (!value && (SameText(name, "?") || SameText(name, "HELP"))) {
+            options.Help = true;
+        } else if (value && !value->empty() && SameText(name, "DIR")) {
+            options.Dir = *value;
+        } else if (value && !value->empty() && SameText(name, "GROUP")) {
+            options.Group = *value;
+        } else if (value && !value->empty() && SameText(name, "LOG")) {
+            options.LogPath = *value;
+        } else {
+            options.Invalid = argument;
+        }
+    }
+    return options;
+}
+
+const char* SetupSwitchesHelp() {
+    return "Setup Wizard takes these switches:\r\n\r\n"
+           "/SILENT\tno wizard pages and no questions; the installation shows its progress\r\n"
+           "/VERYSILENT\tnothing is shown\r\n"
+           "/DIR=\"folder\"\tinstall into this folder\r\n"
+           "/GROUP=\"name\"\tput the program icons into this group\r\n"
+           "/LOG=\"file\"\twrite a log of the run into this file\r\n"
+           "/NORESTART\tnever restart the computer; exit code 3010 tells that a restart is needed\r\n"
+           "/? or /HELP\tthis list\r\n\r\n"
+           "Exit codes: 0 success, 3010 success but a restart is needed, 1602 cancelled, 1603 failed, "
+           "1633 this version of Windows is not supported, 87 invalid command line.";
+}
+
+}  // namespace pelorin
