@@ -1,32 +1,11 @@
-// Reading the setup program's command line: the platform's splitting without its backslash
-// escapes (a folder "C:\Apps\" stays whole), then the switches by name.
+// Reading the setup program's command line: its arguments, then the switches by name; the first
+// argument not understood stops the reading.
 #include "setup/CommandLine.h"
 
+#include "core/SplitCommandLine.h"
 #include "core/TextCase.h"
 
 namespace pelorin {
-
-std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
-    std::vector<std::string> arguments;
-    std::string current;
-    bool inQuotes = false;
-    bool started = false;
-    for (const char c : commandLine) {
-        if (c == '"') {
-            inQuotes = !inQuotes;
-            started = true;
-        } else if ((c == ' ' || c == '\t') && !inQuotes) {
-            if (started) arguments.push_back(current);
-            current.clear();
-            started = false;
-        } else {
-            current += c;
-            started = true;
-        }
-    }
-    if (started) arguments.push_back(current);
-    return arguments;
-}
 
 SetupOptions ParseSetupCommandLine(const std::string& commandLine) {
     SetupOptions options;

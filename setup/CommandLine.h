@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <vector>
 
 namespace pelorin {
 
@@ -25,11 +24,6 @@ struct SetupOptions {
 
     bool Unattended() const { return Mode != RunMode::Interactive; }
 };
-
-// The arguments of a command line as the platform hands it over, the program's own name first:
-// separated by blanks, double quotes grouping and removed (in a value too: /DIR="C:\My Apps"),
-// backslashes kept as they are.
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
 
 // The switches of a command line (the program's own name first). Switches are case-insensitive
 // and start with "/" or "-"; /DIR, /GROUP and /LOG take a value after "=".

@@ -2,29 +2,9 @@
 // after the program name; the switch is recognised in either case.
 #include "uninstall/UninstallArgs.h"
 
-namespace pelorin {
+#include "core/SplitCommandLine.h"
 
-std::vector<std::string> SplitCommandLine(const std::string& commandLine) {
-    std::vector<std::string> words;
-    std::string word;
-    bool quoted = false;
-    bool inWord = false;
-    for (const char c : commandLine) {
-        if (c == '"') {
-            quoted = !quoted;
-            inWord = true;
-        } else if ((c == ' ' || c == '\t') && !quoted) {
-            if (inWord) words.push_back(word);
-            word.clear();
-            inWord = false;
-        } else {
-            word += c;
-            inWord = true;
-        }
-    }
-    if (inWord) words.push_back(word);
-    return words;
-}
+namespace pelorin {
 
 UninstallArgs ParseUninstallArgs(const std::string& commandLine) {
     UninstallArgs args;

@@ -13,9 +13,6 @@ struct UninstallArgs {
     bool Valid = false;      // exactly one log path and "/U", nothing else
 };
 
-// Splits a command line at blanks outside double quotes; the quotes are removed.
-std::vector<std::string> SplitCommandLine(const std::string& commandLine);
-
 // The arguments after the program name of a full command line.
 UninstallArgs ParseUninstallArgs(const std::string& commandLine);
 
