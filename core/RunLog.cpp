@@ -18,9 +18,21 @@ std::string TimeStamp() {
 #else
     localtime_r(&seconds, &local);
 #endif
-    char text[64];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", local.tm_year + 1900, local.tm_mon + 1,
-                  local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec, static_cast<int>(millis));
+    // Digits by hand: the runtime's formatted printing would add tens of kilobytes to a program.
+    std::string text;
+    const auto put = [&text](long value, int width, char after) {
+        std::string digits = std::to_string(value);
+        if (digits.size() < static_cast<std::size_t>(width)) digits.insert(0, width - digits.size(), '0');
+        text += digits;
+        if (after) text += after;
+    };
+    put(local.tm_year + 1900L, 4, '-');
+    put(local.tm_mon + 1L, 2, '-');
+    put(local.tm_mday, 2, ' ');
+    put(local.tm_hour, 2, ':');
+    put(local.tm_min, 2, ':');
+    put(local.tm_sec, 2, '.');
+    put(static_cast<long>(millis), 3, '\0');
     return text;
 }
 

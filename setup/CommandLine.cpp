@@ -1,5 +1,5 @@
-// Reading the setup program's command line: its arguments, then the switches by name; the first
-// argument not understood stops the reading.
+// Reading the setup program's command line: its arguments, then the switches by name. All are
+// read, so that a run refused for a bad switch still knows its mode and its log.
 #include "setup/CommandLine.h"
 
 #include "core/SplitCommandLine.h"
@@ -10,7 +10,7 @@ namespace pelorin {
 SetupOptions ParseSetupCommandLine(const std::string& commandLine) {
     SetupOptions options;
     const std::vector<std::string> arguments = SplitCommandLine(commandLine);
-    for (std::size_t i = 1; i < arguments.size() && options.Invalid.empty(); ++i) {
+    for (std::size_t i = 1; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         const bool isSwitch = argument.size() > 1 && (argument[0] == '/' || argument[0] == '-');
         const std::size_t equals = argument.find('=');
@@ -18,7 +18,7 @@ SetupOptions ParseSetupCommandLine(const std::string& commandLine) {
         const std::optional<std::string> value =
             equals == std::string::npos ? std::nullopt : std::optional<std::string>(argument.substr(equals + 1));
         if (!isSwitch) {
-            options.Invalid = argument;
+            if (options.Invalid.empty()) options.Invalid = argument;
         } else if (!value && SameText(name, "SILENT")) {
             options.Mode = RunMode::Silent;
         } else if (!value && SameText(name, "VERYSILENT")) {
@@ -33,7 +33,7 @@ SetupOptions ParseSetupCommandLine(const std::string& commandLine) {
             options.Group = *value;
         } else if (value && !value->empty() && SameText(name, "LOG")) {
             options.LogPath = *value;
-        } else {
+        } else if (options.Invalid.empty()) {
             options.Invalid = argument;
         }
     }

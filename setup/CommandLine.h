@@ -20,7 +20,8 @@ struct SetupOptions {
     std::string LogPath;               // /LOG=: the plain-text log of the run; empty: none
     bool NoRestart = false;            // /NORESTART: a required restart is left to the caller
     bool Help = false;                 // /? or /HELP
-    std::string Invalid;               // the first argument not understood, as written
+    std::string Invalid;               // the first argument not understood, as written; the
+                                       // others are read all the same
 
     bool Unattended() const { return Mode != RunMode::Interactive; }
 };

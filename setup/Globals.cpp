@@ -9,4 +9,9 @@ SetupGlobals& Globals() {
     return values;
 }
 
+TRunLog& SetupLog() {
+    static TRunLog log;
+    return log;
+}
+
 }  // namespace pelorin

@@ -112,7 +112,9 @@ void TMainForm::FormCloseQuery(bool& canClose) {
 
 void TMainForm::FormClose() { CloseAccepted = true; }
 
-void TMainForm::FormActivate() {
+void TMainForm::FormActivate() { StartSequence(); }
+
+void TMainForm::StartSequence() {
     if (StartedOnce) return;
     // Set before the step runs: the wizard that it shows must not start the sequence again.
     StartedOnce = true;

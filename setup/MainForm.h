@@ -42,6 +42,10 @@ public:
     using TAskExit = std::function<bool()>;
     void SetAskExit(TAskExit ask) { askExit_ = std::move(ask); }
 
+    // Starts the run sequence as the window's first activation does: for a run whose windows
+    // never show (/VERYSILENT).
+    void StartSequence();
+
     // The handler of AdvanceStep: the run sequence.
     TNotifyEvent OnAdvanceStep;
 

@@ -3,6 +3,8 @@
 #include "setup/MsgBox.h"
 
 #include "platform/win/TaskWindows.h"
+#include "setup/Globals.h"
+#include "setup/UnattendedAnswer.h"
 
 namespace pelorin {
 
@@ -40,8 +42,24 @@ const char* MsgBoxCaption(MsgBoxKind kind) {
     return "";
 }
 
+// Every box goes through here: an unattended run answers it by its rule without showing it, and
+// the log gets the box, its answer and who gave it.
+int AnswerBox(const std::string& text, const std::string& caption, UINT flags) {
+    const bool question = (flags & MB_TYPEMASK) != MB_OK;
+    if (Globals().Options.Unattended()) {
+        const int answer = UnattendedAnswer(text, flags);
+        SetupLog().Line((question ? "question \"" : "message \"") + caption + "\": " + text + "\n-> " +
+                        ButtonName(answer) + " (unattended default)");
+        return answer;
+    }
+    const int answer = ShowBox(text, caption, flags);
+    SetupLog().Line((question ? "question \"" : "message \"") + caption + "\": " + text + "\n-> " + ButtonName(answer) +
+                    " (user)");
+    return answer;
+}
+
 int MsgBox(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) {
-    return ShowBox(text, caption.empty() ? MsgBoxCaption(kind) : caption, buttons | KindIcon(kind));
+    return AnswerBox(text, caption.empty() ? MsgBoxCaption(kind) : caption, buttons | KindIcon(kind));
 }
 
 void SetApplicationTitle(const std::string& title) { TitleStorage() = title; }
@@ -50,7 +68,7 @@ const std::string& ApplicationTitle() { return TitleStorage(); }
 
 void ShowErrorBox(const std::string& message) {
     const bool endsWithStop = !message.empty() && message.back() == '.';
-    ShowBox(endsWithStop ? message : message + ".", ApplicationTitle(), MB_ICONSTOP | MB_OK);
+    AnswerBox(endsWithStop ? message : message + ".", ApplicationTitle(), MB_ICONSTOP | MB_OK);
 }
 
 }  // namespace pelorin

@@ -4,6 +4,7 @@
 
 #include "platform/win/Handles.h"
 #include "setup/CmnFunc.h"
+#include "setup/MsgBox.h"
 
 namespace pelorin {
 
@@ -26,8 +27,8 @@ bool EnableShutdownPrivilege() {
 
 bool RestartComputer(const ExitWindowsCall& exitWindows) {
     if ((!IsNT() || EnableShutdownPrivilege()) && exitWindows(EWX_REBOOT, 0)) return true;
-    ::MessageBoxA(nullptr, "Setup Wizard was unable to restart the computer. Please do this manually.", nullptr,
-                  MB_ICONEXCLAMATION | MB_OK);
+    AnswerBox("Setup Wizard was unable to restart the computer. Please do this manually.", "Error",
+              MB_ICONEXCLAMATION | MB_OK);
     return false;
 }
 

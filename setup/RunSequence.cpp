@@ -7,6 +7,7 @@
 #include "setup/Globals.h"
 #include "setup/MainForm.h"
 #include "setup/MsgBox.h"
+#include "setup/AdvanceStep.h"
 #include "setup/RunPrograms.h"
 #include "setup/install/InstallForm.h"
 #include "setup/wizard/Wizard.h"
@@ -35,6 +36,7 @@ void TRunSequence::FinishStage() {
     SetupGlobals& globals = Globals();
     switch (main_.SetupStep) {
     case 1:
+        if (!wizard_) break;  // a silent run chose them before its windows
         globals.AppDir = wizard_->DirEdit.Text();
         globals.GroupName = wizard_->GroupEdit.Text();
         break;
@@ -57,7 +59,7 @@ bool TRunSequence::CloseMainQuery() {
 }
 
 void TRunSequence::OfferRestart() {
-    if (!Globals().Setup.RestartRequired || restartNow_) return;
+    if (!Globals().Setup.RestartRequired || restartNow_ || Globals().Options.NoRestart) return;
     TWizardForm& wizard = *wizard_;
     constexpr int kFinalPage = 5;
     // The page's text keeps the top; the offer goes below it.
@@ -82,7 +84,11 @@ void TRunSequence::OfferRestart() {
 }
 
 void TRunSequence::TakeRestartChoice() {
-    if (restartNow_) Globals().RestartChosen = restartNow_->Checked();
+    SetupGlobals& globals = Globals();
+    if (restartNow_) globals.RestartChosen = restartNow_->Checked();
+    // Unattended, the offer's own default stands: restart now, unless /NORESTART.
+    if (globals.Options.Unattended())
+        globals.RestartChosen = globals.Setup.RestartRequired && !globals.Options.NoRestart;
 }
 
 void TRunSequence::RunPrograms() {
@@ -96,6 +102,19 @@ void TRunSequence::RunPrograms() {
 }
 
 void TRunSequence::StartStage() {
+    const SetupOptions& options = Globals().Options;
+    static const char* const kStageNames[] = {"", "wizard", "installation", "final page", "end"};
+    if (main_.SetupStep < 5)
+        SetupLog().Line(std::string("step: ") + kStageNames[main_.SetupStep] +
+                        (options.Unattended() && (main_.SetupStep == 1 || main_.SetupStep == 3) ? " (not shown)" : ""));
+    if (main_.SetupStep == 2)
+        SetupLog().Line("destination folder " + Globals().AppDir + ", program group " + Globals().GroupName);
+    // A silent run has no wizard pages: its folders are chosen, and the final page is left at once.
+    if (options.Unattended() && (main_.SetupStep == 1 || main_.SetupStep == 3)) {
+        if (main_.SetupStep == 3) TakeRestartChoice();
+        ::PostMessageA(main_.Handle(), AdvanceStepMessage, 0, 0);
+        return;
+    }
     TMainForm& main = main_;
     const auto closeMain = [this] { return CloseMainQuery(); };
     const auto palette = [&main] { return main.GetPalette(); };
@@ -108,7 +127,7 @@ void TRunSequence::StartStage() {
     case 2:
         main_.Repaint();
         install_ = std::make_unique<TInstallForm>(main_.Handle(), closeMain, palette);
-        install_->Show();
+        if (options.Mode != RunMode::VerySilent) install_->Show();
         install_->DoInstall();
         break;
     case 3:

@@ -35,7 +35,7 @@ void ExtractOrFail(const std::string& dllPath, const std::string& target) {
     } catch (const EAbort&) {
         throw;
     } catch (const Exception& e) {
-        ::MessageBoxA(nullptr, e.what(), "Fatal error", MB_ICONSTOP | MB_OK);
+        AnswerBox(e.what(), "Fatal error", MB_ICONSTOP | MB_OK);
     }
     if (!target.empty()) ::DeleteFileA(target.c_str());
     Fatal("Setup Wizard was unable to load PELORIN.DLL. This DLL is required to execute Setup Wizard.");
@@ -73,7 +73,9 @@ std::string VersionRefusal(const WindowsVersion& running, const SetupHeader& hea
 
 void CheckWindowsVersion(const SetupHeader& header) {
     const std::string refusal = VersionRefusal(GetWindowsVersion(), header);
-    if (!refusal.empty()) Fatal(refusal);
+    if (refusal.empty()) return;
+    Globals().ExitCode = kExitPlatformRefused;
+    Fatal(refusal);
 }
 
 std::string SourceDirOf(const std::string& programPath) {
@@ -112,7 +114,10 @@ void ExtractSetupDescription(const std::string& dllPath, const std::string& targ
 }
 
 void RunStartup() {
-    if (IsWin32s()) Fatal("This program will not run on Win32s.");
+    if (IsWin32s()) {
+        Globals().ExitCode = kExitPlatformRefused;
+        Fatal("This program will not run on Win32s.");
+    }
     SeedRandom();
 
     SetupGlobals& g = Globals();

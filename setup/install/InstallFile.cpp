@@ -16,6 +16,7 @@
 #include "platform/win/WriteResult.h"
 #include "setup/CmnFunc.h"
 #include "setup/CmnFunc2.h"
+#include "setup/Globals.h"
 #include "setup/ZStream.h"
 #include "setup/install/FileRulesPending.h"
 #include "setup/install/FileRulesRegister.h"
@@ -82,6 +83,11 @@ private:
     int Ask(const std::string& text, const std::string& caption, MsgBoxKind kind, UINT buttons) {
         return context_.Prompt.MsgBox(text, caption, kind, buttons);
     }
+    // The existing file stays; the run log says why.
+    Outcome Kept(const char* reason) {
+        SetupLog().Line("file " + dest_ + " kept: " + reason);
+        return Outcome::Skip;
+    }
 
     const FileEntry& entry_;
     TInstallContext& context_;
@@ -133,7 +139,7 @@ Outcome FileAttempt::Run() {
 }
 
 Outcome FileAttempt::CheckExisting() {
-    if (entry_.CopyMode == cmNeverReplace) return Outcome::Skip;
+    if (entry_.CopyMode == cmNeverReplace) return Kept("it is never replaced");
     errorContext_ = "An error occured while trying to read the existing file.";
     VS_FIXEDFILEINFO info{};
     if (entry_.CopyMode != cmAlwaysReplace && entry_.VersionMS != FileEntry::NoVersion && GetVersionInfo(dest_, info)) {
@@ -143,22 +149,22 @@ Outcome FileAttempt::CheckExisting() {
         FILETIME time{};
         if (order == 0 && GetLastWriteTime(dest_, time)) {
             const std::uint64_t existing = (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
-            if (existing == entry_.FileTime) return Outcome::Skip;
+            if (existing == entry_.FileTime) return Kept("the same version and time stamp");
             existingNewer = existing > entry_.FileTime;
         }
         if (existingNewer) {
-            if (entry_.CopyMode == cmNoAskNewer) return Outcome::Skip;
-            if (Ask(kKeepQuestion, dest_, mbWarning, MB_YESNO) == IDYES) return Outcome::Skip;
+            if (entry_.CopyMode == cmNoAskNewer) return Kept("the existing file is newer");
+            if (Ask(kKeepQuestion, dest_, mbWarning, MB_YESNO) == IDYES) return Kept("the existing file is newer");
         }
     }
     if (entry_.Flags & FileEntry::ConfirmOverwrite) {
         const std::string text =
             FormatText("%s\r\nThe file already exists.\r\n\r\nWould you like Setup Wizard to overwrite it?", dest_);
-        if (Ask(text, "", mbConfirm, MB_YESNO) != IDYES) return Outcome::Skip;
+        if (Ask(text, "", mbConfirm, MB_YESNO) != IDYES) return Kept("not to be overwritten");
     }
     const DWORD attributes = ::GetFileAttributesA(dest_.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-        if (!AskAbortRetryIgnore(context_.Prompt, kReadOnlyQuestion, dest_)) return Outcome::Skip;
+        if (!AskAbortRetryIgnore(context_.Prompt, kReadOnlyQuestion, dest_)) return Kept("read-only, ignored");
         errorContext_ = "An error occured while trying to change the attributes of the existing file.";
         ::SetFileAttributesA(dest_.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY);
         return Outcome::Retry;

@@ -8,6 +8,7 @@
 #include "setup/CmnFunc.h"
 #include "setup/Globals.h"
 #include "setup/MsgBox.h"
+#include "setup/install/ChangeText.h"
 #include "setup/install/InstallContext.h"
 #include "setup/install/InstallEngine.h"
 #include "ui/Application.h"
@@ -23,6 +24,16 @@ constexpr int kJaugeWidth = 273;
 // How often, in milliseconds, the window catches up with the installation: messages run between
 // files, and the file name and the bar show their latest state. 40 ms is 25 times a second.
 constexpr DWORD kRefreshInterval = 40;
+
+// The rollback of a silent run: its errors go to the log instead of a box.
+class TLoggedUndoPrompt : public IUndoPrompt {
+public:
+    void ShowError(const std::string& message) override { SetupLog().Line("error while undoing: " + message); }
+    bool ConfirmRemoveSharedFile(const std::string& path) override {
+        SetupLog().Line("shared file " + path + " kept (unattended default)");
+        return false;
+    }
+};
 
 }  // namespace
 
@@ -63,13 +74,21 @@ void TInstallForm::FormCreate() {
     Changes = std::make_unique<TUndoChanges>();
     Changes->Title = globals.Setup.Header.AppName;
     Changes->CommonGroup = globals.IsAdmin ? 1 : 0;
+    Changes->OnAdd = [](const UndoRecord& record) {
+        const std::string text = DescribeChange(record);
+        if (!text.empty()) SetupLog().Line(text);
+    };
 }
 
 void TInstallForm::DoInstall() {
     TInstallContext context{*this, *this, *Changes, std::string(), sourceDir_};
     TInstallEngine engine(Globals().Setup, context);
-    engine.SetUndoPrompt(undoPrompt_);
+    TLoggedUndoPrompt logged;
+    engine.SetUndoPrompt(undoPrompt_ ? undoPrompt_ : Globals().Options.Unattended() ? &logged : nullptr);
     if (!engine.Run()) {
+        Globals().ExitCode = CancelRequested ? kExitCancelled : kExitFailed;
+        SetupLog().Line(CancelRequested ? "installation cancelled, its changes undone"
+                                        : "installation failed, its changes undone");
         TerminateApplication();
         return;
     }
@@ -92,6 +111,7 @@ void TInstallForm::FormCloseQuery(TComponent&, bool& canClose) {
 }
 
 void TInstallForm::SetStatus(const std::string& text) {
+    if (!text.empty()) SetupLog().Line("step: " + text);
     Refresh(true);
     StatusLabel.SetCaption(text);
 }

@@ -19,6 +19,7 @@ void TUndoChanges::AddRecord(std::uint8_t kind, const void* bytes, std::size_t l
     record.value = value;
     if (kept != 0) record.data.assign(static_cast<const char*>(bytes), kept);
     records_.push_back(std::move(record));
+    if (OnAdd) OnAdd(records_.back());
 }
 
 void TUndoChanges::AddChange(UndoKind kind, const std::vector<std::string>& strings, std::uint32_t value) {

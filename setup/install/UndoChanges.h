@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,8 @@ class TUndoChanges {
 public:
     std::string Title;             // the application name
     std::uint8_t CommonGroup = 0;  // the installation ran with administrator rights
+    // Told of every record as it is added (the run log describes the change).
+    std::function<void(const UndoRecord&)> OnAdd;
 
     TUndoChanges() = default;
     TUndoChanges(TUndoChanges&&) = default;

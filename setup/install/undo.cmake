@@ -1,7 +1,7 @@
 # The undo log: the portable record list and REMOVE.LOG format (everywhere),
 # and the Win32 replay that undoes the changes last-first.
 pelorin_library(pelorin_undo_log
-  SOURCES UndoRecord.cpp UndoChanges.cpp UndoLog.cpp UndoJournal.cpp
+  SOURCES UndoRecord.cpp UndoChanges.cpp UndoLog.cpp UndoJournal.cpp ChangeText.cpp
   LIBS pelorin_core)
 
 # The program-manager answer parser is portable (tested natively and fuzzable).

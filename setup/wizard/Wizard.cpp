@@ -8,6 +8,7 @@
 #include "setup/Globals.h"
 #include "setup/install/InstallForm.h"
 #include "setup/wizard/BrowseG.h"
+#include "setup/wizard/MachineDrives.h"
 #include "setup/wizard/Pictures.h"
 #include "setup/wizard/WizardTexts.h"
 
@@ -53,26 +54,6 @@ HFONT WizardFont() {
 BOOL CALLBACK UseWizardFont(HWND child, LPARAM) {
     ::SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(WizardFont()), FALSE);
     return TRUE;
-}
-
-// Free space from the drive query, and the setup program's directory test.
-class TMachineDrives : public IDriveQuery {
-public:
-    std::optional<std::uint64_t> FreeBytes(const std::string& root) override {
-        DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
-        const UINT oldMode = ::SetErrorMode(SEM_FAILCRITICALERRORS);
-        const BOOL ok =
-            ::GetDiskFreeSpaceA(root.c_str(), &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters);
-        ::SetErrorMode(oldMode);
-        if (!ok) return std::nullopt;
-        return std::uint64_t{bytesPerSector} * sectorsPerCluster * freeClusters;
-    }
-    bool DirExists(const std::string& path) override { return pelorin::DirExists(path); }
-};
-
-TMachineDrives& MachineDrives() {
-    static TMachineDrives drives;
-    return drives;
 }
 
 // The page's edit and the boxes, as the checks see them.
@@ -182,8 +163,9 @@ void TWizardForm::FormShow() {
     if (DefaultsLoaded) return;
     DefaultsLoaded = true;
     const SetupGlobals& globals = Globals();
-    DirEdit.SetText(globals.ProgramFilesDir + globals.Setup.Header.DefaultDirName);
-    GroupEdit.SetText(globals.Setup.Header.DefaultGroupName);
+    // Folder and group given on the command line take the defaults' place; the pages check them.
+    DirEdit.SetText(globals.Options.Dir.value_or(globals.ProgramFilesDir + globals.Setup.Header.DefaultDirName));
+    GroupEdit.SetText(globals.Options.Group.value_or(globals.Setup.Header.DefaultGroupName));
     CurPage = 0;
 }
 

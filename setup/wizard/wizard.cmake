@@ -5,7 +5,7 @@ pelorin_library(setup_wizard_rules
   LIBS pelorin_setup_core)
 
 pelorin_library(setup_wizard WIN32_ONLY
-  SOURCES Wizard.cpp About.cpp
+  SOURCES Wizard.cpp About.cpp MachineDrives.cpp UnattendedChoices.cpp
   LIBS setup_wizard_rules setup_services wizard_browsefolder wizard_browsegroups components ui)
 
 # Link setup_pictures into every program that shows the pictures: resources of a static

@@ -118,7 +118,7 @@ TEST(InstallE2E, CancelWhileAQuestionIsOpenRollsBack) {
     // The file in hand is finished, then everything is rolled back without further messages.
     const std::vector<driver::MessageBoxInfo> later = AnswerBoxesUntilExit(program, "OK", 60);
     EXPECT_TRUE(later.empty()) << later.front().text;
-    EXPECT_EQ(program.waitForExit(5), std::optional<DWORD>(1));
+    EXPECT_EQ(program.waitForExit(5), std::optional<DWORD>(1602));  // cancelled, rolled back
     EXPECT_EQ(Text(ReadBytes(dist.App() + "\\keep.txt")), "was here before");
     EXPECT_FALSE(Exists(dist.App() + "\\Data"));
     EXPECT_FALSE(Exists(dist.App() + "\\one.txt"));

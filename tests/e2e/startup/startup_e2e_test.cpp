@@ -38,11 +38,15 @@ void ExpectCleanStart(const SetupRun& run) {
     EXPECT_TRUE(run.leftInTemp.empty()) << run.leftInTemp.front();
 }
 
-// One "Error" box with text, then the end of the program, nothing left in TMP.
-void ExpectFatal(const SetupRun& run, const std::string& text) {
+// The exit codes of a failed start and of a refused Windows version.
+constexpr DWORD kFailed = 1603;
+constexpr DWORD kRefusedPlatform = 1633;
+
+// One "Error" box with text, then the end of the program with the code, nothing left in TMP.
+void ExpectFatal(const SetupRun& run, const std::string& text, DWORD code = kFailed) {
     ASSERT_EQ(run.boxes.size(), 1u);
     ExpectBox(run.boxes[0], "Error", text);
-    EXPECT_EQ(run.exitCode, std::optional<DWORD>(1));
+    EXPECT_EQ(run.exitCode, std::optional<DWORD>(code));
     EXPECT_TRUE(run.leftInTemp.empty()) << run.leftInTemp.front();
 }
 
@@ -64,7 +68,7 @@ TEST(Startup, ADistributionMadeByTheAuthoringTool) {
     const ToolResult builtNoNT = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(work / "nont.pelproj") +
                                          " -o " + Quote(work / "nont"));
     ASSERT_EQ(builtNoNT.exitCode, 0u) << builtNoNT.output;
-    ExpectFatal(RunSetupIn(work / "nont"), "This program will not run on Windows NT.");
+    ExpectFatal(RunSetupIn(work / "nont"), "This program will not run on Windows NT.", kRefusedPlatform);
 }
 
 TEST(Startup, AMissingLibraryIsReportedTwice) {
@@ -72,7 +76,7 @@ TEST(Startup, AMissingLibraryIsReportedTwice) {
     ASSERT_EQ(run.boxes.size(), 2u);
     ExpectBox(run.boxes[0], "Fatal error", "Error while loading the DLL.");
     ExpectBox(run.boxes[1], "Error", kDllFailure);
-    EXPECT_EQ(run.exitCode, std::optional<DWORD>(1));
+    EXPECT_EQ(run.exitCode, std::optional<DWORD>(kFailed));
     EXPECT_TRUE(run.leftInTemp.empty()) << "the empty extraction file stays behind";
 }
 
@@ -116,26 +120,29 @@ TEST(Startup, ADescriptionThatEndsEarlyEndsWithTheStandardErrorBox) {
 }
 
 TEST(Startup, VersionRefusalsOnTheDefaultNT) {
-    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 0, 0))), "This program will not run on Windows NT.");
-    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 6, 2))), "This program requires Windows NT version 6.02 or later.");
+    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 0, 0))), "This program will not run on Windows NT.", kRefusedPlatform);
+    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 6, 2))), "This program requires Windows NT version 6.02 or later.",
+                kRefusedPlatform);
 }
 
 TEST(Startup, VersionRulesOnWindows95) {
-    ExpectFatal(RunSetup(Dll(WithLimits(0, 0, 4, 0)), "win95"), "This program must be run on Windows NT.");
-    ExpectFatal(RunSetup(Dll(WithLimits(4, 10, 4, 0)), "win95"), "This program requires Windows version 4.1 or later.");
+    ExpectFatal(RunSetup(Dll(WithLimits(0, 0, 4, 0)), "win95"), "This program must be run on Windows NT.",
+                kRefusedPlatform);
+    ExpectFatal(RunSetup(Dll(WithLimits(4, 10, 4, 0)), "win95"), "This program requires Windows version 4.1 or later.",
+                kRefusedPlatform);
     ExpectCleanStart(RunSetup(Dll(WithLimits(4, 0, 0, 0)), "win95"));
 }
 
 TEST(Startup, VersionRulesOnOlderNT) {
     ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 4, 10)), "nt40"),
-                "This program requires Windows NT version 4.1 or later.");
+                "This program requires Windows NT version 4.1 or later.", kRefusedPlatform);
     ExpectCleanStart(RunSetup(Dll(WithLimits(0, 0, 4, 0)), "nt40"));
-    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 4, 0)), "nt351"),
-                "This program requires Windows NT version 4. or later.");
+    ExpectFatal(RunSetup(Dll(WithLimits(4, 0, 4, 0)), "nt351"), "This program requires Windows NT version 4. or later.",
+                kRefusedPlatform);
 }
 
 TEST(Startup, Win32sIsRefusedBeforeAnythingElse) {
-    ExpectFatal(RunSetup({}, "win31"), "This program will not run on Win32s.");
+    ExpectFatal(RunSetup({}, "win31"), "This program will not run on Win32s.", kRefusedPlatform);
 }
 
 TEST(Driver, AnswersABoxFromTheCommandLine) {
@@ -159,7 +166,7 @@ TEST(Driver, AnswersABoxFromTheCommandLine) {
         RunTool(driver + " answer --timeout 20 --pid " + pid + " --expect-text \"something else\" --press OK");
     EXPECT_EQ(second.exitCode, 1u) << second.output;
 
-    const ToolResult ended = RunTool(driver + " wait-exit --timeout 20 --expect-exit 1 --pid " + pid);
+    const ToolResult ended = RunTool(driver + " wait-exit --timeout 20 --expect-exit 1603 --pid " + pid);
     EXPECT_EQ(ended.exitCode, 0u) << ended.output;
 
     const ToolResult none = RunTool(driver + " wait --timeout 0.5 --class #32770 --pid " + pid);
