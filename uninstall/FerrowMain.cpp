@@ -1,5 +1,5 @@
 // FERROW.EXE: removes an installed application by replaying its REMOVE.LOG in uninstall
-// mode. Started as FERROW.EXE "<log path>" /U; the exit code tells how it went.
+// mode. Started as FERROW.EXE "<log path>" /U [/S [/REMOVESHARED]] [/LOG="file"]; the exit code tells how it went.
 #include <windows.h>
 
 #include "uninstall/Uninstall.h"

@@ -1,8 +1,9 @@
-// Reads the uninstaller's command line: program name, log path and "/U" in any order
-// after the program name; the switch is recognised in either case.
+// Reads the uninstaller's command line: program name, then the log path and the switches in any
+// order; the first argument not understood is kept to be reported.
 #include "uninstall/UninstallArgs.h"
 
 #include "core/SplitCommandLine.h"
+#include "core/TextCase.h"
 
 namespace pelorin {
 
@@ -10,19 +11,28 @@ UninstallArgs ParseUninstallArgs(const std::string& commandLine) {
     UninstallArgs args;
     const std::vector<std::string> words = SplitCommandLine(commandLine);
     int paths = 0;
-    bool other = false;
     for (std::size_t i = 1; i < words.size(); ++i) {
         const std::string& word = words[i];
-        if (word == "/U" || word == "/u") {
-            args.Uninstall = true;
-        } else if (!word.empty() && word[0] != '/') {
+        const bool isSwitch = word.size() > 1 && (word[0] == '/' || word[0] == '-');
+        const std::size_t equals = word.find('=');
+        const std::string name = isSwitch ? word.substr(1, equals == std::string::npos ? equals : equals - 1) : "";
+        const bool hasValue = equals != std::string::npos;
+        if (!word.empty() && !isSwitch) {
             args.LogPath = word;
             ++paths;
-        } else {
-            other = true;
+        } else if (isSwitch && !hasValue && SameText(name, "U")) {
+            args.Uninstall = true;
+        } else if (isSwitch && !hasValue && SameText(name, "S")) {
+            args.Silent = true;
+        } else if (isSwitch && !hasValue && SameText(name, "REMOVESHARED")) {
+            args.RemoveShared = true;
+        } else if (isSwitch && hasValue && equals + 1 < word.size() && SameText(name, "LOG")) {
+            args.RunLogPath = word.substr(equals + 1);
+        } else if (args.Invalid.empty()) {
+            args.Invalid = word.empty() ? "\"\"" : word;
         }
     }
-    args.Valid = args.Uninstall && paths == 1 && !other;
+    args.Valid = args.Uninstall && paths == 1 && args.Invalid.empty();
     return args;
 }
 

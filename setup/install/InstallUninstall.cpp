@@ -1,5 +1,6 @@
-// RegisterUninstall: picks the first free "%s_is%d" name, creates it and writes DisplayName and
-// UninstallString. The key is recorded as soon as it exists, so a failed write is rolled back too.
+// RegisterUninstall: picks the first free "%s_is%d" name, creates it and writes DisplayName,
+// UninstallString and QuietUninstallString (the same command with /S, for deployment tools). The
+// key is recorded as soon as it exists, so a failed write is rolled back too.
 #include "setup/install/InstallUninstall.h"
 
 #include <windows.h>
@@ -50,6 +51,7 @@ void RegisterUninstall(const std::string& appVerName, TInstallContext& context) 
     WriteString(key.get(), "DisplayName", appVerName, keyPath);
     const std::string command = FormatText("\"%s\" \"%s\" /U", UninstallerPath(), context.LogPath);
     WriteString(key.get(), "UninstallString", command, keyPath);
+    WriteString(key.get(), "QuietUninstallString", command + " /S", keyPath);
 }
 
 }  // namespace pelorin

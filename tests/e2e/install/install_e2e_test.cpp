@@ -193,7 +193,7 @@ TEST(InstallE2E, ASignedPackageInstallsItsSignedUninstallerWhichRemovesItAgain) 
         ::Sleep(100);  // the box draws its buttons after it shows
         AnswerNextBox(uninstaller.pid(), driver::ReadMessageBox(box).buttons.size() == 2 ? "Yes" : "OK", 5);
     }
-    EXPECT_EQ(uninstaller.waitForExit(10), std::optional<DWORD>(0));
+    EXPECT_EQ(uninstaller.waitForExit(10), std::optional<DWORD>(3010));
     EXPECT_FALSE(Exists(dist.App() + "\\one.txt"));
     ForgetInstalledUninstaller(ferrow);
 }

@@ -258,7 +258,7 @@ TEST_F(Planting, SetupAndItsUninstallerLoadNoPlantedLibrary) {
         ASSERT_LT(boxes.size(), 10u) << "the uninstaller keeps asking";
     }
     // The older copy was there before the installation, so the folder stays, and is reported.
-    EXPECT_EQ(uninstall.waitForExit(30), std::optional<DWORD>(1)) << entry;
+    EXPECT_EQ(uninstall.waitForExit(30), std::optional<DWORD>(1603)) << entry;
     EXPECT_FALSE(testing::FileExists(app + "\\REMOVE.LOG")) << "the uninstall did not run";
     EXPECT_EQ(Findings(ferrow), std::vector<std::string>{});
     RemoveTree(app);

@@ -106,7 +106,7 @@ TEST_F(LongDestination, InstallBelowA220CharacterFolderIsRemovedCompletely) {
     // The application writes its log, which the uninstaller is told to delete.
     WriteBytes(kFolder + "\\Logs\\run.log", Bytes("ran once\r\n"));
 
-    const auto boxes = Uninstall(product);
+    const auto boxes = Uninstall(product, 3010);
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].text, "Are you sure you want to completely remove Long Path and all of its components?");
     EXPECT_EQ(boxes[1].caption, "Shared file found");

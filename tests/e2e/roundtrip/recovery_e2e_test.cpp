@@ -79,7 +79,7 @@ protected:
     // the log, asking about the shared uninstaller), and its own file waits for the restart,
     // which is then carried out.
     void RecoverByUninstallEntry(const std::string& point) {
-        const std::vector<driver::MessageBoxInfo> boxes = Uninstall(product_);
+        const std::vector<driver::MessageBoxInfo> boxes = Uninstall(product_, 3010);
         ASSERT_GE(boxes.size(), 2u) << point;
         EXPECT_EQ(boxes[0].text, "Are you sure you want to completely remove Kill Matrix and all of its components?");
         EXPECT_EQ(boxes.back().icon, "information") << point << ": " << boxes.back().text;
@@ -104,7 +104,7 @@ protected:
         const Outcome run = InstallUntil(point);
         if (run == Outcome::Failed) return false;
         if (run == Outcome::Completed) {
-            Uninstall(product_);
+            Uninstall(product_, 3010);
             RestartDeletions();
             ExpectAsBefore(point + " (completed, then uninstalled)", {iniLeft_});
             ::DeleteFileA(iniFile_.c_str());
@@ -161,7 +161,7 @@ TEST_F(Recovery, EveryKillPointIsTakenBackWithoutResidue) {
     EXPECT_EQ(InstallUntil("never"), Outcome::Completed);
     EXPECT_TRUE(Exists(product_.appDir + "\\REMOVE.LOG"));
     EXPECT_FALSE(Exists(WindowsDir() + "\\PELORIN-*.JNL"));
-    Uninstall(product_);
+    Uninstall(product_, 3010);
     EXPECT_EQ(RestartDeletions(), std::vector<std::string>{ferrow_});
     ExpectAsBefore("complete installation after the recoveries", {iniLeft_});
     ::DeleteFileA(iniFile_.c_str());

@@ -82,7 +82,7 @@ TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRe
     // The application writes its log, which the uninstaller is told to delete.
     WriteBytes(product.appDir + "\\Logs\\run.log", Bytes("ran once\r\n"));
 
-    const auto boxes = Uninstall(product);
+    const auto boxes = Uninstall(product, 3010);
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[0].caption, "Ferrow Wizard");
     EXPECT_EQ(boxes[0].text, "Are you sure you want to completely remove Round Trip and all of its components?");
@@ -130,7 +130,7 @@ TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved) {
     EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kSharedKey, ferrow_.c_str()), std::optional<DWORD>(1));
     EXPECT_TRUE(Exists(second.appDir + "\\app.exe"));
 
-    const auto secondBoxes = Uninstall(second);
+    const auto secondBoxes = Uninstall(second, 3010);
     ASSERT_EQ(secondBoxes.size(), 3u);
     EXPECT_EQ(secondBoxes[1].caption, "Shared file found");
     EXPECT_FALSE(Exists(second.appDir));
@@ -143,7 +143,7 @@ TEST_F(RoundTrip, TwoProductsShareOneUninstallerUntilTheLastIsRemoved) {
 TEST_F(RoundTrip, ReinstallBeforeTheRestartKeepsTheNewUninstaller) {
     const Product product = BuildProduct(work_, "Again");
     Install(product, temp_.Path());
-    Uninstall(product);
+    Uninstall(product, 3010);
     const std::string pending = "\\??\\" + ferrow_ + "||";
     ASSERT_NE(RegMultiString(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations").find(pending),
               std::string::npos);
@@ -153,7 +153,7 @@ TEST_F(RoundTrip, ReinstallBeforeTheRestartKeepsTheNewUninstaller) {
     EXPECT_EQ(RegNumber(HKEY_LOCAL_MACHINE, kSharedKey, ferrow_.c_str()), std::optional<DWORD>(1));
     EXPECT_EQ(RegMultiString(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations").find(pending),
               std::string::npos);
-    Uninstall(product);
+    Uninstall(product, 3010);
 }
 
 }  // namespace

@@ -75,8 +75,9 @@ TEST_F(DoInstall, FullSetupRunsEveryStepInOrderAndWritesTheLog) {
 
     const std::string logPath = app + "\\REMOVE.LOG";
     EXPECT_EQ(UninstallValue(appVerName + "_is1", "DisplayName"), appVerName);
-    EXPECT_EQ(UninstallValue(appVerName + "_is1", "UninstallString"),
-              "\"" + Globals().WinDir + "\\FERROW.EXE\" \"" + logPath + "\" /U");
+    const std::string command = "\"" + Globals().WinDir + "\\FERROW.EXE\" \"" + logPath + "\" /U";
+    EXPECT_EQ(UninstallValue(appVerName + "_is1", "UninstallString"), command);
+    EXPECT_EQ(UninstallValue(appVerName + "_is1", "QuietUninstallString"), command + " /S");
     // The log holds the records in the order they were made.
     const TUndoChanges log = LoadUndoLog(logPath);
     EXPECT_EQ(log.Title, "Test App");

@@ -73,7 +73,7 @@ TEST_F(FerrowProcess, ConfirmReplayAndRemoveTheLog) {
 TEST_F(FerrowProcess, AnsweringNoLeavesEverything) {
     Start();
     ASSERT_TRUE(PressButton(NextBox(), IDNO));
-    EXPECT_EQ(ExitCode(), 3u);
+    EXPECT_EQ(ExitCode(), 1602u);
     EXPECT_TRUE(app.EverythingThere());
 }
 
@@ -87,7 +87,7 @@ TEST_F(FerrowProcess, DamagedLogIsReportedAndNothingChanges) {
     EXPECT_EQ(problem.Text.rfind("The uninstall log cannot be used, so nothing was removed.", 0), 0u) << problem.Text;
     EXPECT_NE(problem.Text.find("is damaged: record 6 is cut short."), std::string::npos) << problem.Text;
     ASSERT_TRUE(PressButton(problem, IDOK));
-    EXPECT_EQ(ExitCode(), 2u);
+    EXPECT_EQ(ExitCode(), 1603u);
     EXPECT_TRUE(app.EverythingThere());
 }
 
@@ -106,7 +106,7 @@ TEST_F(FerrowProcess, SharedFileQuestionComesFromTheRunningProgram) {
     const MessageBoxSeen done = NextBox();
     EXPECT_NE(done.Text.find("could not be removed"), std::string::npos) << done.Text;  // the folder keeps it
     ASSERT_TRUE(PressButton(done, IDOK));
-    EXPECT_EQ(ExitCode(), 1u);
+    EXPECT_EQ(ExitCode(), 1603u);
     EXPECT_TRUE(FileExists(shared));
     EXPECT_FALSE(FileExists(app.LogPath));
 }

@@ -85,7 +85,7 @@ TEST_F(UninstallRun, DamagedOrTruncatedLogChangesNothing) {
             out << content;
         }
         prompt.Said.clear();
-        EXPECT_EQ(RunUninstall(ArgsFor(app.LogPath), prompt, self), uxNothingDone);
+        EXPECT_EQ(RunUninstall(ArgsFor(app.LogPath), prompt, self), uxFailed);
         ASSERT_EQ(prompt.Said.size(), 1u);
         EXPECT_EQ(prompt.Said[0].rfind("problem: The uninstall log cannot be used, so nothing was removed.", 0), 0u)
             << prompt.Said[0];
@@ -95,8 +95,8 @@ TEST_F(UninstallRun, DamagedOrTruncatedLogChangesNothing) {
 }
 
 TEST_F(UninstallRun, MissingLogOrBadCommandLineChangesNothing) {
-    EXPECT_EQ(RunUninstall(ArgsFor(root / "nowhere\\REMOVE.LOG"), prompt, self), uxNothingDone);
-    EXPECT_EQ(RunUninstall(ParseUninstallArgs("FERROW.EXE " + app.LogPath), prompt, self), uxNothingDone);
+    EXPECT_EQ(RunUninstall(ArgsFor(root / "nowhere\\REMOVE.LOG"), prompt, self), uxFailed);
+    EXPECT_EQ(RunUninstall(ParseUninstallArgs("FERROW.EXE " + app.LogPath), prompt, self), uxInvalidCommandLine);
     ASSERT_EQ(prompt.Said.size(), 2u);
     EXPECT_NE(prompt.Said[0].find("Unable to open the file"), std::string::npos);
     EXPECT_NE(prompt.Said[1].find("/U"), std::string::npos);
@@ -106,7 +106,7 @@ TEST_F(UninstallRun, MissingLogOrBadCommandLineChangesNothing) {
 TEST_F(UninstallRun, FileInUseIsListedAsLeftOver) {
     const std::string busy = app.Dir + "\\demo.exe";
     FileInUse hold(busy);
-    EXPECT_EQ(RunUninstall(ArgsFor(app.LogPath), prompt, self), uxLeftovers);
+    EXPECT_EQ(RunUninstall(ArgsFor(app.LogPath), prompt, self), uxFailed);
     ASSERT_EQ(prompt.Said.size(), 2u);
     const std::string& report = prompt.Said[1];
     EXPECT_EQ(report.rfind("problem: Demo Application was removed, but some elements could not be removed.", 0), 0u);
@@ -121,7 +121,7 @@ TEST_F(UninstallRun, OwnProgramAsALastUserSharedFileWaitsForTheRestart) {
     SetSharedCount(self, 1);
     app.Changes.AddChange(ukFile, {self, ""}, ufSharedCount);
     app.SaveLog();
-    EXPECT_EQ(RunUninstall(ArgsFor(app.LogPath), prompt, self), uxRemoved);
+    EXPECT_EQ(RunUninstall(ArgsFor(app.LogPath), prompt, self), uxRestartNeeded);
     ASSERT_EQ(prompt.Said.size(), 3u);
     EXPECT_EQ(prompt.Said[1], "shared: " + self);
     EXPECT_NE(prompt.Said[2].find("will be removed when you restart your computer:\r\n\r\n" + self), std::string::npos);
