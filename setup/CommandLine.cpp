@@ -42,13 +42,13 @@ SetupOptions ParseSetupCommandLine(const std::string& commandLine) {
 
 const char* SetupSwitchesHelp() {
     return "Setup Wizard takes these switches:\r\n\r\n"
-           "/SILENT\tno wizard pages and no questions; the installation shows its progress\r\n"
-           "/VERYSILENT\tnothing is shown\r\n"
-           "/DIR=\"folder\"\tinstall into this folder\r\n"
-           "/GROUP=\"name\"\tput the program icons into this group\r\n"
-           "/LOG=\"file\"\twrite a log of the run into this file\r\n"
-           "/NORESTART\tnever restart the computer; exit code 3010 tells that a restart is needed\r\n"
-           "/? or /HELP\tthis list\r\n\r\n"
+           "/SILENT: no wizard pages and no questions; the installation shows its progress\r\n"
+           "/VERYSILENT: nothing is shown\r\n"
+           "/DIR=\"folder\": install into this folder\r\n"
+           "/GROUP=\"name\": put the program icons into this group\r\n"
+           "/LOG=\"file\": write a log of the run into this file\r\n"
+           "/NORESTART: never restart the computer; exit code 3010 tells that a restart is needed\r\n"
+           "/? or /HELP: this list\r\n\r\n"
            "Exit codes: 0 success, 3010 success but a restart is needed, 1602 cancelled, 1603 failed, "
            "1633 this version of Windows is not supported, 87 invalid command line.";
 }
