@@ -14,6 +14,7 @@
 #include "tools/pelorin-build/PeImage.h"
 #include "tools/pelorin-build/ProjectParser.h"
 #include "tools/pelorin-build/ResourceDll.h"
+#include "tools/pelorin-build/SourceDateEpoch.h"
 #include "tools/pelorin-build/StagedOutput.h"
 #include "tools/pelorin-build/Uninstaller.h"
 #include "update/ImageLength.h"
@@ -144,6 +145,7 @@ BuildSummary BuildDistribution(const BuildOptions& options) {
     summary.descriptionSize = description.size();
     ResourceDllContent dll;
     dll.machine = summary.machine;
+    dll.timeStamp = ImageTimeStamp();
     dll.data = std::move(description);
     const std::string library = output.Stage(kDescriptionLibraryName);
     WriteBytes(library, MakeResourceDll(dll));

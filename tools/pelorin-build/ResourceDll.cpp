@@ -72,6 +72,7 @@ std::vector<std::uint8_t> MakeResourceDll(const ResourceDllContent& content) {
     out[at + 1] = 'E';
     PutLE16(&out[at + 4], static_cast<std::uint16_t>(content.machine));
     PutLE16(&out[at + 6], 1);  // sections
+    PutLE32(&out[at + 8], content.timeStamp);
     PutLE16(&out[at + 20], optionalSize);
     constexpr std::uint16_t kExecutable = 0x0002, kLargeAddress = 0x0020, k32Bit = 0x0100, kDll = 0x2000;
     PutLE16(&out[at + 22], kExecutable | kDll | (plus ? kLargeAddress : k32Bit));
@@ -129,6 +130,7 @@ std::vector<std::uint8_t> MakeResourceDll(const ResourceDllContent& content) {
     constexpr std::uint32_t kSubdirectory = 0x80000000u;
     const std::size_t rsrc = kHeadersSize;
     PutDirectory(out, rsrc, content.type, kSubdirectory | kNameDir);
+    PutLE32(&out[rsrc + 4], content.timeStamp);
     PutDirectory(out, rsrc + kNameDir, content.id, kSubdirectory | kLanguageDir);
     PutDirectory(out, rsrc + kLanguageDir, content.language, kDataEntry);
     PutLE32(&out[rsrc + kDataEntry], kSectionRva + kDataAt);
