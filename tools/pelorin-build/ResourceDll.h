@@ -13,7 +13,7 @@ struct ResourceDllContent {
     Machine machine = Machine::Amd64;
     std::uint32_t type = 10;  // RCDATA
     std::uint32_t id = 102;
-    std::uint16_t language = 0;  // neutral
+    std::uint16_t language = 0;   // neutral
     std::uint32_t timeStamp = 0;  // the file header's and the resource directory's TimeDateStamp
     std::vector<std::uint8_t> data;
 };
