@@ -22,8 +22,8 @@ constexpr std::size_t DeflateChunk = 64 * 1024;
 // Owns a deflate stream (best compression, window bits 15) and ends it on every way out.
 class Deflater {
 public:
-    Deflater() {
-        const int rc = deflateInit_(&z_, Z_BEST_COMPRESSION, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
+    explicit Deflater(int level = Z_BEST_COMPRESSION) {
+        const int rc = deflateInit_(&z_, level, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
         if (rc != Z_OK) {
             throw EZlibInternalError(rc);
         }
@@ -90,9 +90,9 @@ std::vector<std::uint8_t> DeflateBytes(const std::uint8_t* data, std::size_t siz
     return out;
 }
 
-DeflateResult DeflateStream(std::istream& in, std::ostream& out) {
+DeflateResult DeflateStream(std::istream& in, std::ostream& out, int level) {
     DeflateResult result;
-    Deflater deflater;
+    Deflater deflater(level);
     const auto sink = [&out, &result](const std::uint8_t* p, std::size_t n) {
         out.write(reinterpret_cast<const char*>(p), static_cast<std::streamsize>(n));
         if (!out) {

@@ -36,8 +36,8 @@ struct DeflateResult {
     std::uint32_t Adler32 = 1;  // of the uncompressed bytes
 };
 
-// Compresses everything in `in` into one zlib stream appended to `out`, streaming.
-// Raises EReadError / Exception on read or write failures.
-DeflateResult DeflateStream(std::istream& in, std::ostream& out);
+// Compresses everything in `in` into one zlib stream appended to `out`, streaming, at the
+// zlib level given (1 fastest, 9 best). Raises EReadError / Exception on read or write failures.
+DeflateResult DeflateStream(std::istream& in, std::ostream& out, int level = 9);
 
 }  // namespace pelorin

@@ -16,11 +16,16 @@ struct FileSource {
     std::string stampPath;  // takes time stamp and version from here instead (the original of a signed copy)
 };
 
+// How hard PELORIN.DAT's files are compressed: zlib level 1, zlib's default level, or
+// Zopfli's search (zlib streams that any inflate reads, a few percent smaller, much slower).
+enum class Compression { Fast, Normal, Max };
+
 struct Project {
     std::string path;
-    SetupData setup;                  // counts and LicenseSize follow from the lists
-    std::vector<FileSource> sources;  // one per setup.FileEntries element
-    bool includeUninstaller = true;   // [Setup] IncludeUninstaller
+    SetupData setup;                                // counts and LicenseSize follow from the lists
+    std::vector<FileSource> sources;                // one per setup.FileEntries element
+    bool includeUninstaller = true;                 // [Setup] IncludeUninstaller
+    Compression compression = Compression::Normal;  // [Setup] Compression
 };
 
 }  // namespace pelorin

@@ -8,6 +8,7 @@
 
 #include "core/TextCase.h"
 #include "tools/pelorin-build/BuildError.h"
+#include "tools/pelorin-build/Compressor.h"
 #include "tools/pelorin-build/FieldReader.h"
 #include "tools/pelorin-build/ProjectText.h"
 
@@ -130,6 +131,11 @@ void ReadSetup(Context& context, FieldReader& fields) {
     if (fields.Has("IncludeUninstaller") && (flags & SetupHeader::CreateUninstall) == 0)
         fields.Fail("IncludeUninstaller", "used only together with CreateUninstall = yes");
     context.project.includeUninstaller = fields.YesNo("IncludeUninstaller", true);
+    const Keywords<Compression> levels = {
+        {"fast", Compression::Fast}, {"normal", Compression::Normal}, {"max", Compression::Max}};
+    context.project.compression = fields.Choice<Compression>("Compression", levels, Compression::Normal);
+    if (context.project.compression == Compression::Max && !MaxCompressionAvailable())
+        fields.Fail("Compression", "max needs the Zopfli library, which this build of the tool is without");
 
     const std::string license = fields.Text("LicenseFile", 4096);
     if (license.empty()) return;

@@ -5,10 +5,13 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "tests/core/pelorin-build/StoredFile.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestFiles.h"
+#include "tools/pelorin-build/BuildError.h"
+#include "tools/pelorin-build/Compressor.h"
 #include "tools/pelorin-build/DataArchive.h"
 #include "tools/pelorin-build/HostSystem.h"
 #include "tools/pelorin-build/ProjectParser.h"
@@ -59,6 +62,52 @@ TEST(DataArchiveTest, EntriesInflateToTheirSourcesAndSharedSourcesAreStoredOnce)
     EXPECT_EQ(files[3].DataOffset, static_cast<std::int32_t>(files[1].DataOffset + 4 + files[1].CompressedSize));
     EXPECT_EQ(testing::ReadBytes(dir / "PELORIN.DAT").size(), files[3].DataOffset + 4 + files[3].CompressedSize);
     EXPECT_EQ(files[1].Adler32, 1u);
+}
+
+// Each level writes streams that inflate to the sources; the archive, compressed a few files
+// ahead on several threads, is the same bytes every time and keeps its entries' order.
+TEST(DataArchiveTest, EveryCompressionLevelInflatesAndTheArchiveIsTheSameEveryTime) {
+    ScratchDir dir;
+    std::string project = "[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\nCompression=LEVEL\n";
+    std::vector<std::string> sources;
+    for (int i = 0; i < 24; ++i) {
+        sources.push_back(pseudoRandom(1000 + i * 700) + std::string(20000, static_cast<char>('a' + i)));
+        testing::WriteText(dir / ("f" + std::to_string(i)), sources.back());
+        project += "[File]\nSource=f" + std::to_string(i) + "\nDestName=" + std::to_string(i) + "\n";
+    }
+    std::vector<std::string> levels = {"fast", "normal"};
+    if (MaxCompressionAvailable()) levels.push_back("max");
+    std::map<std::string, std::size_t> sizes;
+    for (const std::string& level : levels) {
+        SCOPED_TRACE(level);
+        std::vector<std::vector<std::uint8_t>> archives;
+        for (int round = 0; round < 2; ++round) {
+            std::string text = project;
+            text.replace(text.find("LEVEL"), 5, level);
+            Project parsed = ParseProjectText(text, "p", dir.Path());
+            {
+                std::ofstream out(dir / "PELORIN.DAT", std::ios::binary);
+                WriteDataArchive(parsed, out);
+            }
+            for (std::size_t i = 0; i < sources.size(); ++i) {
+                const auto data = testing::ReadStoredFile(dir / "PELORIN.DAT", parsed.setup.FileEntries[i]);
+                ASSERT_EQ(std::string(data.begin(), data.end()), sources[i]) << i;
+                if (i > 0) {
+                    EXPECT_GT(parsed.setup.FileEntries[i].DataOffset, parsed.setup.FileEntries[i - 1].DataOffset);
+                }
+            }
+            archives.push_back(testing::ReadBytes(dir / "PELORIN.DAT"));
+        }
+        EXPECT_EQ(archives[0], archives[1]);
+        sizes[level] = archives[0].size();
+    }
+    EXPECT_LT(sizes["normal"], sizes["fast"]);
+    if (MaxCompressionAvailable()) {
+        EXPECT_LT(sizes["max"], sizes["normal"]);
+    }
+    EXPECT_THROW(
+        ParseProjectText("[Setup]\nAppName=a\nAppVerName=b\nDefaultDirName=c\nCompression=best\n", "p", dir.Path()),
+        BuildError);
 }
 
 TEST(DataArchiveTest, TimeStampIsTheSourcesWriteTimeInFileTimeUnits) {
