@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 
 #include "setup/BlockWriter.h"
@@ -26,11 +27,9 @@ namespace {
 using testing::ScratchDir;
 
 std::string noise(std::size_t size, std::uint32_t seed) {
+    std::mt19937 random(seed);
     std::string text(size, '\0');
-    for (char& c : text) {
-        seed = seed * 1103515245u + 12345u;
-        c = static_cast<char>(seed >> 24);
-    }
+    std::generate(text.begin(), text.end(), [&random] { return static_cast<char>(random() >> 24); });
     return text;
 }
 
