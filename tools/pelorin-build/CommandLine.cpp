@@ -11,6 +11,9 @@ const char* const kUsage =
     "                     [--uninstaller PATH | --no-uninstaller] [--machine i386|amd64]\n"
     "                     [--sign COMMAND]\n"
     "       pelorin-build --dump PELORIN.DLL|DESCRIPTION\n"
+    "       pelorin-build --list DIST [--format=text|tsv]\n"
+    "       pelorin-build --verify DIST\n"
+    "       pelorin-build --extract DIST OUTDIR\n"
     "\n"
     "Builds a distribution folder (pelorin.exe, PELORIN.DLL, PELORIN.DAT) from a project file,\n"
     "or prints a setup description as text. Without --setup-exe, pelorin.exe is taken from the\n"
@@ -18,7 +21,15 @@ const char* const kUsage =
     "which a project with CreateUninstall installs into {win}, is found the same way.\n"
     "--sign signs pelorin.exe, PELORIN.DLL and the stored FERROW.EXE: COMMAND runs through the\n"
     "shell with %1 replaced by the unsigned file and %2 by the signed file to write (without %2\n"
-    "it signs %1 in place).\n";
+    "it signs %1 in place).\n"
+    "\n"
+    "DIST is a distribution folder. --list prints every file entry (sizes, ratio, version, time,\n"
+    "copy mode, flags, destination) with totals; --format=tsv prints a header line and raw numbers\n"
+    "separated by tabs instead. --verify inflates every stored file, checks sizes and Adler-32 and\n"
+    "that PELORIN.DLL, PELORIN.DAT and pelorin.exe belong together: exit 0 when intact, else 1 and\n"
+    "one line per problem. --extract writes every file below OUTDIR as setup would install it,\n"
+    "{app}, {win}, {sys} and {src} becoming folders of those names, with the stored times; it\n"
+    "refuses destinations that would leave OUTDIR and never leaves a half-written file.\n";
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     CommandLine result;
@@ -52,6 +63,18 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         } else if (arg == "--dump") {
             result.action = CommandLine::Action::Dump;
             result.dumpPath = value();
+        } else if (arg == "--list" || arg == "--verify") {
+            result.action = arg == "--list" ? CommandLine::Action::List : CommandLine::Action::Verify;
+            result.packageDir = value();
+        } else if (arg == "--extract") {
+            result.action = CommandLine::Action::Extract;
+            result.packageDir = value();
+            result.extractDir = value();
+        } else if (arg == "--format" || arg.rfind("--format=", 0) == 0) {
+            const std::string name = arg == "--format" ? value() : arg.substr(9);
+            if (name != "text" && name != "tsv") throw Exception("unknown list format " + name + " (use text or tsv)");
+            result.listFormat = name == "tsv" ? ListFormat::Tsv : ListFormat::Text;
+            result.formatGiven = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             throw Exception("unknown option " + arg);
         } else {
@@ -60,6 +83,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     }
     if (result.action == CommandLine::Action::Dump) {
         if (!positional.empty()) throw Exception("--dump takes one file and nothing else");
+        return result;
+    }
+    const bool inspects = result.action == CommandLine::Action::List || result.action == CommandLine::Action::Verify ||
+                          result.action == CommandLine::Action::Extract;
+    if (result.formatGiven && result.action != CommandLine::Action::List)
+        throw Exception("--format goes with --list only");
+    if (inspects) {
+        if (!positional.empty()) throw Exception("--list, --verify and --extract take a distribution folder only");
         return result;
     }
     if (positional.empty() && args.empty()) return result;

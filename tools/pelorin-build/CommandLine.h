@@ -6,14 +6,19 @@
 #include <vector>
 
 #include "tools/pelorin-build/Distribution.h"
+#include "tools/pelorin-build/PackageListing.h"
 
 namespace pelorin {
 
 struct CommandLine {
-    enum class Action { Build, Dump, Help };
+    enum class Action { Build, Dump, Help, List, Verify, Extract };
     Action action = Action::Help;
     BuildOptions build;
     std::string dumpPath;
+    std::string packageDir;  // --list, --verify, --extract
+    std::string extractDir;  // --extract
+    ListFormat listFormat = ListFormat::Text;
+    bool formatGiven = false;
 };
 
 // Throws Exception with a short reason for a malformed command line.

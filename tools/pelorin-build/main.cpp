@@ -7,6 +7,9 @@
 #include "tools/pelorin-build/CommandLine.h"
 #include "tools/pelorin-build/DescriptionDump.h"
 #include "tools/pelorin-build/Distribution.h"
+#include "tools/pelorin-build/PackageExtract.h"
+#include "tools/pelorin-build/PackageFolder.h"
+#include "tools/pelorin-build/PackageVerify.h"
 
 namespace {
 
@@ -22,6 +25,27 @@ int Run(const pelorin::CommandLine& command) {
     if (command.action == Action::Dump) {
         pelorin::DumpDescription(pelorin::LoadDescriptionFrom(command.dumpPath), std::cout);
         return 0;
+    }
+    if (command.action == Action::List) {
+        pelorin::WriteListing(pelorin::PackageFolder(command.packageDir).LoadDescription(), command.listFormat,
+                              std::cout);
+        return 0;
+    }
+    if (command.action == Action::Verify) {
+        const pelorin::VerifyReport report = pelorin::VerifyPackage(command.packageDir);
+        for (const std::string& note : report.notes) std::cout << "note: " << note << '\n';
+        for (const std::string& problem : report.problems) std::cout << problem << '\n';
+        if (!report.problems.empty()) return kFailed;
+        std::cout << "pelorin-build: " << command.packageDir << ": intact, " << report.fileCount << " file entries, "
+                  << report.uncompressedSize << " bytes\n";
+        return 0;
+    }
+    if (command.action == Action::Extract) {
+        const pelorin::ExtractReport report = pelorin::ExtractPackage(command.packageDir, command.extractDir);
+        for (const std::string& problem : report.problems) std::cerr << problem << '\n';
+        std::cout << "pelorin-build: " << command.extractDir << ": " << report.written << " files, " << report.bytes
+                  << " bytes\n";
+        return report.problems.empty() ? 0 : kFailed;
     }
     const pelorin::BuildSummary summary = pelorin::BuildDistribution(command.build);
     for (const std::string& warning : summary.warnings) std::cerr << "pelorin-build: warning: " << warning << '\n';

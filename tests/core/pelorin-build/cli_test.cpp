@@ -79,6 +79,46 @@ TEST(ToolProgram, ExitStatusAndMessagesOfBuildAndDump) {
         << output;
     EXPECT_FALSE(std::filesystem::exists(dir / "signed"));
 }
+TEST(ToolProgram, ListVerifyAndExtractOfABuiltPackage) {
+    if (std::getenv("PELORIN_BINARY_DIR") == nullptr) GTEST_SKIP() << "PELORIN_BINARY_DIR is not set";
+    ScratchDir dir;
+    std::string output;
+    testing::WriteText(dir / "a.txt", "alpha\n");
+    testing::WriteText(dir / "p.pelproj",
+                       "[Setup]\nAppName=Cli\nAppVerName=Cli 1\nDefaultDirName=Cli\n"
+                       "[File]\nSource=a.txt\nDestName={app}\\sub\\a.txt\nFlags=shared\n");
+    const std::string dist = "'" + (dir / "dist") + "'";
+    // With the setup program of the win64 tree when it is built, so that its manifest is checked too.
+    const std::string setupExe =
+        FindSetupProgram(std::string(std::getenv("PELORIN_BINARY_DIR")) + "/bin/pelorin-build");
+    const std::string exeOption = setupExe.empty() ? "--no-setup-exe" : "--setup-exe '" + setupExe + "'";
+    ASSERT_EQ(runTool("'" + (dir / "p.pelproj") + "' -o " + dist + " " + exeOption, dir, output), 0) << output;
+
+    EXPECT_EQ(runTool("--list " + dist, dir, output), 0);
+    EXPECT_NE(output.find("Compressed"), std::string::npos) << output;
+    EXPECT_NE(output.find("shared  {app}\\sub\\a.txt\n"), std::string::npos) << output;
+    EXPECT_NE(output.find("1 file\n"), std::string::npos) << output;
+    EXPECT_EQ(runTool("--list " + dist + " --format=tsv", dir, output), 0);
+    EXPECT_EQ(output.rfind("index\tdestination\t", 0), 0u) << output;
+    EXPECT_NE(output.find("\n1\t{app}\\sub\\a.txt\t0\t"), std::string::npos) << output;
+    EXPECT_EQ(runTool("--verify " + dist + " --format=tsv", dir, output), 2);  // --format goes with --list
+    EXPECT_EQ(runTool("--list '" + (dir / "nothing") + "'", dir, output), 1);
+    EXPECT_NE(output.find("not a distribution folder"), std::string::npos) << output;
+
+    EXPECT_EQ(runTool("--verify " + dist, dir, output), 0) << output;
+    EXPECT_NE(output.find(": intact, 1 file entries, 6 bytes"), std::string::npos) << output;
+    EXPECT_EQ(runTool("--extract " + dist + " '" + (dir / "out") + "'", dir, output), 0) << output;
+    EXPECT_EQ(testing::ReadText(dir / "out/app/sub/a.txt"), "alpha\n");
+
+    std::vector<std::uint8_t> dat = testing::ReadBytes(dir / "dist/PELORIN.DAT");
+    dat.resize(dat.size() - 1);
+    testing::WriteBytes(dir / "dist/PELORIN.DAT", dat);
+    EXPECT_EQ(runTool("--verify " + dist, dir, output), 1);
+    EXPECT_NE(output.find("file 1 {app}\\sub\\a.txt: its data (bytes 0 to "), std::string::npos) << output;
+    EXPECT_EQ(runTool("--extract " + dist + " '" + (dir / "out2") + "'", dir, output), 1);
+    EXPECT_NE(output.find("runs past the end of PELORIN.DAT"), std::string::npos) << output;
+    EXPECT_FALSE(testing::FileExists(dir / "out2/app/sub/a.txt"));
+}
 #endif
 
 }  // namespace
