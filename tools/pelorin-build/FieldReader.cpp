@@ -101,26 +101,6 @@ bool FieldReader::YesNo(const std::string& key, bool fallback) {
     return Choice(key, words, fallback);
 }
 
-std::uint8_t FieldReader::Flags(const std::string& key, const Keywords<std::uint8_t>& words) {
-    const ProjectLine* line = Take(key, false);
-    if (line == nullptr) return 0;
-    std::uint8_t result = 0;
-    std::string word;
-    const std::string text = line->value + " ";
-    for (const char c : text) {
-        if (c != ' ' && c != ',' && c != '\t') {
-            word += c;
-            continue;
-        }
-        if (word.empty()) continue;
-        const auto bit = Lookup(word, words);
-        if (!bit) Fail(key, "unknown flag \"" + word + "\"; known flags: " + ListOf(words));
-        result = static_cast<std::uint8_t>(result | *bit);
-        word.clear();
-    }
-    return result;
-}
-
 void FieldReader::RejectUnknownKeys() const {
     for (const ProjectLine& line : block_.lines) {
         if (std::find(asked_.begin(), asked_.end(), LowerCaseAscii(line.key)) == asked_.end())

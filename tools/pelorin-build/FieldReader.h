@@ -35,7 +35,8 @@ public:
     template <typename T>
     T Choice(const std::string& key, const Keywords<T>& words, T fallback);
     // Names separated by commas and/or blanks, or'ed together.
-    std::uint8_t Flags(const std::string& key, const Keywords<std::uint8_t>& words);
+    template <typename T>
+    T Flags(const std::string& key, const Keywords<T>& words);
 
     // Throws for the first key of the block that nothing asked for.
     void RejectUnknownKeys() const;
@@ -84,6 +85,26 @@ T FieldReader::Choice(const std::string& key, const Keywords<T>& words, T fallba
     const auto value = Lookup(line->value, words);
     if (!value) Fail(key, "\"" + line->value + "\" is not one of: " + ListOf(words));
     return *value;
+}
+
+template <typename T>
+T FieldReader::Flags(const std::string& key, const Keywords<T>& words) {
+    const ProjectLine* line = Take(key, false);
+    if (line == nullptr) return 0;
+    T result = 0;
+    std::string word;
+    for (const char c : line->value + " ") {
+        if (c != ' ' && c != ',' && c != '\t') {
+            word += c;
+            continue;
+        }
+        if (word.empty()) continue;
+        const auto bit = Lookup(word, words);
+        if (!bit) Fail(key, "unknown flag \"" + word + "\"; known flags: " + ListOf(words));
+        result = static_cast<T>(result | *bit);
+        word.clear();
+    }
+    return result;
 }
 
 }  // namespace pelorin

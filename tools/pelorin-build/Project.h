@@ -13,6 +13,8 @@ struct FileSource {
     std::string path;         // as found on disk
     std::string projectFile;  // where it was named, for error messages
     int line = 0;
+    int destLine = 0;       // line of DestName, or of DestDir for a file of a folder tree
+    std::string treeFile;   // relative path within its folder tree; empty for a [File] of its own
     std::string stampPath;  // takes time stamp and version from here instead (the original of a signed copy)
 };
 

@@ -9,7 +9,9 @@
 #include "core/TextCase.h"
 #include "tools/pelorin-build/BuildError.h"
 #include "tools/pelorin-build/Compressor.h"
+#include "tools/pelorin-build/Destinations.h"
 #include "tools/pelorin-build/FieldReader.h"
+#include "tools/pelorin-build/FileTree.h"
 #include "tools/pelorin-build/ProjectText.h"
 
 namespace pelorin {
@@ -154,30 +156,117 @@ void ReadDir(Context& context, FieldReader& fields) {
     context.project.setup.DirEntries.push_back(entry);
 }
 
-void readFile(Context& context, FieldReader& fields) {
+// Tool-only [File] flags, above the FileEntry bits.
+constexpr std::uint32_t kRecurse = 0x100;
+constexpr std::uint32_t kAllowEmpty = 0x200;
+
+bool HasWildcard(const std::string& text) { return text.find_first_of("*?") != std::string::npos; }
+
+// The patterns of Excludes, separated by "|", a character that no Windows file name holds.
+std::vector<std::string> ReadExcludes(FieldReader& fields) {
+    std::vector<std::string> patterns;
+    if (!fields.Has("Excludes")) return patterns;
+    const std::string text = fields.Text("Excludes", 4096);
+    for (std::size_t start = 0;;) {
+        const std::size_t bar = text.find('|', start);
+        std::string pattern = text.substr(start, bar - start);
+        pattern.erase(0, pattern.find_first_not_of(" \t"));
+        pattern.erase(pattern.find_last_not_of(" \t") + 1);
+        const std::string problem = PatternProblem(pattern);
+        if (!problem.empty()) fields.Fail("Excludes", problem + "; patterns are separated by |");
+        patterns.push_back(pattern);
+        if (bar == std::string::npos) return patterns;
+        start = bar + 1;
+    }
+}
+
+// A [File] with DestDir: one file entry per file of the tree, sorted by relative path,
+// each with the block's CopyMode and flags.
+void ReadFileTree(Context& context, FieldReader& fields, const FileEntry& model, std::uint32_t flags) {
+    const std::string source = fields.Text("Source", 4096, true);
+    const std::size_t slash = source.find_last_of("\\/");
+    TreeSelection selection;
+    selection.pattern = source.substr(slash == std::string::npos ? 0 : slash + 1);
+    const std::string folder = slash == std::string::npos ? "." : source.substr(0, slash + 1);
+    if (HasWildcard(folder)) fields.Fail("Source", "wildcards are allowed only in the last part of the path");
+    const std::string problem = PatternProblem(selection.pattern);
+    if (!problem.empty()) fields.Fail("Source", problem + "; write a folder and a pattern, such as files\\*");
+    selection.folder = Resolve(context, folder).lexically_normal().string();
+    std::error_code error;
+    if (!fs::is_directory(selection.folder, error)) fields.Fail("Source", "folder not found: " + selection.folder);
+    selection.recurse = (flags & kRecurse) != 0;
+    selection.excludes = ReadExcludes(fields);
+
+    std::string destDir = fields.Path("DestDir", FileEntry::DestNameCapacity, true);
+    while (!destDir.empty() && (destDir.back() == '\\' || destDir.back() == '/')) destDir.pop_back();
+    TreeListing listing;
+    try {
+        listing = ListFileTree(selection);
+    } catch (const BuildError& failure) {
+        fields.Fail("Source", failure.what());
+    }
+    if (listing.files.empty() && (flags & kAllowEmpty) == 0)
+        fields.Fail("Source", "no file matches " + source + (selection.recurse ? " or its subfolders" : "") +
+                                  (listing.excluded > 0 ? " once Excludes are applied" : "") +
+                                  "; add the flag allow-empty if that is expected");
+    for (const TreeFile& file : listing.files) {
+        FileEntry entry = model;
+        entry.DestName = destDir + "\\" + file.relative;
+        if (entry.DestName.size() > FileEntry::DestNameCapacity)
+            fields.Fail("DestDir", entry.DestName + " (" + file.relative + ") is " +
+                                       std::to_string(entry.DestName.size()) +
+                                       " characters long, more than DestName's capacity of " +
+                                       std::to_string(FileEntry::DestNameCapacity));
+        FileSource stored;
+        stored.path = file.path;
+        stored.projectFile = context.fileName;
+        stored.line = fields.LineOf("Source");
+        stored.destLine = fields.LineOf("DestDir");
+        stored.treeFile = file.relative;
+        context.project.setup.FileEntries.push_back(entry);
+        context.project.sources.push_back(stored);
+    }
+}
+
+void ReadFileBlock(Context& context, FieldReader& fields) {
     static const Keywords<std::uint8_t> modes = {{"normal", cmNormal},
                                                  {"never-replace", cmNeverReplace},
                                                  {"always-replace", cmAlwaysReplace},
                                                  {"no-ask-newer", cmNoAskNewer}};
-    static const Keywords<std::uint8_t> kFlagNames = {{"confirm-overwrite", FileEntry::ConfirmOverwrite},
-                                                      {"no-uninstall", FileEntry::NoUninstall},
-                                                      {"restart-replace", FileEntry::RestartReplace},
-                                                      {"register-server", FileEntry::RegisterServer},
-                                                      {"shared", FileEntry::SharedFile},
-                                                      {"undo-log", FileEntry::IsUndoLog}};
+    static const Keywords<std::uint32_t> kFlagNames = {{"confirm-overwrite", FileEntry::ConfirmOverwrite},
+                                                       {"no-uninstall", FileEntry::NoUninstall},
+                                                       {"restart-replace", FileEntry::RestartReplace},
+                                                       {"register-server", FileEntry::RegisterServer},
+                                                       {"shared", FileEntry::SharedFile},
+                                                       {"undo-log", FileEntry::IsUndoLog},
+                                                       {"recurse", kRecurse},
+                                                       {"allow-empty", kAllowEmpty}};
+
+    FileEntry entry;
+    entry.CopyMode = fields.Choice<std::uint8_t>("CopyMode", modes, cmNormal);
+    const std::uint32_t flags = fields.Flags("Flags", kFlagNames);
+    entry.Flags = static_cast<std::uint8_t>(flags & 0xFF);
+    const bool undoLog = (entry.Flags & FileEntry::IsUndoLog) != 0;
+    if (fields.Has("DestDir")) {
+        if (fields.Has("DestName")) fields.Fail("DestName", "not used together with DestDir, which names the folder");
+        if (undoLog) fields.Fail("DestDir", "not used for the undo-log file, which is one file of its own");
+        ReadFileTree(context, fields, entry, flags);
+        return;
+    }
+    if (fields.Has("Excludes")) fields.Fail("Excludes", "used only together with DestDir");
+    if ((flags & (kRecurse | kAllowEmpty)) != 0)
+        fields.Fail("Flags", "recurse and allow-empty are used only together with DestDir");
+    if (HasWildcard(fields.Text("Source", 4096, true)))
+        fields.Fail("Source", "a pattern needs DestDir, the folder its files go to, in place of DestName");
 
     FileSource source;
     source.projectFile = context.fileName;
     source.line = fields.LineOf("Source");
     source.path = ExistingFile(context, fields, "Source", fields.Text("Source", 4096, true));
-
-    FileEntry entry;
-    entry.CopyMode = fields.Choice<std::uint8_t>("CopyMode", modes, cmNormal);
-    entry.Flags = fields.Flags("Flags", kFlagNames);
-    const bool undoLog = (entry.Flags & FileEntry::IsUndoLog) != 0;
     if (undoLog && fields.Has("DestName"))
         fields.Fail("DestName", "not used for the undo-log file, which goes to the uninstall log's place");
     entry.DestName = fields.Path("DestName", FileEntry::DestNameCapacity, !undoLog);
+    source.destLine = fields.LineOf("DestName");
     if (undoLog) context.undoLogLine = fields.LineOf("Flags");
 
     context.project.setup.FileEntries.push_back(entry);
@@ -266,7 +355,7 @@ void ReadBlock(Context& context, const ProjectBlock& block) {
     } else if (section == "dir") {
         ReadDir(context, fields);
     } else if (section == "file") {
-        readFile(context, fields);
+        ReadFileBlock(context, fields);
     } else if (section == "icon") {
         ReadIcon(context, fields, setup);
     } else if (section == "ini") {
@@ -298,6 +387,8 @@ Project ParseProjectText(const std::string& text, const std::string& fileName, c
     if (context.undoLogLine != 0 && (header.Flags & SetupHeader::CreateUninstall) == 0)
         throw BuildError(fileName, context.undoLogLine, "Flags",
                          "undo-log needs CreateUninstall = yes in [Setup]; without it there is no log to install");
+    CheckDestinations(context.project);
+    AddNeededDirs(context.project);
     return context.project;
 }
 

@@ -12,11 +12,13 @@ namespace pelorin::e2e {
 
 namespace {
 
-std::string ProjectText(const std::string& name) {
+std::string SetupSection(const std::string& name) {
     return "[Setup]\r\nAppName = " + name + "\r\nAppVerName = " + name + " 1.0\r\nDefaultDirName = " + name +
-           "\r\nDefaultGroupName = " + name +
-           "\r\nCreateUninstall = yes\r\n"
-           "[Dir]\r\nDirName = {app}\\Docs\r\n"
+           "\r\nDefaultGroupName = " + name + "\r\nCreateUninstall = yes\r\n";
+}
+
+std::string Records(const std::string& name) {
+    return "[Dir]\r\nDirName = {app}\\Docs\r\n"
            "[Dir]\r\nDirName = {app}\\Logs\r\n"
            "[File]\r\nSource = app.exe\r\nDestName = {app}\\app.exe\r\n"
            "[File]\r\nSource = readme.txt\r\nDestName = {app}\\Docs\\readme.txt\r\n"
@@ -42,20 +44,24 @@ std::string ProjectText(const std::string& name) {
 // Builds the product's distribution in work\<name> with the Windows build of the tool,
 // which takes FERROW.EXE from its own folder.
 Product BuildProduct(const ScratchDir& work, const std::string& name, std::size_t appSize) {
-    Product product;
-    product.name = name;
-    product.appDir = ProgramFilesDir() + "\\" + name;
-    const std::string folder = work / name;
-    ::CreateDirectoryA(folder.c_str(), nullptr);
     std::vector<std::uint8_t> app = Bytes("the application of " + name);
     std::uint32_t noise = 2463534242u;
     for (std::size_t i = app.size(); i < appSize; ++i) {
         noise ^= noise << 13, noise ^= noise >> 17, noise ^= noise << 5;
         app.push_back(static_cast<std::uint8_t>(noise));
     }
-    WriteBytes(folder + "\\app.exe", app);
-    WriteBytes(folder + "\\readme.txt", Bytes("Read me.\r\n"));
-    WriteBytes(folder + "\\p.pelproj", Bytes(ProjectText(name)));
+    return BuildProductFrom(work, name, Records(name), {{"app.exe", app}, {"readme.txt", Bytes("Read me.\r\n")}});
+}
+
+Product BuildProductFrom(const ScratchDir& work, const std::string& name, const std::string& records,
+                         const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files) {
+    Product product;
+    product.name = name;
+    product.appDir = ProgramFilesDir() + "\\" + name;
+    const std::string folder = work / name;
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    for (const auto& [path, contents] : files) WriteBytes(folder + "\\" + path, contents);
+    WriteBytes(folder + "\\p.pelproj", Bytes(SetupSection(name) + records));
     product.dist = folder + "\\dist";
     const ToolResult built = RunTool(Quote(ProgramPath("pelorin-build.exe")) + " " + Quote(folder + "\\p.pelproj") +
                                      " -o " + Quote(product.dist));

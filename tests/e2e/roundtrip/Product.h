@@ -2,7 +2,9 @@
 // its installation by pelorin.exe and its removal through the uninstall entry.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/e2e/driver/ProcessHarness.h"
@@ -25,6 +27,11 @@ struct Product {
 // which takes FERROW.EXE from its own folder. With appSize, app.exe is that many bytes of
 // noise, so that its data flows in many blocks.
 Product BuildProduct(const ScratchDir& work, const std::string& name, std::size_t appSize = 0);
+
+// The same for a project of the records given (after a [Setup] for name with an uninstall
+// entry) and the files beside it, each a path relative to the project and its bytes.
+Product BuildProductFrom(const ScratchDir& work, const std::string& name, const std::string& records,
+                         const std::vector<std::pair<std::string, std::vector<std::uint8_t>>>& files);
 
 // The setup program without the wizard: it installs with the description's defaults,
 // its temporary files going to temp. Any message box fails the test.

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <iostream>
+#include <sstream>
 
 #include "platform/win/Handles.h"
 #include "tests/e2e/driver/ProcessHarness.h"
@@ -154,6 +155,57 @@ TEST_F(RoundTrip, ReinstallBeforeTheRestartKeepsTheNewUninstaller) {
     EXPECT_EQ(RegMultiString(HKEY_LOCAL_MACHINE, kSessionManager, "PendingFileRenameOperations").find(pending),
               std::string::npos);
     Uninstall(product, 3010);
+}
+
+// Files in folders that no [Dir] names, one of them a folder tree: the tool records every
+// folder on the way, so a very silent installation and the removal through the uninstall
+// entry leave the machine as it was, without a folder behind or an error in the report.
+TEST_F(RoundTrip, FoldersOfTheFilesComeAndGoWithTheProduct) {
+    PrepareForSnapshot();
+    const std::string records =
+        "[File]\r\nSource = app.exe\r\nDestName = {app}\\bin\\tools\\app.exe\r\n"
+        "[File]\r\nSource = pages\\*\r\nDestDir = {app}\\Help\r\nFlags = recurse\r\nExcludes = *.tmp\r\n"
+        "[File]\r\nSource = pages\\index.txt\r\nDestName = {win}\\Folder Trip Help\\index.txt\r\n";
+    const Product product = BuildProductFrom(work_, "Folder Trip", records,
+                                             {{"app.exe", Bytes("the application")},
+                                              {"pages\\index.txt", Bytes("index")},
+                                              {"pages\\topics\\a.txt", Bytes("topic a")},
+                                              {"pages\\topics\\deep\\b.txt", Bytes("topic b")},
+                                              {"pages\\scratch.tmp", Bytes("left out")}});
+    ASSERT_FALSE(Exists(product.appDir)) << "left by an earlier run: " << product.appDir;
+    // The Windows build of the tool lists the tree and adds the folders as the native one does.
+    const ToolResult dump =
+        RunTool(Quote(ProgramPath("pelorin-build.exe")) + " --dump " + Quote(product.dist + "\\PELORIN.DLL"));
+    std::vector<std::string> dirs;
+    std::istringstream lines(dump.output);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("  DirName ", 0) != 0) continue;
+        dirs.push_back(line.substr(line.find('"') + 1, line.rfind('"') - line.find('"') - 1));
+    }
+    EXPECT_EQ(dirs, (std::vector<std::string>{"{app}\\bin", "{app}\\bin\\tools", "{app}\\Help", "{app}\\Help\\topics",
+                                              "{app}\\Help\\topics\\deep", "{win}\\Folder Trip Help"}))
+        << dump.output;
+    const Snapshot before = TakeSnapshot(skip_);
+
+    {
+        const EnvOverride tmp("TMP", temp_.Path().c_str());
+        RunningProgram setup(Quote(product.dist + "\\pelorin.exe") + " /VERYSILENT", product.dist);
+        EXPECT_EQ(setup.waitForExit(120), std::optional<DWORD>(0));
+    }
+    EXPECT_EQ(Text(ReadBytes(product.appDir + "\\bin\\tools\\app.exe")), "the application");
+    EXPECT_EQ(Text(ReadBytes(product.appDir + "\\Help\\topics\\deep\\b.txt")), "topic b");
+    EXPECT_EQ(Text(ReadBytes(WindowsDir() + "\\Folder Trip Help\\index.txt")), "index");
+    EXPECT_FALSE(Exists(product.appDir + "\\Help\\scratch.tmp"));
+
+    const auto boxes = Uninstall(product, 3010);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().icon, "information") << boxes.back().text;
+    EXPECT_EQ(boxes.back().text.find("could not be removed"), std::string::npos) << boxes.back().text;
+    RestartDeletions();
+    const SnapshotDiff diff = Compare(before, TakeSnapshot(skip_));
+    EXPECT_EQ(Without(diff.added, kWineChurn), std::vector<std::string>{});
+    EXPECT_EQ(Without(diff.changed, kWineChurn), std::vector<std::string>{});
+    EXPECT_EQ(Without(diff.removed, kWineChurn), std::vector<std::string>{});
 }
 
 }  // namespace
