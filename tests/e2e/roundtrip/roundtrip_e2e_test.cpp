@@ -210,3 +210,57 @@ TEST_F(RoundTrip, FoldersOfTheFilesComeAndGoWithTheProduct) {
 
 }  // namespace
 }  // namespace pelorin::e2e
+
+namespace pelorin::e2e {
+namespace {
+
+// The files below root, as paths relative to it ("Plugins\amd64-unicode\x.dll").
+void CollectFiles(const std::string& root, const std::string& relative, std::vector<std::string>& files) {
+    for (const std::string& name : testing::ListFolder(relative.empty() ? root : root + "\\" + relative)) {
+        const std::string path = relative.empty() ? name : relative + "\\" + name;
+        if (::GetFileAttributesA((root + "\\" + path).c_str()) & FILE_ATTRIBUTE_DIRECTORY)
+            CollectFiles(root, path, files);
+        else
+            files.push_back(path);
+    }
+}
+
+// A real tree of Windows files that no one here wrote (the peer installer builder's stubs,
+// plugins, headers and examples), packaged with one recurse block, installed byte for byte and
+// removed with nothing left.
+TEST_F(RoundTrip, ARealTreeOfWindowsFilesInOneBlockComesAndGoesWhole) {
+    const std::string tree = "Z:\\usr\\share\\nsis";
+    if (!Exists(tree)) GTEST_SKIP() << "no " << tree << " (Debian's nsis package)";
+    std::vector<std::string> files;
+    CollectFiles(tree, "", files);
+    ASSERT_GT(files.size(), 100u);
+    PrepareForSnapshot();
+    const Product product = BuildProductFrom(
+        work_, "Real Payload", "[File]\r\nSource = " + tree + "\\*\r\nDestDir = {app}\r\nFlags = recurse\r\n", {});
+    ASSERT_FALSE(Exists(product.appDir)) << "left by an earlier run: " << product.appDir;
+    const Snapshot before = TakeSnapshot(skip_);
+    {
+        const EnvOverride tmp("TMP", temp_.Path().c_str());
+        RunningProgram setup(Quote(product.dist + "\\pelorin.exe") + " /VERYSILENT", product.dist);
+        ASSERT_EQ(setup.waitForExit(300), std::optional<DWORD>(0));
+    }
+    std::size_t same = 0;
+    for (const std::string& file : files)
+        if (ReadBytes(product.appDir + "\\" + file) == ReadBytes(tree + "\\" + file))
+            ++same;
+        else
+            ADD_FAILURE() << "installed differently: " << file;
+    std::cout << same << " of " << files.size() << " files installed byte for byte\n";
+
+    const auto boxes = Uninstall(product, 3010);
+    ASSERT_FALSE(boxes.empty());
+    EXPECT_EQ(boxes.back().icon, "information") << boxes.back().text;
+    RestartDeletions();
+    const SnapshotDiff diff = Compare(before, TakeSnapshot(skip_));
+    EXPECT_EQ(Without(diff.added, kWineChurn), std::vector<std::string>{});
+    EXPECT_EQ(Without(diff.changed, kWineChurn), std::vector<std::string>{});
+    EXPECT_EQ(Without(diff.removed, kWineChurn), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace pelorin::e2e
