@@ -37,6 +37,20 @@ protected:
     }
     void TearDown() override { ::CoUninitialize(); }
 
+    // The uninstall entry removes the product (its own file waiting for the restart, which is
+    // then carried out), with a closing report of nothing left, and the machine is as before.
+    void ExpectRemovedWithNothingLeft(const Product& product, const Snapshot& before) {
+        const auto boxes = Uninstall(product, 3010);
+        ASSERT_FALSE(boxes.empty());
+        EXPECT_EQ(boxes.back().icon, "information") << boxes.back().text;
+        EXPECT_EQ(boxes.back().text.find("could not be removed"), std::string::npos) << boxes.back().text;
+        RestartDeletions();
+        const SnapshotDiff diff = Compare(before, TakeSnapshot(skip_));
+        EXPECT_EQ(Without(diff.added, kWineChurn), std::vector<std::string>{});
+        EXPECT_EQ(Without(diff.changed, kWineChurn), std::vector<std::string>{});
+        EXPECT_EQ(Without(diff.removed, kWineChurn), std::vector<std::string>{});
+    }
+
     ScratchDir work_{"pelorin-roundtrip"};
     ScratchDir temp_{"pelorin-roundtrip-tmp"};
     std::vector<std::string> skip_;
@@ -196,23 +210,8 @@ TEST_F(RoundTrip, FoldersOfTheFilesComeAndGoWithTheProduct) {
     EXPECT_EQ(Text(ReadBytes(product.appDir + "\\Help\\topics\\deep\\b.txt")), "topic b");
     EXPECT_EQ(Text(ReadBytes(WindowsDir() + "\\Folder Trip Help\\index.txt")), "index");
     EXPECT_FALSE(Exists(product.appDir + "\\Help\\scratch.tmp"));
-
-    const auto boxes = Uninstall(product, 3010);
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back().icon, "information") << boxes.back().text;
-    EXPECT_EQ(boxes.back().text.find("could not be removed"), std::string::npos) << boxes.back().text;
-    RestartDeletions();
-    const SnapshotDiff diff = Compare(before, TakeSnapshot(skip_));
-    EXPECT_EQ(Without(diff.added, kWineChurn), std::vector<std::string>{});
-    EXPECT_EQ(Without(diff.changed, kWineChurn), std::vector<std::string>{});
-    EXPECT_EQ(Without(diff.removed, kWineChurn), std::vector<std::string>{});
+    ExpectRemovedWithNothingLeft(product, before);
 }
-
-}  // namespace
-}  // namespace pelorin::e2e
-
-namespace pelorin::e2e {
-namespace {
 
 // The files below root, as paths relative to it ("Plugins\amd64-unicode\x.dll").
 void CollectFiles(const std::string& root, const std::string& relative, std::vector<std::string>& files) {
@@ -251,15 +250,7 @@ TEST_F(RoundTrip, ARealTreeOfWindowsFilesInOneBlockComesAndGoesWhole) {
         else
             ADD_FAILURE() << "installed differently: " << file;
     std::cout << same << " of " << files.size() << " files installed byte for byte\n";
-
-    const auto boxes = Uninstall(product, 3010);
-    ASSERT_FALSE(boxes.empty());
-    EXPECT_EQ(boxes.back().icon, "information") << boxes.back().text;
-    RestartDeletions();
-    const SnapshotDiff diff = Compare(before, TakeSnapshot(skip_));
-    EXPECT_EQ(Without(diff.added, kWineChurn), std::vector<std::string>{});
-    EXPECT_EQ(Without(diff.changed, kWineChurn), std::vector<std::string>{});
-    EXPECT_EQ(Without(diff.removed, kWineChurn), std::vector<std::string>{});
+    ExpectRemovedWithNothingLeft(product, before);
 }
 
 }  // namespace
