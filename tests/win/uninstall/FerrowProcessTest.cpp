@@ -9,51 +9,21 @@
 #include "setup/CmnFunc.h"
 #include "tests/win/undo/UndoTestSupport.h"
 #include "tests/win/uninstall/DialogDriver.h"
+#include "tests/win/uninstall/FerrowProgramTest.h"
 #include "tests/win/uninstall/UninstallLog.h"
 
 namespace pelorin::testing {
 namespace {
 
-class FerrowProcess : public ::testing::Test {
+class FerrowProcess : public FerrowProgramTest {
 protected:
-    ScratchDir root;
-    InstalledApp app{root.Path()};
-    std::string ferrow = root / "FERROW.EXE";
-    PROCESS_INFORMATION process{};
-    KernelHandle processHandle;
-
-    void SetUp() override {
-        char self[MAX_PATH] = {};
-        ::GetModuleFileNameA(nullptr, self, sizeof self);
-        const std::string built = ExtractFilePath(self) + "..\\bin\\FERROW.exe";
-        ASSERT_TRUE(::CopyFileA(built.c_str(), ferrow.c_str(), FALSE)) << built;
-    }
-    void TearDown() override {
-        if (processHandle && ::WaitForSingleObject(processHandle.get(), 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(processHandle.get(), 99);
-        RegDeleteKeyIncludingSubkeys(HKEY_CURRENT_USER, TestKeyRoot);
-    }
-
-    void Start() {
-        std::string commandLine = "\"" + ferrow + "\" \"" + app.LogPath + "\" /U";
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(::CreateProcessA(ferrow.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                     root.Path().c_str(), &startup, &process));
-        processHandle.reset(process.hProcess);
-        ::CloseHandle(process.hThread);
-    }
+    // As the uninstall entry starts it.
+    void Start() { FerrowProgramTest::Start("\"" + app.LogPath + "\" /U"); }
     MessageBoxSeen NextBox() {
         const MessageBoxSeen box = WaitForMessageBox(process.dwProcessId, 20000);
         EXPECT_TRUE(box.Window) << "no message box appeared";
         EXPECT_EQ(box.Caption, "Ferrow Wizard");
         return box;
-    }
-    DWORD ExitCode() {
-        EXPECT_EQ(::WaitForSingleObject(processHandle.get(), 20000), WAIT_OBJECT_0);
-        DWORD code = 0;
-        ::GetExitCodeProcess(processHandle.get(), &code);
-        return code;
     }
 };
 

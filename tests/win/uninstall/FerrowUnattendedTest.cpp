@@ -11,6 +11,7 @@
 #include "tests/win/testdlls/FileInUse.h"
 #include "tests/win/undo/UndoTestSupport.h"
 #include "tests/win/uninstall/DialogDriver.h"
+#include "tests/win/uninstall/FerrowProgramTest.h"
 #include "tests/win/uninstall/UninstallLog.h"
 
 namespace pelorin::testing {
@@ -18,27 +19,17 @@ namespace {
 
 constexpr char kSessionManager[] = "SYSTEM\\CurrentControlSet\\Control\\Session Manager";
 
-class FerrowUnattended : public ::testing::Test {
+class FerrowUnattended : public FerrowProgramTest {
 protected:
-    ScratchDir root;
-    InstalledApp app{root.Path()};
-    std::string ferrow = root / "FERROW.EXE";
     std::string runLog = root / "run log.txt";
     std::string shared = root / "Common\\common.dll";  // outside {app}, so that keeping it leaves no folder
-    PROCESS_INFORMATION process{};
-    KernelHandle processHandle;
 
     void SetUp() override {
-        char self[MAX_PATH] = {};
-        ::GetModuleFileNameA(nullptr, self, sizeof self);
-        const std::string built = ExtractFilePath(self) + "..\\bin\\FERROW.exe";
-        ASSERT_TRUE(::CopyFileA(built.c_str(), ferrow.c_str(), FALSE)) << built;
+        FerrowProgramTest::SetUp();
         ::CreateDirectoryA((root / "Common").c_str(), nullptr);
     }
     void TearDown() override {
-        if (processHandle && ::WaitForSingleObject(processHandle.get(), 0) == WAIT_TIMEOUT)
-            ::TerminateProcess(processHandle.get(), 99);
-        RegDeleteKeyIncludingSubkeys(HKEY_CURRENT_USER, TestKeyRoot);
+        FerrowProgramTest::TearDown();
         DeleteSharedCounter(shared);
     }
 
@@ -48,21 +39,6 @@ protected:
         SetSharedCount(shared, 1);
         app.Changes.AddChange(ukFile, {shared, ""}, ufSharedCount);
         app.SaveLog();
-    }
-    void Start(const std::string& arguments) {
-        std::string commandLine = "\"" + ferrow + "\" " + arguments;
-        STARTUPINFOA startup{};
-        startup.cb = sizeof startup;
-        ASSERT_TRUE(::CreateProcessA(ferrow.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                                     root.Path().c_str(), &startup, &process));
-        processHandle.reset(process.hProcess);
-        ::CloseHandle(process.hThread);
-    }
-    DWORD ExitCode() {
-        EXPECT_EQ(::WaitForSingleObject(processHandle.get(), 20000), WAIT_OBJECT_0);
-        DWORD code = 0;
-        ::GetExitCodeProcess(processHandle.get(), &code);
-        return code;
     }
     // Runs FERROW.EXE with these arguments after its name; any box fails the test.
     DWORD RunWithoutBoxes(const std::string& arguments) {
