@@ -45,16 +45,11 @@ const char* MsgBoxCaption(MsgBoxKind kind) {
 // Every box goes through here: an unattended run answers it by its rule without showing it, and
 // the log gets the box, its answer and who gave it.
 int AnswerBox(const std::string& text, const std::string& caption, UINT flags) {
+    const bool unattended = Globals().Options.Unattended();
+    const int answer = unattended ? UnattendedAnswer(text, flags) : ShowBox(text, caption, flags);
     const bool question = (flags & MB_TYPEMASK) != MB_OK;
-    if (Globals().Options.Unattended()) {
-        const int answer = UnattendedAnswer(text, flags);
-        SetupLog().Line((question ? "question \"" : "message \"") + caption + "\": " + text + "\n-> " +
-                        ButtonName(answer) + " (unattended default)");
-        return answer;
-    }
-    const int answer = ShowBox(text, caption, flags);
     SetupLog().Line((question ? "question \"" : "message \"") + caption + "\": " + text + "\n-> " + ButtonName(answer) +
-                    " (user)");
+                    (unattended ? " (unattended default)" : " (user)"));
     return answer;
 }
 
