@@ -30,18 +30,27 @@ std::size_t FileByteSource::Read(void* buffer, std::size_t size) {
 
 bool FileByteSource::Failed() const { return !file_ || std::ferror(file_) != 0; }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes) {
+namespace {
+
+template <class Bytes>
+FileRead ReadWhole(const std::string& path, Bytes& bytes) {
     FileByteSource file(path);
-    if (!file.IsOpen()) return false;
+    if (!file.IsOpen()) return FileRead::CannotOpen;
     bytes.clear();
     char buffer[16384];
     for (;;) {
         const std::size_t n = file.Read(buffer, sizeof buffer);
-        bytes.append(buffer, n);
+        bytes.insert(bytes.end(), buffer, buffer + n);
         if (n < sizeof buffer) break;
     }
-    return !file.Failed();
+    return file.Failed() ? FileRead::CannotRead : FileRead::Done;
 }
+
+}  // namespace
+
+bool ReadFileBytes(const std::string& path, std::string& bytes) { return ReadWhole(path, bytes) == FileRead::Done; }
+
+FileRead ReadBinaryFile(const std::string& path, std::vector<std::uint8_t>& bytes) { return ReadWhole(path, bytes); }
 
 bool ReadTextLines(const std::string& path, std::vector<std::string>& lines) {
     std::string text;

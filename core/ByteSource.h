@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -49,6 +50,10 @@ private:
 
 // The whole file in bytes; false when it cannot be opened or read.
 bool ReadFileBytes(const std::string& path, std::string& bytes);
+
+// What reading a whole file came to, for callers that tell the two failures apart.
+enum class FileRead { Done, CannotOpen, CannotRead };
+FileRead ReadBinaryFile(const std::string& path, std::vector<std::uint8_t>& bytes);
 
 // The lines of a text file without their line ends (LF or CR LF); a last line without a line end
 // counts too. False when the file cannot be opened or read.

@@ -21,15 +21,6 @@
 namespace pelorin {
 namespace {
 
-// Lets every message that is already waiting run once.
-void ProcessPendingMessages() {
-    MSG message;
-    while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageA(&message);
-    }
-}
-
 // Steps 4 and 5: the background window (hidden with /VERYSILENT), the group browse dialog and
 // the About box, then the message loop until the background window has closed or the
 // installation has ended the application. The sequence passed stage 2 when it installed.
@@ -102,7 +93,7 @@ int Run() {
         return Finish(kExitFailed);
     }
     if (options.Unattended() && !ChooseUnattendedFolders()) return Finish(kExitInvalidArguments);
-    ProcessPendingMessages();
+    ProcessMessages();                  // every message already waiting runs once
     globals.ExitCode = kExitCancelled;  // until the installation ends otherwise
     if (!RunWindows()) return Finish(globals.ExitCode);
     SetupLog().Line("installation completed");

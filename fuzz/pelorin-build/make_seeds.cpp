@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/LittleEndian.h"
 #include "tools/pelorin-build/ResourceDll.h"
 
 using namespace pelorin;
@@ -15,27 +16,17 @@ void Save(const std::string& path, const std::vector<std::uint8_t>& bytes) {
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    out.push_back(static_cast<std::uint8_t>(value));
-    out.push_back(static_cast<std::uint8_t>(value >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t value) {
-    Put16(out, value & 0xFFFF);
-    Put16(out, value >> 16);
-}
-
 // A version resource with nothing but its root key and fixed block (version 1.2.3.4).
 std::vector<std::uint8_t> VersionBlock() {
     std::vector<std::uint8_t> out;
-    Put16(out, 92);
-    Put16(out, 52);
-    Put16(out, 0);
-    for (const char c : std::string("VS_VERSION_INFO")) Put16(out, static_cast<std::uint8_t>(c));
-    Put16(out, 0);
-    Put16(out, 0);  // padding to the 4-byte boundary at 40
+    AppendLE16(out, 92);
+    AppendLE16(out, 52);
+    AppendLE16(out, 0);
+    for (const char c : std::string("VS_VERSION_INFO")) AppendLE16(out, static_cast<std::uint8_t>(c));
+    AppendLE16(out, 0);
+    AppendLE16(out, 0);  // padding to the 4-byte boundary at 40
     const std::uint32_t fixed[13] = {0xFEEF04BDu, 0x10000, 0x10002, 0x30004, 0x10002, 0x30004, 0x3F, 0, 4, 1, 0, 0, 0};
-    for (const std::uint32_t word : fixed) Put32(out, word);
+    for (const std::uint32_t word : fixed) AppendLE32(out, word);
     return out;
 }
 

@@ -187,15 +187,19 @@ const char* RootName(std::uint32_t root) {
     }
 }
 
-void DumpRecords(const SetupData& data, Printer& p) {
+// Each record of a list as a numbered block: "[Name 1]", "[Name 2]", ...
+template <class Entry, class Fields>
+void DumpEach(Printer& p, const char* name, const std::vector<Entry>& entries, Fields fields) {
     std::size_t n = 0;
-    for (const DirEntry& e : data.DirEntries) {
-        p.Block("DirEntry", ++n);
-        p.Text("DirName", e.DirName);
+    for (const Entry& e : entries) {
+        p.Block(name, ++n);
+        fields(e);
     }
-    n = 0;
-    for (const FileEntry& e : data.FileEntries) {
-        p.Block("FileEntry", ++n);
+}
+
+void DumpRecords(const SetupData& data, Printer& p) {
+    DumpEach(p, "DirEntry", data.DirEntries, [&p](const DirEntry& e) { p.Text("DirName", e.DirName); });
+    DumpEach(p, "FileEntry", data.FileEntries, [&p](const FileEntry& e) {
         p.Number("DataOffset", e.DataOffset);
         p.Text("DestName", e.DestName);
         p.Field("FileTime", Hex(e.FileTime, 16) + " (" + FileTimeText(e.FileTime) + ")");
@@ -212,30 +216,24 @@ void DumpRecords(const SetupData& data, Printer& p) {
                                              {FileEntry::SharedFile, "SharedFile"},
                                              {FileEntry::NoEffect, "NoEffect"},
                                              {FileEntry::IsUndoLog, "IsUndoLog"}}));
-    }
-    n = 0;
-    for (const IconEntry& e : data.IconEntries) {
-        p.Block("IconEntry", ++n);
+    });
+    DumpEach(p, "IconEntry", data.IconEntries, [&p](const IconEntry& e) {
         p.Text("IconName", e.IconName);
         p.Text("Filename", e.Filename);
         p.Text("Parameters", e.Parameters);
         p.Text("WorkingDir", e.WorkingDir);
         p.Text("IconFilename", e.IconFilename);
         p.Number("IconIndex", e.IconIndex);
-    }
-    n = 0;
-    for (const IniEntry& e : data.IniEntries) {
-        p.Block("IniEntry", ++n);
+    });
+    DumpEach(p, "IniEntry", data.IniEntries, [&p](const IniEntry& e) {
         p.Text("IniFile", e.IniFile);
         p.Text("Section", e.Section);
         p.Text("Key", e.Key);
         p.Text("Value", e.Value);
         p.Field("Flags", FlagNames(e.Flags, {{IniEntry::UninsDeleteEntry, "UninsDeleteEntry"},
                                              {IniEntry::UninsDeleteSection, "UninsDeleteSection"}}));
-    }
-    n = 0;
-    for (const RegistryEntry& e : data.RegistryEntries) {
-        p.Block("RegistryEntry", ++n);
+    });
+    DumpEach(p, "RegistryEntry", data.RegistryEntries, [&p](const RegistryEntry& e) {
         p.Field("RootKey", Hex(e.RootKey, 8) + RootName(e.RootKey));
         p.Text("SubKey", e.SubKey);
         p.Text("ValueName", e.ValueName);
@@ -244,19 +242,14 @@ void DumpRecords(const SetupData& data, Printer& p) {
         p.Field("ValueType", std::to_string(e.ValueType) + (e.ValueType < 3 ? types[e.ValueType] : ""));
         p.Field("Flags", FlagNames(e.Flags, {{RegistryEntry::UninsDeleteValue, "UninsDeleteValue"},
                                              {RegistryEntry::UninsDeleteKey, "UninsDeleteKey"}}));
-    }
-    n = 0;
-    for (const UninstallDeleteEntry& e : data.UninstallDeleteEntries) {
-        p.Block("UninstallDeleteEntry", ++n);
-        p.Text("FileName", e.FileName);
-    }
-    n = 0;
-    for (const RunEntry& e : data.RunEntries) {
-        p.Block("RunEntry", ++n);
+    });
+    DumpEach(p, "UninstallDeleteEntry", data.UninstallDeleteEntries,
+             [&p](const UninstallDeleteEntry& e) { p.Text("FileName", e.FileName); });
+    DumpEach(p, "RunEntry", data.RunEntries, [&p](const RunEntry& e) {
         p.Text("Filename", e.Filename);
         p.Text("Parameters", e.Parameters);
         p.Field("Flags", FlagNames(e.Flags, {{RunEntry::NoWait, "NoWait"}}));
-    }
+    });
 }
 
 }  // namespace

@@ -2,9 +2,7 @@
 // (type, name, language) with bounds checks on every read.
 #include "tools/pelorin-build/PeImage.h"
 
-#include <fstream>
-#include <iterator>
-
+#include "core/ByteSource.h"
 #include "core/LittleEndian.h"
 #include "tools/pelorin-build/BuildError.h"
 
@@ -116,10 +114,10 @@ std::optional<PeImage::Bytes> PeImage::Resource(std::uint32_t type, std::optiona
 }
 
 std::vector<std::uint8_t> ReadWholeFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw BuildError(path, 0, "", "cannot open the file");
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw BuildError(path, 0, "", "cannot read the file");
+    std::vector<std::uint8_t> bytes;
+    const FileRead read = ReadBinaryFile(path, bytes);
+    if (read == FileRead::CannotOpen) throw BuildError(path, 0, "", "cannot open the file");
+    if (read == FileRead::CannotRead) throw BuildError(path, 0, "", "cannot read the file");
     return bytes;
 }
 

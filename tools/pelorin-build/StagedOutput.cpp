@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "core/MoveIntoPlace.h"
 #include "tools/pelorin-build/BuildError.h"
 
 namespace pelorin {
@@ -40,13 +41,7 @@ std::string StagedOutput::Stage(const std::string& finalName) {
 
 void StagedOutput::Commit() {
     for (const auto& [temporary, final] : files_) {
-        std::error_code error;
-        fs::rename(temporary, final, error);
-        if (error && fs::exists(final)) {
-            // Some platforms refuse to rename over an existing file.
-            fs::remove(final, error);
-            fs::rename(temporary, final, error);
-        }
+        const std::error_code error = MoveIntoPlace(temporary, final);
         if (error) throw BuildError(final, 0, "", "cannot move the finished file into place: " + error.message());
     }
     committed_ = true;

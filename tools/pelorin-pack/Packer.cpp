@@ -6,9 +6,10 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
+#include "core/ByteSource.h"
+#include "core/MoveIntoPlace.h"
 #include "core/WriteFailure.h"
 #include "update/ImageLength.h"
 
@@ -24,10 +25,10 @@ constexpr std::uint32_t kMaxCommentLength = 0xFFFF;
 constexpr std::uint64_t kCertificateAlignment = 8;
 
 std::vector<std::uint8_t> ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) throw EPackError(path + ": cannot be opened");
-    std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) throw EPackError(path + ": cannot be read");
+    std::vector<std::uint8_t> bytes;
+    const FileRead read = ReadBinaryFile(path, bytes);
+    if (read == FileRead::CannotOpen) throw EPackError(path + ": cannot be opened");
+    if (read == FileRead::CannotRead) throw EPackError(path + ": cannot be read");
     return bytes;
 }
 
@@ -73,13 +74,7 @@ public:
     }
 
     void Commit() {
-        std::error_code error;
-        fs::rename(temporary_, final_, error);
-        if (error && fs::exists(final_)) {
-            // Some systems refuse to rename over an existing file.
-            fs::remove(final_, error);
-            fs::rename(temporary_, final_, error);
-        }
+        const std::error_code error = MoveIntoPlace(temporary_, final_);
         if (error) throw EPackError(final_ + ": cannot be put in place: " + error.message());
         committed_ = true;
     }

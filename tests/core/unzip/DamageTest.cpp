@@ -24,19 +24,14 @@ void PutLE32(std::vector<std::uint8_t>& bytes, std::size_t at, std::uint32_t val
     for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
-class Damage : public ::testing::Test {
+class Damage : public test::ExtractionRig {
 protected:
     void Use(const std::vector<std::uint8_t>& bytes) {
-        zip.SetArchiveStream(std::make_unique<TMemoryStream>(bytes));
-        zip.SetDestDir(out.Path());
-        zip.SetDoAll(true);
+        UseArchive(bytes);
         zip.SetRecreateDirs(true);
         zip.OnBadCRC = [this](TVCLUnZip&, std::uint32_t, std::uint32_t, int) { ++badCrcs; };
     }
 
-    test::ScriptedServices os;
-    TVCLUnZip zip{os};
-    testing::ScratchDir out;
     int badCrcs = 0;
 };
 

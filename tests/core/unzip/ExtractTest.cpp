@@ -33,10 +33,9 @@ const std::vector<std::string> kFiles = {"readme.txt",           "Tools/numbers.
                                          "Tools/unit_build.pas", "Tools/unit_copy.pas", "sub/empty.txt",
                                          "sub/deep/noise.bin"};
 
-class Extraction : public ::testing::Test {
+class Extraction : public test::ExtractionRig {
 protected:
     void SetUp() override {
-        zip.SetDestDir(out.Path());
         zip.OnSkippingFile = [this](TVCLUnZip&, TSkipReason reason, int index) {
             skips.push_back(std::to_string(static_cast<int>(reason)) + ":" + zip.EntryFullName(index));
         };
@@ -54,9 +53,6 @@ protected:
         EXPECT_EQ(ReadBytes(out / relative), ReadBytes(SourceFile(relative))) << relative;
     }
 
-    test::ScriptedServices os;
-    TVCLUnZip zip{os};
-    ScratchDir out;
     std::vector<std::string> skips;
     std::vector<std::string> badCrcs;
 };

@@ -1,12 +1,20 @@
 // Helpers of the unzip tests: the paths of the test archives and of the decoy program, and the
-// scripted message boxes. Scratch folders and whole files are tests/support's.
+// scripted message boxes and the extraction rig. Scratch folders and whole files are tests/support's.
 #include "TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
+
+#include "update/strings/MemoryStream.h"
 
 namespace pelorin::test {
+
+void ExtractionRig::UseArchive(const std::vector<std::uint8_t>& archive) {
+    zip.SetArchiveStream(std::make_unique<TMemoryStream>(archive));
+    zip.SetDoAll(true);
+}
 
 std::string ToolArchive(const std::string& name) {
     const char* binary = std::getenv("PELORIN_BINARY_DIR");

@@ -1,7 +1,10 @@
 // Helpers of the unzip tests: the archives made by make-archives.sh, the shared scratch
-// folders and file helpers, and services whose message boxes answer from a script.
+// folders and file helpers, services whose message boxes answer from a script, and the rig.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -11,6 +14,7 @@
 #include "platform/SystemServices.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestFiles.h"
+#include "update/unzip/VCLUnZip.h"
 
 namespace pelorin::test {
 
@@ -41,6 +45,18 @@ public:
     std::optional<std::string> folderAnswer;
     int messageRuns = 0;
     std::function<void()> onProcessMessages;
+};
+
+// A component with scripted services that extracts into a private folder.
+class ExtractionRig : public ::testing::Test {
+protected:
+    ExtractionRig() { zip.SetDestDir(out.Path()); }
+    // Extracts every entry of an archive in memory (ReadDirectory or Extract still to call).
+    void UseArchive(const std::vector<std::uint8_t>& archive);
+
+    ScriptedServices os;
+    TVCLUnZip zip{os};
+    testing::ScratchDir out;
 };
 
 }  // namespace pelorin::test

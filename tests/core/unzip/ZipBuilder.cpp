@@ -2,21 +2,12 @@
 // Sizes are those of the data; the method is written but nothing is compressed.
 #include "ZipBuilder.h"
 
+#include "core/LittleEndian.h"
 #include "update/unzip/Crc32.h"
 
 namespace pelorin::test {
 
 namespace {
-
-void Put16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-
-void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
 
 void PutText(std::vector<std::uint8_t>& out, const std::string& text) {
     out.insert(out.end(), text.begin(), text.end());
@@ -60,50 +51,50 @@ std::vector<std::uint8_t> ZipBuilder::Build() const {
     for (const BuiltEntry& e : entries_) {
         offsets.push_back(static_cast<std::uint32_t>(out.size() - base));
         const std::uint32_t crc = TestCrc32(e.data) ^ (e.badCrc ? 0x1u : 0u);
-        Put32(out, 0x04034B50);
-        Put16(out, 20);
-        Put16(out, e.flags);
-        Put16(out, e.method);
-        Put32(out, e.dateTime);
-        Put32(out, crc);
-        Put32(out, static_cast<std::uint32_t>(e.data.size()));
-        Put32(out, static_cast<std::uint32_t>(e.data.size()));
-        Put16(out, static_cast<std::uint32_t>(e.name.size()));
-        Put16(out, 0);
+        AppendLE32(out, 0x04034B50);
+        AppendLE16(out, 20);
+        AppendLE16(out, e.flags);
+        AppendLE16(out, e.method);
+        AppendLE32(out, e.dateTime);
+        AppendLE32(out, crc);
+        AppendLE32(out, static_cast<std::uint32_t>(e.data.size()));
+        AppendLE32(out, static_cast<std::uint32_t>(e.data.size()));
+        AppendLE16(out, static_cast<std::uint16_t>(e.name.size()));
+        AppendLE16(out, 0);
         PutText(out, e.name);
         out.insert(out.end(), e.data.begin(), e.data.end());
     }
     centralOffset_ = out.size();
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         const BuiltEntry& e = entries_[i];
-        Put32(out, 0x02014B50);
-        Put16(out, 20);
-        Put16(out, 20);
-        Put16(out, e.flags);
-        Put16(out, e.method);
-        Put32(out, e.dateTime);
-        Put32(out, TestCrc32(e.data) ^ (e.badCrc ? 0x1u : 0u));
-        Put32(out, static_cast<std::uint32_t>(e.data.size()));
-        Put32(out, static_cast<std::uint32_t>(e.data.size()));
-        Put16(out, static_cast<std::uint32_t>(e.name.size()));
-        Put16(out, 0);
-        Put16(out, static_cast<std::uint32_t>(e.comment.size()));
-        Put16(out, e.disk);
-        Put16(out, 0);
-        Put32(out, e.externalAttributes);
-        Put32(out, offsets[i]);
+        AppendLE32(out, 0x02014B50);
+        AppendLE16(out, 20);
+        AppendLE16(out, 20);
+        AppendLE16(out, e.flags);
+        AppendLE16(out, e.method);
+        AppendLE32(out, e.dateTime);
+        AppendLE32(out, TestCrc32(e.data) ^ (e.badCrc ? 0x1u : 0u));
+        AppendLE32(out, static_cast<std::uint32_t>(e.data.size()));
+        AppendLE32(out, static_cast<std::uint32_t>(e.data.size()));
+        AppendLE16(out, static_cast<std::uint16_t>(e.name.size()));
+        AppendLE16(out, 0);
+        AppendLE16(out, static_cast<std::uint16_t>(e.comment.size()));
+        AppendLE16(out, e.disk);
+        AppendLE16(out, 0);
+        AppendLE32(out, e.externalAttributes);
+        AppendLE32(out, offsets[i]);
         PutText(out, e.name);
         PutText(out, e.comment);
     }
     const std::size_t centralSize = out.size() - centralOffset_;
-    Put32(out, 0x06054B50);
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, static_cast<std::uint32_t>(entries_.size()));
-    Put16(out, static_cast<std::uint32_t>(entries_.size()));
-    Put32(out, static_cast<std::uint32_t>(centralSize));
-    Put32(out, static_cast<std::uint32_t>(centralOffset_ - base));
-    Put16(out, static_cast<std::uint32_t>(comment_.size()));
+    AppendLE32(out, 0x06054B50);
+    AppendLE16(out, 0);
+    AppendLE16(out, 0);
+    AppendLE16(out, static_cast<std::uint16_t>(entries_.size()));
+    AppendLE16(out, static_cast<std::uint16_t>(entries_.size()));
+    AppendLE32(out, static_cast<std::uint32_t>(centralSize));
+    AppendLE32(out, static_cast<std::uint32_t>(centralOffset_ - base));
+    AppendLE16(out, static_cast<std::uint16_t>(comment_.size()));
     PutText(out, comment_);
     return out;
 }

@@ -277,10 +277,7 @@ TEST_F(Planting, TheUpdateWizardLoadsNoPlantedLibrary) {
     PlantIn(folder);
 
     UpdateWizard wizard(program);
-    wizard.Press("Next >");
-    ASSERT_TRUE(wizard.WaitForPage(1));
-    wizard.Press("Yes");
-    ASSERT_TRUE(wizard.WaitForPage(2));
+    ASSERT_NO_FATAL_FAILURE(wizard.WalkToFolders());
     // The folder browser of the "..." buttons, cancelled.
     ASSERT_TRUE(driver::PressButton(driver::FindControl(wizard.Form(), "...")));
     const HWND browser = driver::WaitForWindow({wizard.Pid(), "", "#32770", true}, 30);

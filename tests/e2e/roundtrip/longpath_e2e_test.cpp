@@ -12,6 +12,7 @@
 #include "tests/e2e/roundtrip/BoxScript.h"
 #include "tests/e2e/roundtrip/InstallSnapshot.h"
 #include "tests/e2e/roundtrip/Product.h"
+#include "tests/e2e/roundtrip/ProductLifeTest.h"
 #include "tests/e2e/roundtrip/SystemState.h"
 
 namespace pelorin::e2e {
@@ -32,11 +33,11 @@ std::vector<std::string> Above() {
     return folders;
 }
 
-class LongDestination : public ::testing::Test {
+class LongDestination : public ProductLifeTest {
 protected:
+    LongDestination() : ProductLifeTest("pelorin-longpath") {}
     void SetUp() override {
         PrepareForSnapshot();
-        skip_ = {LongPath(work_.Path()), LongPath(temp_.Path())};
         ASSERT_EQ(kFolder.size(), 3u + 220u);
         ASSERT_FALSE(Exists(kTopFolder)) << "left by an earlier run";
     }
@@ -44,11 +45,6 @@ protected:
     void TearDown() override {
         if (Exists(kTopFolder)) RemoveTree(kTopFolder);
     }
-
-    ScratchDir work_{"pelorin-longpath"};
-    ScratchDir temp_{"pelorin-longpath-tmp"};
-    std::vector<std::string> skip_;
-    const std::string ferrow_ = WindowsDir() + "\\FERROW.EXE";
 };
 
 // Typed characters stop at the edit's limit of 63: a folder of 220 characters can be put there only

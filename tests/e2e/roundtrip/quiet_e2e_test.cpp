@@ -8,17 +8,16 @@
 #include "tests/e2e/roundtrip/BoxScript.h"
 #include "tests/e2e/roundtrip/InstallSnapshot.h"
 #include "tests/e2e/roundtrip/Product.h"
+#include "tests/e2e/roundtrip/ProductLifeTest.h"
 #include "tests/e2e/roundtrip/SystemState.h"
 
 namespace pelorin::e2e {
 namespace {
 
-class QuietUninstall : public ::testing::Test {
+class QuietUninstall : public ProductLifeTest {
 protected:
-    void SetUp() override {
-        PrepareForSnapshot();
-        skip_ = {LongPath(work_.Path()), LongPath(temp_.Path())};
-    }
+    QuietUninstall() : ProductLifeTest("pelorin-quiet") {}
+    void SetUp() override { PrepareForSnapshot(); }
     void TearDown() override {
         ForgetEarlierUninstaller();
         ::DeleteFileA(iniFile_.c_str());
@@ -48,10 +47,6 @@ protected:
         return residue;
     }
 
-    ScratchDir work_{"pelorin-quiet"};
-    ScratchDir temp_{"pelorin-quiet-tmp"};
-    std::vector<std::string> skip_;
-    const std::string ferrow_ = WindowsDir() + "\\FERROW.EXE";
     const std::string iniFile_ = WindowsDir() + "\\Quiet.ini";
 };
 

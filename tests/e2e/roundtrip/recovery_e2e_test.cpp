@@ -12,6 +12,7 @@
 #include "tests/e2e/roundtrip/BoxScript.h"
 #include "tests/e2e/roundtrip/InstallSnapshot.h"
 #include "tests/e2e/roundtrip/Product.h"
+#include "tests/e2e/roundtrip/ProductLifeTest.h"
 #include "tests/e2e/roundtrip/SystemState.h"
 
 namespace pelorin::e2e {
@@ -24,11 +25,11 @@ const std::string kRecoveryBox =
 
 enum class Outcome { Killed, Completed, Failed };
 
-class Recovery : public ::testing::Test {
+class Recovery : public ProductLifeTest {
 protected:
+    Recovery() : ProductLifeTest("pelorin-recovery") {}
     void SetUp() override {
         PrepareForSnapshot();
-        skip_ = {LongPath(work_.Path()), LongPath(temp_.Path())};
         product_ = BuildProduct(work_, "Kill Matrix", 300 * 1024);
         ASSERT_FALSE(Exists(product_.appDir)) << "left by an earlier run: " << product_.appDir;
         before_ = TakeSnapshot(skip_);
@@ -128,12 +129,8 @@ protected:
         return true;
     }
 
-    ScratchDir work_{"pelorin-recovery"};
-    ScratchDir temp_{"pelorin-recovery-tmp"};
-    std::vector<std::string> skip_;
     Product product_;
     Snapshot before_;
-    const std::string ferrow_ = WindowsDir() + "\\FERROW.EXE";
     const std::string iniFile_ = WindowsDir() + "\\Kill Matrix.ini";
     const std::string iniLeft_ = "file " + iniFile_;
     int kills_ = 0;

@@ -15,6 +15,7 @@
 #include "tests/e2e/driver/ProcessHarness.h"
 #include "tests/e2e/roundtrip/InstallSnapshot.h"
 #include "tests/e2e/roundtrip/Product.h"
+#include "tests/e2e/roundtrip/ProductLifeTest.h"
 #include "tests/e2e/roundtrip/SystemState.h"
 
 namespace pelorin::e2e {
@@ -28,12 +29,12 @@ std::string SharedBoxText(const std::string& path) {
            "properly. If you are unsure, choose No. Leaving the file on your system will not cause any harm.";
 }
 
-class RoundTrip : public ::testing::Test {
+class RoundTrip : public ProductLifeTest {
 protected:
+    RoundTrip() : ProductLifeTest("pelorin-roundtrip") {}
     void SetUp() override {
         ::CoInitialize(nullptr);
         ForgetEarlierUninstaller();
-        skip_ = {LongPath(work_.Path()), LongPath(temp_.Path())};
     }
     void TearDown() override { ::CoUninitialize(); }
 
@@ -50,11 +51,6 @@ protected:
         EXPECT_EQ(Without(diff.changed, kWineChurn), std::vector<std::string>{});
         EXPECT_EQ(Without(diff.removed, kWineChurn), std::vector<std::string>{});
     }
-
-    ScratchDir work_{"pelorin-roundtrip"};
-    ScratchDir temp_{"pelorin-roundtrip-tmp"};
-    std::vector<std::string> skip_;
-    const std::string ferrow_ = WindowsDir() + "\\FERROW.EXE";
 };
 
 TEST_F(RoundTrip, InstallThenUninstallLeavesOnlyTheSharedUninstallerForTheNextRestart) {

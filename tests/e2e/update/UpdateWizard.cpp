@@ -123,11 +123,15 @@ int UpdateWizard::Progress() const {
     return bar ? static_cast<int>(::SendMessageA(bar, PBM_GETPOS, 0, 0)) : -1;
 }
 
-void UpdateWizard::WalkToSummary() {
+void UpdateWizard::WalkToFolders() {
     Press("Next >");
     ASSERT_TRUE(WaitForPage(1));
     Press("Yes");
     ASSERT_TRUE(WaitForPage(2));
+}
+
+void UpdateWizard::WalkToSummary() {
+    ASSERT_NO_FATAL_FAILURE(WalkToFolders());
     Press("Next >");
     ASSERT_TRUE(WaitForPage(3));
 }

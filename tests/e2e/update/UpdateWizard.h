@@ -47,7 +47,9 @@ public:
     int Progress() const;
     std::optional<DWORD> WaitForExit(double seconds = 20) { return program_.waitForExit(seconds); }
     bool Running() const { return program_.running(); }
-    // Welcome (Version "1.1", no "Pro"), licence and folders, up to the summary page.
+    // Welcome (Version "1.1", no "Pro") and licence, up to the folders page.
+    void WalkToFolders();
+    // On through the folders, up to the summary page.
     void WalkToSummary();
 
 private:

@@ -162,10 +162,7 @@ TEST_F(UpdateE2E, VersionChecksWarnAndNoStaysOnTheWelcomePage) {
 TEST_F(UpdateE2E, FolderChecksAndTheSummaryLines) {
     Installed(false);
     UpdateWizard wizard(program_);
-    wizard.Press("Next >");
-    ASSERT_TRUE(wizard.WaitForPage(1));
-    wizard.Press("Yes");
-    ASSERT_TRUE(wizard.WaitForPage(2));
+    ASSERT_NO_FATAL_FAILURE(wizard.WalkToFolders());
     // The licence step proposed the registry's "Path"; the unit folders follow the main folder.
     EXPECT_EQ(wizard.Text("class:Edit#1"), main_);
     EXPECT_EQ(wizard.Text("class:Edit#2"), main_ + "\\Delphi 2");

@@ -13,7 +13,7 @@
 
 namespace pelorin::testing {
 
-class InstallFileFixture : public ::testing::Test {
+class InstallFileFixture : public InstallRig {
 protected:
     void SetUp() override {
         UseFolders(root.Path());
@@ -29,12 +29,6 @@ protected:
     // The files of {app}\sub, to see that no temporary file is left behind.
     std::string SubListing() const { return TreeListing(root / "app\\sub"); }
 
-    ScratchDir root;
-    ScriptedInstallPrompt prompt;
-    RecordingProgress progress;
-    TUndoChanges changes;
-    ArchiveBuilder archive{root / "src"};
-    TInstallContext context{progress, prompt, changes, "", root / "src"};
     std::string dest;
 };
 

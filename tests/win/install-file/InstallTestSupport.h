@@ -1,8 +1,10 @@
 // Helpers of the installation tests: a scripted prompt, a recording progress display, a files
-// archive built on the fly, and snapshots of file trees and registry keys (folders: tests/support).
+// archive built on the fly, the rig they share, and snapshots of file trees and registry keys.
 #pragma once
 
 #include <windows.h>
+
+#include <gtest/gtest.h>
 
 #include <cstdint>
 #include <deque>
@@ -11,7 +13,9 @@
 #include <vector>
 
 #include "setup/Struct.h"
+#include "setup/install/InstallContext.h"
 #include "setup/install/InstallPrompt.h"
+#include "setup/install/UndoChanges.h"
 #include "tests/support/ScratchDir.h"
 #include "tests/support/TestFiles.h"
 #include "tests/support/win/SharedCounters.h"
@@ -70,6 +74,18 @@ public:
 private:
     std::string folder_;
     std::string bytes_;
+};
+
+// What every installation test runs against: a private folder tree, scripted answers, a
+// recording progress display, the undo list, and an archive built per test in {src}.
+class InstallRig : public ::testing::Test {
+protected:
+    ScratchDir root;
+    ScriptedInstallPrompt prompt;
+    RecordingProgress progress;
+    TUndoChanges changes;
+    ArchiveBuilder archive{root / "src"};
+    TInstallContext context{progress, prompt, changes, "", root / "src"};
 };
 
 FileEntry EntryFor(const std::string& dest, std::uint8_t flags = 0, std::uint8_t copyMode = cmNormal);

@@ -44,7 +44,7 @@ public:
     bool ConfirmRemoveSharedFile(const std::string&) override { return true; }
 };
 
-class EngineFixture : public ::testing::Test {
+class EngineFixture : public InstallRig {
 protected:
     void SetUp() override;
     void TearDown() override;
@@ -62,13 +62,7 @@ protected:
 
     SetupData& Desc() { return Globals().Setup; }
 
-    ScratchDir root;
-    ScriptedInstallPrompt prompt;
-    RecordingProgress progress;
     RecordingUndoPrompt undoPrompt;
-    TUndoChanges changes;
-    ArchiveBuilder archive{root / "src"};
-    TInstallContext context{progress, prompt, changes, "", root / "src"};
     std::string appVerName;
 
 private:

@@ -10,11 +10,8 @@
 
 #include "platform/win/Handles.h"
 #include "platform/win/ReplaceAside.h"
-#include "platform/win/Handles.h"
-#include "platform/win/ReplaceAside.h"
 #include "tests/core/unzip/TestSupport.h"
 #include "tests/core/unzip/ZipBuilder.h"
-#include "update/strings/MemoryStream.h"
 #include "update/strings/StreamMessages.h"
 #include "update/strings/StringResource.h"
 #include "update/strings/StringTableSource.h"
@@ -43,19 +40,14 @@ TEST(WinStringResource, TheProgramCarriesTheBuiltInTable) {
     EXPECT_EQ(resource.Message(8), "");
 }
 
-class WinExtraction : public ::testing::Test {
+class WinExtraction : public test::ExtractionRig {
 protected:
     void Extract(const std::vector<std::uint8_t>& archive) {
-        zip.SetArchiveStream(std::make_unique<TMemoryStream>(archive));
-        zip.SetDestDir(out.Path());
-        zip.SetDoAll(true);
+        UseArchive(archive);
         zip.SetOverwriteMode(TUZOverwriteMode::Always);
         result = zip.Extract();
     }
 
-    test::ScriptedServices os;
-    TVCLUnZip zip{os};
-    testing::ScratchDir out;
     int result = -1;
 };
 
