@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "setup/Background.h"
+#include "setup/ExitQuestion.h"
 #include "setup/Globals.h"
 #include "setup/MsgBox.h"
 #include "setup/wizard/Pictures.h"
@@ -36,16 +37,14 @@ std::vector<HWND> OwnedForms(HWND owner) {
     return search.found;
 }
 
-bool AskExitSetup() {
-    return MsgBox(
-               "Setup is not complete. If you quit now, the program will not be installed.\r\n\r\nDo you wish to exit Setup Wizard?",
-               "Exit Setup Wizard", mbConfirm, MB_YESNO | MB_DEFBUTTON2) == IDYES;
-}
+bool AskExitSetupByMsgBox() { return AskExitSetup(&MsgBox); }
 
 }  // namespace
 
 TMainForm::TMainForm()
-    : TForm(nullptr, bsSizeable), Image1(Add<TImage>(TControl::Bounds{16, 16, 97, 73})), askExit_(&AskExitSetup) {
+    : TForm(nullptr, bsSizeable),
+      Image1(Add<TImage>(TControl::Bounds{16, 16, 97, 73})),
+      askExit_(&AskExitSetupByMsgBox) {
     Image1.Name = "Image1";
     FormCreate();
 }
@@ -151,10 +150,8 @@ void TMainForm::FormPaint(HDC dc) {
             ::FillRect(dc, &band, static_cast<HBRUSH>(brush.get()));
         }
     }
-    const GdiHandle font(::CreateFontA(-::MulDiv(24, ::GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, TRUE,
-                                       FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                                       DEFAULT_QUALITY, DEFAULT_PITCH | FF_ROMAN, "Times New Roman"));
-    const HGDIOBJ oldFont = ::SelectObject(dc, font.get());
+    const PointFont font("Times New Roman", 24, FontStyle{false, true, DEFAULT_PITCH | FF_ROMAN});
+    const SelectedObject selected(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
     const std::string text = BackgroundText(header.AppName);
@@ -163,7 +160,6 @@ void TMainForm::FormPaint(HDC dc) {
     ::TextOutA(dc, left + 98, 20, text.c_str(), static_cast<int>(text.size()));
     ::SetTextColor(dc, RGB(255, 255, 255));
     ::TextOutA(dc, left + 96, 16, text.c_str(), static_cast<int>(text.size()));
-    ::SelectObject(dc, oldFont);
 }
 
 void TMainForm::FormKeyDown(WPARAM& key) {
@@ -218,10 +214,8 @@ LRESULT TMainForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case WM_ERASEBKGND: return 0;  // the paint handler covers the whole client area
     case WM_PAINT: {
-        PAINTSTRUCT ps;
-        const HDC dc = ::BeginPaint(Handle(), &ps);
-        FormPaint(dc);
-        ::EndPaint(Handle(), &ps);
+        const PaintDc dc(Handle());
+        FormPaint(dc.get());
         return 0;
     }
     case WM_GETDLGCODE: return ::DefWindowProcA(Handle(), msg, wParam, lParam) | DLGC_WANTTAB;

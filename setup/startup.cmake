@@ -1,6 +1,6 @@
 # Start-up and system services of the setup program, and the program pelorin.exe.
 pelorin_library(setup_services WIN32_ONLY
-  SOURCES CmnFunc.cpp CmnFuncReg.cpp CmnFuncPlatform.cpp MsgBox.cpp Restart.cpp UnattendedAnswer.cpp
+  SOURCES CmnFunc.cpp CmnFuncReg.cpp CmnFuncPlatform.cpp MsgBox.cpp ExitQuestion.cpp Restart.cpp UnattendedAnswer.cpp
   LIBS pelorin_setup_core platform_win platform_long_path user32 advapi32)
 
 pelorin_library(setup_startup WIN32_ONLY

@@ -83,19 +83,17 @@ void TImage::Paint(HDC dc, const RECT& client) {
     FillParentBackground(dc, client);
     if (!bitmap_) return;
     const SIZE size = PictureSize();
-    const HDC source = ::CreateCompatibleDC(dc);
-    const HGDIOBJ old = ::SelectObject(source, bitmap_.get());
+    const MemoryDc source(dc);
+    const SelectedObject picture(source.get(), bitmap_.get());
     const int width = client.right - client.left, height = client.bottom - client.top;
     if (stretch_) {
         ::SetStretchBltMode(dc, COLORONCOLOR);
-        ::StretchBlt(dc, 0, 0, width, height, source, 0, 0, size.cx, size.cy, SRCCOPY);
+        ::StretchBlt(dc, 0, 0, width, height, source.get(), 0, 0, size.cx, size.cy, SRCCOPY);
     } else {
         const int x = center_ ? (width - size.cx) / 2 : 0;
         const int y = center_ ? (height - size.cy) / 2 : 0;
-        ::BitBlt(dc, x, y, size.cx, size.cy, source, 0, 0, SRCCOPY);
+        ::BitBlt(dc, x, y, size.cx, size.cy, source.get(), 0, 0, SRCCOPY);
     }
-    ::SelectObject(source, old);
-    ::DeleteDC(source);
 }
 
 }  // namespace pelorin

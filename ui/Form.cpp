@@ -8,6 +8,7 @@
 #include "ui/Application.h"
 #include "ui/CommonControls.h"
 #include "ui/Control.h"
+#include "ui/Graphics.h"
 
 namespace pelorin {
 
@@ -134,11 +135,12 @@ void TForm::AppendSystemMenuItem(UINT id, const std::string& caption) {
 bool TForm::RealizeOwnPalette(bool background) {
     const HPALETTE palette = GetPalette();
     if (!palette) return false;
-    const HDC dc = ::GetDC(Handle());
-    const HPALETTE old = ::SelectPalette(dc, palette, background ? TRUE : FALSE);
-    const UINT changed = ::RealizePalette(dc);
-    ::SelectPalette(dc, old, TRUE);
-    ::ReleaseDC(Handle(), dc);
+    UINT changed = 0;
+    {
+        const ClientDc dc(Handle());
+        const SelectedPalette selected(dc.get(), palette, background);
+        changed = selected.Realize();
+    }
     if (changed != 0 && changed != GDI_ERROR)
         ::RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     return true;

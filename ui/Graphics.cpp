@@ -1,5 +1,5 @@
-// TColor resolution: system colours through the platform's colour table, the rest unchanged.
-// Every call reads the colour afresh, so a change of the scheme shows at the next paint.
+// TColor resolution (system colours through the platform's colour table, read afresh at every
+// call so that a change of the scheme shows at the next paint) and the drawing owners.
 #include "ui/Graphics.h"
 
 namespace pelorin {
@@ -10,5 +10,56 @@ COLORREF ColorToRGB(TColor color) {
 }
 
 HBRUSH CreateColorBrush(TColor color) { return ::CreateSolidBrush(ColorToRGB(color)); }
+
+PaintDc::PaintDc(HWND window) noexcept : window_(window), dc_(::BeginPaint(window, &paint_)) {}
+
+PaintDc::~PaintDc() { ::EndPaint(window_, &paint_); }
+
+ClientDc::ClientDc(HWND window) noexcept : window_(window), dc_(::GetDC(window)) {}
+
+ClientDc::~ClientDc() {
+    if (dc_) ::ReleaseDC(window_, dc_);
+}
+
+MemoryDc::MemoryDc(HDC compatible) noexcept : dc_(::CreateCompatibleDC(compatible)) {}
+
+MemoryDc::~MemoryDc() {
+    if (dc_) ::DeleteDC(dc_);
+}
+
+SelectedObject::SelectedObject(HDC dc, HGDIOBJ object) noexcept
+    : dc_(dc), previous_(dc && object ? ::SelectObject(dc, object) : nullptr) {
+    if (previous_ == HGDI_ERROR) previous_ = nullptr;
+}
+
+SelectedObject::~SelectedObject() {
+    if (previous_) ::SelectObject(dc_, previous_);
+}
+
+SelectedPalette::SelectedPalette(HDC dc, HPALETTE palette, bool background) noexcept
+    : dc_(dc), previous_(palette ? ::SelectPalette(dc, palette, background ? TRUE : FALSE) : nullptr) {}
+
+SelectedPalette::~SelectedPalette() {
+    if (previous_) ::SelectPalette(dc_, previous_, TRUE);
+}
+
+UINT SelectedPalette::Realize() const noexcept { return previous_ ? ::RealizePalette(dc_) : 0; }
+
+PointFont::PointFont(const std::string& face, int points, const FontStyle& style) {
+    LOGFONTA font{};
+    {
+        const ClientDc screen(nullptr);
+        font.lfHeight = -::MulDiv(points, ::GetDeviceCaps(screen.get(), LOGPIXELSY), 72);
+    }
+    font.lfWeight = style.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = style.italic ? TRUE : FALSE;
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfOutPrecision = OUT_DEFAULT_PRECIS;
+    font.lfClipPrecision = CLIP_DEFAULT_PRECIS;
+    font.lfQuality = DEFAULT_QUALITY;
+    font.lfPitchAndFamily = style.pitchAndFamily;
+    ::lstrcpynA(font.lfFaceName, face.c_str(), LF_FACESIZE);
+    font_.reset(::CreateFontIndirectA(&font));
+}
 
 }  // namespace pelorin

@@ -4,7 +4,6 @@
 
 #include "platform/win/TaskWindows.h"
 #include "ui/Application.h"
-#include "ui/StdCtrls.h"
 
 namespace pelorin {
 
@@ -34,13 +33,6 @@ TModalResult TModalForm::ShowModal() {
 void TModalForm::SetModalResult(TModalResult result) {
     modalResult_ = result;
     if (!Close()) modalResult_ = mrNone;
-}
-
-void TModalForm::SetDefaultButton(TButton& button) {
-    // Enter in a form sends the command of the control with the OK identifier.
-    ::SetWindowLongPtrA(button.Handle(), GWLP_ID, IDOK);
-    const LONG_PTR style = ::GetWindowLongPtrA(button.Handle(), GWL_STYLE);
-    ::SendMessageA(button.Handle(), BM_SETSTYLE, static_cast<WPARAM>((style & ~0xF) | BS_DEFPUSHBUTTON), TRUE);
 }
 
 }  // namespace pelorin

@@ -8,8 +8,6 @@
 
 namespace pelorin {
 
-class TButton;
-
 enum TModalResult { mrNone = 0, mrOk = IDOK, mrCancel = IDCANCEL };
 
 class TModalForm : public TForm {
@@ -24,9 +22,6 @@ public:
     TModalResult ModalResult() const { return modalResult_; }
     // Sets the result and closes the form (the close query may keep it open).
     void SetModalResult(TModalResult result);
-
-    // The button that Enter presses; it is drawn as the default button.
-    void SetDefaultButton(TButton& button);
 
 private:
     TModalResult modalResult_ = mrNone;

@@ -1,30 +1,15 @@
-// TGradPan's window: its own class, painting in the panel's order (background, picture or
-// gradient, caption passes, bevels), the movable panel's hit test and the move notification.
+// TGradPan's window: painting in the panel's order (background, picture or gradient, caption
+// passes, bevels), the movable panel's hit test, its clicks and the move notification.
 #include "update/GradPan.h"
 
-#include "core/Exception.h"
 #include "ui/Form.h"
 
 namespace pelorin {
 
 namespace {
 
-const char* const kGradPanClass = "PelorinGradPan";
-
-const char* RegisteredClass() {
-    static const bool registered = [] {
-        WNDCLASSEXA wc{};
-        wc.cbSize = sizeof wc;
-        wc.style = CS_HREDRAW | CS_VREDRAW;
-        wc.lpfnWndProc = ::DefWindowProcA;  // replaced per window once the object is attached
-        wc.hInstance = ::GetModuleHandleA(nullptr);
-        wc.hCursor = nullptr;
-        wc.lpszClassName = kGradPanClass;
-        return ::RegisterClassExA(&wc) != 0 || ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    if (!registered) throw Exception("Cannot register the gradient panel's window class");
-    return kGradPanClass;
-}
+// Redrawn whole when resized; no cursor of the class, the panel sets its own.
+const TCustomControl::WindowClass kGradPanClass{"PelorinGradPan", CS_HREDRAW | CS_VREDRAW, nullptr};
 
 DWORD BorderStyleBits(TBorderStyle style) { return style == TBorderStyle::bsSingle ? WS_BORDER : 0; }
 
@@ -52,47 +37,27 @@ UINT TextAlignFlags(TTextAlign align) {
     return TA_LEFT | TA_TOP;
 }
 
-// Selects an object for the lifetime of this guard and puts the previous one back.
-class Selected {
-public:
-    Selected(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
-    ~Selected() { ::SelectObject(dc_, previous_); }
-    Selected(const Selected&) = delete;
-    Selected& operator=(const Selected&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ previous_;
-};
-
 }  // namespace
 
-TGradPan::TGradPan(TForm& parent, const Bounds& bounds) : TControl(parent, RegisteredClass(), WS_CLIPSIBLINGS, bounds) {
-    ::SetWindowLongPtrA(TControl::Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TGradPan::WindowProc));
+TGradPan::TGradPan(TForm& parent, const Bounds& bounds)
+    : TCustomControl(parent, kGradPanClass, WS_CLIPSIBLINGS, bounds) {
     SetFont(font_);
     MakeDefaultBitmap();
 }
 
-TGradPan::~TGradPan() {
-    if (TControl::Handle()) {
-        ::SetWindowLongPtrA(TControl::Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&::DefWindowProcA));
-    }
-}
-
 void TGradPan::MakeDefaultBitmap() {
-    const HDC screen = ::GetDC(nullptr);
-    const HDC dc = ::CreateCompatibleDC(screen);
-    GdiHandle picture(::CreateCompatibleBitmap(screen, 50, 50));
-    ::ReleaseDC(nullptr, screen);
+    GdiHandle picture;
     {
-        const Selected bitmap(dc, picture.get());
-        const Selected brush(dc, ::GetStockObject(WHITE_BRUSH));
-        const Selected pen(dc, ::GetStockObject(BLACK_PEN));
+        const ClientDc screen(nullptr);
+        const MemoryDc dc(screen.get());
+        picture.reset(::CreateCompatibleBitmap(screen.get(), 50, 50));
+        const SelectedObject bitmap(dc.get(), picture.get());
+        const SelectedObject brush(dc.get(), ::GetStockObject(WHITE_BRUSH));
+        const SelectedObject pen(dc.get(), ::GetStockObject(BLACK_PEN));
         const RECT all{0, 0, 50, 50};
-        ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
-        ::Rectangle(dc, 0, 0, 49, 49);
+        ::FillRect(dc.get(), &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+        ::Rectangle(dc.get(), 0, 0, 49, 49);
     }
-    ::DeleteDC(dc);
     bitmap_ = std::move(picture);
     bitmapSize_ = SIZE{50, 50};
 }
@@ -132,7 +97,7 @@ PELORIN_GRADPAN_SETTER(Color, TColor, color_)
 
 void TGradPan::SetBorderStyle(TBorderStyle value) {
     borderStyle_ = value;
-    const HWND wnd = TControl::Handle();
+    const HWND wnd = Handle();
     const LONG_PTR style = (::GetWindowLongPtrA(wnd, GWL_STYLE) & ~static_cast<LONG_PTR>(WS_BORDER)) |
                            static_cast<LONG_PTR>(BorderStyleBits(value));
     ::SetWindowLongPtrA(wnd, GWL_STYLE, style);
@@ -143,17 +108,7 @@ void TGradPan::SetBorderStyle(TBorderStyle value) {
 
 void TGradPan::SetFont(const TGradPanFont& font) {
     font_ = font;
-    const HDC screen = ::GetDC(nullptr);
-    const int height = -::MulDiv(font.Size, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
-    LOGFONTA lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
-    lf.lfItalic = font.Italic ? TRUE : FALSE;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = DEFAULT_QUALITY;
-    ::lstrcpynA(lf.lfFaceName, font.Name.c_str(), LF_FACESIZE);
-    fontHandle_.reset(::CreateFontIndirectA(&lf));
+    fontHandle_ = PointFont(font.Name, font.Size, FontStyle{font.Bold, font.Italic});
     Repaint();
 }
 
@@ -166,16 +121,16 @@ void TGradPan::Fill(HDC dc, const RECT& r, COLORREF color) {
 
 void TGradPan::PaintTo(HDC dc) {
     RECT outer{};
-    ::GetWindowRect(TControl::Handle(), &outer);
+    ::GetWindowRect(Handle(), &outer);
     const int w = outer.right - outer.left, h = outer.bottom - outer.top;
-    const Selected font(dc, fontHandle_.get());
-    GdiHandle pen(::CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
-    const Selected penSelection(dc, pen.get());
+    const SelectedObject font(dc, fontHandle_.get());
+    const GdiHandle pen(::CreatePen(PS_SOLID, 1, RGB(0, 0, 0)));
+    const SelectedObject penSelection(dc, pen.get());
     ::SetROP2(dc, R2_COPYPEN);
 
     // The panel's own background first; the effects paint over it.
     RECT client{};
-    ::GetClientRect(TControl::Handle(), &client);
+    ::GetClientRect(Handle(), &client);
     Fill(dc, client, ColorToRGB(color_));
     switch (backGroundEffect_) {
     case TDirection::bdFlat: Fill(dc, RECT{0, 0, w, h}, ColorToRGB(colorStart_)); break;
@@ -211,21 +166,18 @@ void TGradPan::PaintPicture(HDC dc, int w, int h) {
         return;
     }
     const int e = ctl3D_ ? 2 * bevelWidth_ + borderWidth_ : 0;
-    const HDC source = ::CreateCompatibleDC(dc);
-    {
-        const Selected picture(source, bitmap_.get());
-        const int bw = bitmapSize_.cx, bh = bitmapSize_.cy;
-        if (backGroundEffect_ == TDirection::bdStretchImage) {
-            ::SetStretchBltMode(dc, COLORONCOLOR);
-            ::StretchBlt(dc, e, e, w - 2 * e - 1, h - 2 * e - 1, source, 0, 0, bw, bh, SRCCOPY);
-        } else {
-            const TileGrid grid = TileCount(w, h, e, bw, bh);
-            for (int c = 0; c < grid.columns; ++c) {
-                for (int r = 0; r < grid.rows; ++r) ::BitBlt(dc, e + c * bw, e + r * bh, bw, bh, source, 0, 0, SRCCOPY);
-            }
-        }
+    const MemoryDc source(dc);
+    const SelectedObject picture(source.get(), bitmap_.get());
+    const int bw = bitmapSize_.cx, bh = bitmapSize_.cy;
+    if (backGroundEffect_ == TDirection::bdStretchImage) {
+        ::SetStretchBltMode(dc, COLORONCOLOR);
+        ::StretchBlt(dc, e, e, w - 2 * e - 1, h - 2 * e - 1, source.get(), 0, 0, bw, bh, SRCCOPY);
+        return;
     }
-    ::DeleteDC(source);
+    const TileGrid grid = TileCount(w, h, e, bw, bh);
+    for (int c = 0; c < grid.columns; ++c) {
+        for (int r = 0; r < grid.rows; ++r) ::BitBlt(dc, e + c * bw, e + r * bh, bw, bh, source.get(), 0, 0, SRCCOPY);
+    }
 }
 
 void TGradPan::PaintCaption(HDC dc, int w, int h) {
@@ -251,7 +203,7 @@ void TGradPan::PaintCaption(HDC dc, int w, int h) {
     for (const CaptionPass& pass : CaptionPasses(textEffect_)) {
         ::SetTextColor(dc, colors[static_cast<int>(pass.color)]);
         if (rotated) {
-            const Selected font(dc, rotated.get());
+            const SelectedObject font(dc, rotated.get());
             ::TextOutA(dc, at.x + pass.dx, at.y + pass.dy, text.c_str(), length);
         } else {
             ::TextOutA(dc, at.x + pass.dx, at.y + pass.dy, text.c_str(), length);
@@ -263,7 +215,7 @@ void TGradPan::PaintBevels(HDC dc, int w, int h) {
     GdiHandle light(::CreatePen(PS_SOLID, 1, RGB(255, 255, 255)));
     GdiHandle dark(::CreatePen(PS_SOLID, 1, RGB(128, 128, 128)));
     for (const BevelLine& line : BevelLines(bevelOuter_, bevelInner_, bevelWidth_, borderWidth_, w, h)) {
-        const Selected pen(dc, line.light ? light.get() : dark.get());
+        const SelectedObject pen(dc, line.light ? light.get() : dark.get());
         ::MoveToEx(dc, line.x1, line.y1, nullptr);
         ::LineTo(dc, line.x2, line.y2);
     }
@@ -276,25 +228,15 @@ void TGradPan::PaintBevels(HDC dc, int w, int h) {
     }
 }
 
-LRESULT CALLBACK TGradPan::WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    auto* const panel = dynamic_cast<TGradPan*>(TControl::FromHandle(wnd));
-    if (!panel) return ::DefWindowProcA(wnd, msg, wParam, lParam);
-    return panel->HandleMessage(msg, wParam, lParam);
-}
+void TGradPan::Paint(HDC dc, const RECT&) { PaintTo(dc); }
 
-LRESULT TGradPan::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
-    const HWND wnd = TControl::Handle();
+// Erasing and painting are the drawn control's; the panel is hit and clicked as a window of its
+// own, not through the form.
+LRESULT TGradPan::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    const HWND wnd = Handle();
     switch (msg) {
-    case WM_ERASEBKGND: return 1;  // the paint covers everything
-    case WM_PAINT: {
-        PAINTSTRUCT ps{};
-        const HDC dc = ::BeginPaint(wnd, &ps);
-        PaintTo(dc);
-        ::EndPaint(wnd, &ps);
-        return 0;
-    }
     case WM_NCHITTEST: {
-        if (!Moveable) break;
+        if (!Moveable) return ::DefWindowProcA(wnd, msg, wParam, lParam);
         POINT p{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
         ::ScreenToClient(wnd, &p);
         RECT outer{};
@@ -319,7 +261,7 @@ LRESULT TGradPan::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     default: break;
     }
-    return ::DefWindowProcA(wnd, msg, wParam, lParam);
+    return TCustomControl::WndProc(msg, wParam, lParam);
 }
 
 }  // namespace pelorin

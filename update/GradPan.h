@@ -1,5 +1,7 @@
 // TGradPan: a panel that paints its own background (flat, eight gradients, a stretched or
 // tiled bitmap), then its caption with a shadow, raised, lowered or embossed look, then bevels.
+// Its windows answer to the class name "PelorinGradPan"; unlike other drawn controls it takes
+// its own clicks and hit test.
 #pragma once
 
 #include <windows.h>
@@ -7,7 +9,7 @@
 #include <string>
 
 #include "platform/win/Handles.h"
-#include "ui/Control.h"
+#include "ui/CustomControl.h"
 #include "ui/Events.h"
 #include "ui/Graphics.h"
 #include "update/GradPanGeometry.h"
@@ -25,10 +27,9 @@ struct TGradPanFont {
     TColor Color = clWindowText;
 };
 
-class TGradPan : public TControl {
+class TGradPan : public TCustomControl {
 public:
     TGradPan(TForm& parent, const Bounds& bounds);
-    ~TGradPan() override;
 
     // The panel's own properties, with their defaults in the comments.
     TDirection BackGroundEffect() const { return backGroundEffect_; }
@@ -79,10 +80,12 @@ public:
 
     // Paints into a device context the size of the panel (the window's own painting, or a test's).
     void PaintTo(HDC dc);
+    void Paint(HDC dc, const RECT& client) override;
+
+protected:
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam);
-    LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
     void MakeDefaultBitmap();
     void PaintGradient(HDC dc, int w, int h);
     void PaintPicture(HDC dc, int w, int h);
@@ -106,7 +109,7 @@ private:
     TBorderStyle borderStyle_ = TBorderStyle::bsNone;
     TColor color_ = clBtnFace;
     TGradPanFont font_;
-    GdiHandle fontHandle_;
+    PointFont fontHandle_;
     GdiHandle bitmap_;
     SIZE bitmapSize_{0, 0};
     LPCSTR cursor_ = IDC_ARROW;

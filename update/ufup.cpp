@@ -37,14 +37,6 @@ bool FileExists(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-GdiHandle MakeFont(const char* face, int points, bool bold) {
-    const HDC screen = ::GetDC(nullptr);
-    const int height = -::MulDiv(points, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ::ReleaseDC(nullptr, screen);
-    return GdiHandle(::CreateFontA(height, 0, 0, 0, bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                                   OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, face));
-}
-
 }  // namespace
 
 std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath) {
@@ -82,8 +74,8 @@ Tfu::Tfu() : TForm(nullptr, bsDialog) {
     ::SetWindowLongPtrA(Handle(), GWL_STYLE, WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_BORDER);
     SetClientSize(459, 330);
     CenterOnScreen();
-    font_ = MakeFont("MS Sans Serif", 8, false);
-    boldFont_ = MakeFont("MS Sans Serif", 8, true);
+    font_ = PointFont("MS Sans Serif", 8);
+    boldFont_ = PointFont("MS Sans Serif", 8, FontStyle{true});
 
     KWizBmp_ = &Add<TGradPan>(TControl::Bounds{8, 8, 121, 265});
     KWizBmp_->SetBevelOuter(TBevelCut::bvNone);
@@ -106,8 +98,7 @@ Tfu::Tfu() : TForm(nullptr, bsDialog) {
     bnext_ = &Add<TButton>(TControl::Bounds{283, 298, 75, 23});
     bnext_->SetCaption("N&ext >");
     bnext_->OnClick = [this](TComponent&) { bnextClick(); };
-    ::SetWindowLongPtrA(bnext_->Handle(), GWL_STYLE,
-                        ::GetWindowLongPtrA(bnext_->Handle(), GWL_STYLE) | BS_DEFPUSHBUTTON);
+    bnext_->SetDefault(true);
     bcancel_ = &Add<TButton>(TControl::Bounds{376, 298, 75, 23});
     bcancel_->SetCaption("Can&cel");
     bcancel_->OnClick = [this](TComponent&) { bcancelClick(); };

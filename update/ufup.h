@@ -14,6 +14,7 @@
 #include "ui/ExtCtrls.h"
 #include "ui/Edit.h"
 #include "ui/Form.h"
+#include "ui/Graphics.h"
 #include "ui/Notebook.h"
 #include "ui/StdCtrls.h"
 #include "update/GradPan.h"
@@ -60,8 +61,8 @@ private:
     int Ask(const char* text, const char* caption, UINT icon);
     void ShowError(const std::string& message);
 
-    GdiHandle font_;
-    GdiHandle boldFont_;
+    PointFont font_;
+    PointFont boldFont_;
     GdiHandle sidePicture_;
     TNotebook* page_ = nullptr;
     int pageIndex_ = -1;

@@ -49,7 +49,7 @@ TAboutForm::TAboutForm(HWND ownerWindow)
     Credits.SetRichLines(AboutText());
     Line.SetCaption("Pelorin Wizard, version 1.0");
     CloseButton.SetCaption("&Close");
-    ::SendMessageA(CloseButton.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    CloseButton.SetDefault(true);
     CloseButton.SetCancel(true);
     CloseButton.OnClick = [this](TComponent&) { Close(); };
 }

@@ -65,7 +65,7 @@ Tfbrowse::Tfbrowse(HWND ownerWindow)
     tv.SetImages(&il);
     bok.SetCaption("&OK");
     bok.OnClick = [this](TComponent&) { SetModalResult(mrOk); };
-    SetDefaultButton(bok);
+    bok.SetDefault(true);
     bc.SetCaption("C&ancel");
     bc.SetCancel(true);
     bc.OnClick = [this](TComponent&) { SetModalResult(mrCancel); };

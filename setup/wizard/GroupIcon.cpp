@@ -2,6 +2,8 @@
 // squares on a see-through background, scaled to the size asked for.
 #include "setup/wizard/GroupIcon.h"
 
+#include "ui/Graphics.h"
+
 namespace pelorin {
 
 namespace {
@@ -12,18 +14,7 @@ void Fill(HDC dc, int left, int top, int right, int bottom, COLORREF colour) {
     ::FillRect(dc, &r, static_cast<HBRUSH>(brush.get()));
 }
 
-}  // namespace
-
-GdiHandle DrawGroupIcon(int size) {
-    const HDC screen = ::GetDC(nullptr);
-    GdiHandle bitmap(::CreateCompatibleBitmap(screen, size, size));
-    const HDC dc = ::CreateCompatibleDC(screen);
-    ::ReleaseDC(nullptr, screen);
-    if (!bitmap || !dc) {
-        if (dc) ::DeleteDC(dc);
-        return GdiHandle();
-    }
-    const HGDIOBJ previous = ::SelectObject(dc, bitmap.get());
+void PaintIcon(HDC dc, int size) {
     const int edge = size - 1;
     const int title = size / 4;
     Fill(dc, 0, 0, size, size, GroupIconTransparent);
@@ -38,8 +29,19 @@ GdiHandle DrawGroupIcon(int size) {
         const int x = left + (i % 2) * (cellWidth + 1), y = top + (i / 2) * (cellHeight + 1);
         Fill(dc, x, y, x + cellWidth, y + cellHeight, colours[i]);
     }
-    ::SelectObject(dc, previous);
-    ::DeleteDC(dc);
+}
+
+}  // namespace
+
+GdiHandle DrawGroupIcon(int size) {
+    const ClientDc screen(nullptr);
+    GdiHandle bitmap(::CreateCompatibleBitmap(screen.get(), size, size));
+    const MemoryDc memory(screen.get());
+    if (!bitmap || !memory) return GdiHandle();
+    {
+        const SelectedObject selected(memory.get(), bitmap.get());
+        PaintIcon(memory.get(), size);
+    }
     return bitmap;
 }
 

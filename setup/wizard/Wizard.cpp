@@ -5,12 +5,14 @@
 #include <array>
 
 #include "setup/CmnFunc.h"
+#include "setup/ExitQuestion.h"
 #include "setup/Globals.h"
 #include "setup/install/InstallForm.h"
 #include "setup/wizard/BrowseG.h"
 #include "setup/wizard/MachineDrives.h"
 #include "setup/wizard/Pictures.h"
 #include "setup/wizard/WizardTexts.h"
+#include "ui/Graphics.h"
 
 namespace pelorin {
 
@@ -41,14 +43,8 @@ private:
 
 // The wizard's font, "MS Sans Serif" 8 pt; it lives as long as the program, like its windows.
 HFONT WizardFont() {
-    static const HFONT font = [] {
-        const HDC screen = ::GetDC(nullptr);
-        const int height = -::MulDiv(8, ::GetDeviceCaps(screen, LOGPIXELSY), 72);
-        ::ReleaseDC(nullptr, screen);
-        return ::CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "MS Sans Serif");
-    }();
-    return font;
+    static const PointFont font("MS Sans Serif", 8, FontStyle{false, false, DEFAULT_PITCH | FF_SWISS});
+    return font.get();
 }
 
 BOOL CALLBACK UseWizardFont(HWND child, LPARAM) {
@@ -105,7 +101,7 @@ TWizardForm::TWizardForm(HWND mainWindow, TCloseMainQuery closeMain, std::functi
 
     BackButton.SetCaption("< &Back");
     NextButton.SetCaption("&Next >");
-    ::SendMessageA(NextButton.Handle(), BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+    NextButton.SetDefault(true);
     CancelButton.SetCaption("C&ancel");
     CancelButton.SetCancel(true);
     lp.SetEnabled(false);
@@ -238,14 +234,7 @@ void TWizardForm::CancelButtonClick(TComponent&) { Close(); }
 void TWizardForm::FormCloseQuery(TComponent&, bool& canClose) {
     if (ClosingByCode) return;
     ClosingByCode = true;
-    if (closeMain_) {
-        canClose = closeMain_();
-    } else {
-        canClose =
-            msgBox_(
-                "Setup is not complete. If you quit now, the program will not be installed.\r\n\r\nDo you wish to exit Setup Wizard?",
-                "Exit Setup Wizard", mbConfirm, MB_YESNO | MB_DEFBUTTON2) == IDYES;
-    }
+    canClose = closeMain_ ? closeMain_() : AskExitSetup(msgBox_);
     ClosingByCode = false;
 }
 
@@ -265,13 +254,6 @@ void TWizardForm::Button1Click(TComponent&) {
 
 LRESULT TWizardForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
-    case WM_COMMAND:
-        // Enter, through the dialog-key handling, presses the default button.
-        if (LOWORD(wParam) == IDOK && lParam == 0) {
-            if (NextButton.Enabled()) NextButton.Click();
-            return 0;
-        }
-        break;
     case WM_ACTIVATE:
         if (LOWORD(wParam) == WA_INACTIVE) {
             lastFocus_ = ::GetFocus();

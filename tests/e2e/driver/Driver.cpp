@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "ui/Graphics.h"
+
 namespace pelorin::driver {
 
 namespace {
@@ -74,28 +76,14 @@ struct Pixels {
 // Device-independent 32-bit bitmap selected into a memory DC for the scope.
 class Canvas {
 public:
-    Canvas(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = ::CreateCompatibleDC(nullptr);
-        bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        if (dc_ && bitmap_) old_ = ::SelectObject(dc_, bitmap_);
-    }
-    ~Canvas() {
-        if (old_) ::SelectObject(dc_, old_);
-        if (bitmap_) ::DeleteObject(bitmap_);
-        if (dc_) ::DeleteDC(dc_);
-    }
-    Canvas(const Canvas&) = delete;
-    Canvas& operator=(const Canvas&) = delete;
+    Canvas(int width, int height)
+        : width_(width),
+          height_(height),
+          bitmap_(Section(dc_.get(), width, height, &bits_)),
+          selected_(dc_.get(), bitmap_.get()) {}
 
-    bool ok() const { return old_ != nullptr && bits_ != nullptr; }
-    HDC dc() const { return dc_; }
+    bool ok() const { return selected_ && bits_ != nullptr; }
+    HDC dc() const { return dc_.get(); }
     Pixels pixels() const {
         ::GdiFlush();
         Pixels result{width_, height_, {}};
@@ -106,12 +94,23 @@ public:
     }
 
 private:
+    static HBITMAP Section(HDC dc, int width, int height, void** bits) {
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        return dc ? ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0) : nullptr;
+    }
+
     int width_;
     int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
     void* bits_ = nullptr;
+    MemoryDc dc_{nullptr};
+    GdiHandle bitmap_;
+    SelectedObject selected_;
 };
 
 // The icon control of a message box: a visible static control of style SS_ICON.
@@ -129,9 +128,10 @@ Pixels CaptureScreen(const RECT& rect) {
     const int height = rect.bottom - rect.top;
     Canvas canvas(width, height);
     if (!canvas.ok()) return {};
-    const HDC screen = ::GetDC(nullptr);
-    ::BitBlt(canvas.dc(), 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
-    ::ReleaseDC(nullptr, screen);
+    {
+        const ClientDc screen(nullptr);
+        ::BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+    }
     return canvas.pixels();
 }
 

@@ -6,6 +6,8 @@
 #include <cstring>
 #include <memory>
 
+#include "ui/Graphics.h"
+
 namespace pelorin::driver {
 
 Screenshot CaptureScreen(const RECT* area) {
@@ -15,8 +17,8 @@ Screenshot CaptureScreen(const RECT* area) {
     shot.width = r.right - r.left;
     shot.height = r.bottom - r.top;
     if (shot.width <= 0 || shot.height <= 0) return Screenshot{};
-    const HDC screen = ::GetDC(nullptr);
-    const HDC memory = ::CreateCompatibleDC(screen);
+    const ClientDc screen(nullptr);
+    const MemoryDc memory(screen.get());
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = shot.width;
@@ -25,19 +27,15 @@ Screenshot CaptureScreen(const RECT* area) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    const HBITMAP section = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const GdiHandle section(::CreateDIBSection(screen.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (section && bits) {
-        const HGDIOBJ old = ::SelectObject(memory, section);
-        ::BitBlt(memory, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
+        const SelectedObject selected(memory.get(), section.get());
+        ::BitBlt(memory.get(), 0, 0, shot.width, shot.height, screen.get(), r.left, r.top, SRCCOPY);
         ::GdiFlush();
         shot.pixels.resize(static_cast<std::size_t>(shot.width) * shot.height);
         std::memcpy(shot.pixels.data(), bits, shot.pixels.size() * sizeof(std::uint32_t));
         for (std::uint32_t& pixel : shot.pixels) pixel &= 0xFFFFFF;
-        ::SelectObject(memory, old);
     }
-    if (section) ::DeleteObject(section);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
     if (shot.pixels.empty()) return Screenshot{};
     return shot;
 }

@@ -16,6 +16,7 @@
 #include "tests/e2e/signing/WineSigner.h"
 #include "tests/e2e/update/UpdateWizard.h"
 #include "tools/pelorin-pack/Packer.h"
+#include "ui/Graphics.h"
 #include "update/ufup.h"
 
 namespace pelorin::e2e {
@@ -137,15 +138,16 @@ TEST_F(UpdateE2E, VersionChecksWarnAndNoStaysOnTheWelcomePage) {
     ASSERT_NE(panel, nullptr);
     POINT origin{0, 0};
     ::ClientToScreen(panel, &origin);
-    const HDC screen = ::GetDC(nullptr);
-    const auto pixel = [&](int x, int y) { return ::GetPixel(screen, origin.x + x, origin.y + y); };
-    for (const POINT p : {POINT{3, 7}, POINT{20, 20}, POINT{33, 12}}) {
-        EXPECT_EQ(pixel(p.x, p.y), pixel(p.x + 40, p.y));
-        EXPECT_EQ(pixel(p.x, p.y), pixel(p.x + 80, p.y + 200));
+    {
+        const ClientDc screen(nullptr);
+        const auto pixel = [&](int x, int y) { return ::GetPixel(screen.get(), origin.x + x, origin.y + y); };
+        for (const POINT p : {POINT{3, 7}, POINT{20, 20}, POINT{33, 12}}) {
+            EXPECT_EQ(pixel(p.x, p.y), pixel(p.x + 40, p.y));
+            EXPECT_EQ(pixel(p.x, p.y), pixel(p.x + 80, p.y + 200));
+        }
+        EXPECT_NE(pixel(20, 6), pixel(2, 2));  // the ring of the picture on its background
+        EXPECT_NE(pixel(2, 2), CLR_INVALID);
     }
-    EXPECT_NE(pixel(20, 6), pixel(2, 2));  // the ring of the picture on its background
-    EXPECT_NE(pixel(2, 2), CLR_INVALID);
-    ::ReleaseDC(nullptr, screen);
     ::PostMessageA(panel, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 30));
     ::PostMessageA(panel, WM_LBUTTONUP, 0, MAKELPARAM(30, 30));
     const driver::MessageBoxInfo about = wizard.Answer("OK");

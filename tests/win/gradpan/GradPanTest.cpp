@@ -30,16 +30,13 @@ public:
         info.bmiHeader.biPlanes = 1;
         info.bmiHeader.biBitCount = 32;
         void* bits = nullptr;
-        const HDC dc = ::CreateCompatibleDC(nullptr);
-        const HBITMAP bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        const HGDIOBJ old = ::SelectObject(dc, bitmap);
-        panel.PaintTo(dc);
+        const MemoryDc dc(nullptr);
+        const GdiHandle bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        const SelectedObject selected(dc.get(), bitmap.get());
+        panel.PaintTo(dc.get());
         ::GdiFlush();
         const auto* p = static_cast<const std::uint32_t*>(bits);
         pixels_.assign(p, p + static_cast<std::size_t>(w_) * h_);
-        ::SelectObject(dc, old);
-        ::DeleteObject(bitmap);
-        ::DeleteDC(dc);
     }
     // As RGB(r, g, b).
     COLORREF At(int x, int y) const {
@@ -124,18 +121,17 @@ TEST_F(GradPanTest, PicturesStretchTileWithTheInsetOrFallBackToTheStartColour) {
     EXPECT_EQ(Painted(panel).Count(RGB(200, 10, 10)), 121 * 265);
 
     // A 50 x 50 red square tiled: 3 x 6 copies, the last ones cut at the edges.
-    const HDC screen = ::GetDC(nullptr);
-    const HBITMAP red = ::CreateCompatibleBitmap(screen, 50, 50);
-    const HDC dc = ::CreateCompatibleDC(screen);
-    const HGDIOBJ old = ::SelectObject(dc, red);
-    const RECT all{0, 0, 50, 50};
-    const HBRUSH brush = ::CreateSolidBrush(RGB(255, 0, 0));
-    ::FillRect(dc, &all, brush);
-    ::SetPixel(dc, 0, 0, RGB(0, 0, 255));  // marks where each copy starts
-    ::SelectObject(dc, old);
-    ::DeleteObject(brush);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
+    HBITMAP red = nullptr;
+    {
+        const ClientDc screen(nullptr);
+        red = ::CreateCompatibleBitmap(screen.get(), 50, 50);
+        const MemoryDc dc(screen.get());
+        const SelectedObject selected(dc.get(), red);
+        const RECT all{0, 0, 50, 50};
+        const GdiHandle brush(::CreateSolidBrush(RGB(255, 0, 0)));
+        ::FillRect(dc.get(), &all, static_cast<HBRUSH>(brush.get()));
+        ::SetPixel(dc.get(), 0, 0, RGB(0, 0, 255));  // marks where each copy starts
+    }
     panel.SetBitmap(red);
     ::DeleteObject(red);  // the panel keeps its own copy
     panel.SetBackGroundEffect(TDirection::bdTileImage);
@@ -261,19 +257,20 @@ TEST_F(GradPanTest, GalleryOfEffects) {
     ::UpdateWindow(form_.Handle());
 
     const SIZE size = form_.ClientSize();
-    const HDC window = ::GetDC(form_.Handle());
-    const HDC dc = ::CreateCompatibleDC(window);
-    const HBITMAP bitmap = ::CreateCompatibleBitmap(window, size.cx, size.cy);
-    const HGDIOBJ old = ::SelectObject(dc, bitmap);
-    ::BitBlt(dc, 0, 0, size.cx, size.cy, window, 0, 0, SRCCOPY);
-    ::SelectObject(dc, old);
     BITMAPINFOHEADER header{sizeof header, size.cx, size.cy, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
     const int stride = (size.cx * 3 + 3) & ~3;
     std::vector<char> bits(static_cast<std::size_t>(stride) * size.cy);
-    ::GetDIBits(dc, bitmap, 0, size.cy, bits.data(), reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(dc);
-    ::ReleaseDC(form_.Handle(), window);
+    {
+        const ClientDc window(form_.Handle());
+        const MemoryDc dc(window.get());
+        const GdiHandle bitmap(::CreateCompatibleBitmap(window.get(), size.cx, size.cy));
+        {
+            const SelectedObject selected(dc.get(), bitmap.get());
+            ::BitBlt(dc.get(), 0, 0, size.cx, size.cy, window.get(), 0, 0, SRCCOPY);
+        }
+        ::GetDIBits(dc.get(), static_cast<HBITMAP>(bitmap.get()), 0, size.cy, bits.data(),
+                    reinterpret_cast<BITMAPINFO*>(&header), DIB_RGB_COLORS);
+    }
     BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof header + bits.size()), 0, 0,
                           sizeof(BITMAPFILEHEADER) + sizeof header};
     FILE* out = std::fopen("gradpan-gallery.bmp", "wb");

@@ -14,6 +14,7 @@
 #include "setup/wizard/Wizard.h"
 #include "tests/win/wizard/SampleSetup.h"
 #include "ui/Application.h"
+#include "ui/Graphics.h"
 
 namespace pelorin {
 namespace {
@@ -23,12 +24,6 @@ void SaveWindowPicture(HWND window, const std::string& path) {
     RECT r{};
     ::GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC memory = ::CreateCompatibleDC(screen);
-    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(memory, bitmap);
-    ::BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    ::SelectObject(memory, old);
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
     info.biWidth = width;
@@ -37,10 +32,17 @@ void SaveWindowPicture(HWND window, const std::string& path) {
     info.biBitCount = 24;
     const int stride = (width * 3 + 3) & ~3;
     std::vector<char> pixels(static_cast<std::size_t>(stride) * height);
-    ::GetDIBits(memory, bitmap, 0, height, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    ::DeleteObject(bitmap);
-    ::DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
+    {
+        const ClientDc screen(nullptr);
+        const MemoryDc memory(screen.get());
+        const GdiHandle bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
+        {
+            const SelectedObject selected(memory.get(), bitmap.get());
+            ::BitBlt(memory.get(), 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
+        }
+        ::GetDIBits(memory.get(), static_cast<HBITMAP>(bitmap.get()), 0, height, pixels.data(),
+                    reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    }
     BITMAPFILEHEADER file{};
     file.bfType = 0x4D42;
     file.bfOffBits = sizeof file + sizeof info;
