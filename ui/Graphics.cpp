@@ -45,6 +45,36 @@ SelectedPalette::~SelectedPalette() {
 
 UINT SelectedPalette::Realize() const noexcept { return previous_ ? ::RealizePalette(dc_) : 0; }
 
+namespace {
+
+HBITMAP TopDownSection(HDC dc, int width, int height, void** bits) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return dc ? ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0) : nullptr;
+}
+
+}  // namespace
+
+PixelCanvas::PixelCanvas(int width, int height) noexcept
+    : width_(width),
+      height_(height),
+      bitmap_(TopDownSection(dc_.get(), width, height, &bits_)),
+      selected_(dc_.get(), bitmap_.get()) {}
+
+std::vector<std::uint32_t> PixelCanvas::Pixels() const {
+    if (!*this) return {};
+    ::GdiFlush();
+    const auto* begin = static_cast<const std::uint32_t*>(bits_);
+    std::vector<std::uint32_t> pixels(begin, begin + static_cast<std::size_t>(width_) * height_);
+    for (std::uint32_t& pixel : pixels) pixel &= 0x00FFFFFF;
+    return pixels;
+}
+
 PointFont::PointFont(const std::string& face, int points, const FontStyle& style) {
     LOGFONTA font{};
     {

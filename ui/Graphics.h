@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/win/Handles.h"
 
@@ -115,6 +116,28 @@ public:
 private:
     HDC dc_;
     HPALETTE previous_;
+};
+
+// A 32-bit top-down bitmap selected into a memory context of its own, to draw into and read
+// back pixel by pixel. Empty when the platform could not make it.
+class PixelCanvas {
+public:
+    PixelCanvas(int width, int height) noexcept;
+
+    explicit operator bool() const noexcept { return selected_ && bits_ != nullptr; }
+    HDC get() const noexcept { return dc_.get(); }
+    int Width() const noexcept { return width_; }
+    int Height() const noexcept { return height_; }
+    // What has been drawn, row by row from the top, each pixel 0x00RRGGBB.
+    std::vector<std::uint32_t> Pixels() const;
+
+private:
+    int width_;
+    int height_;
+    void* bits_ = nullptr;
+    MemoryDc dc_{nullptr};
+    GdiHandle bitmap_;
+    SelectedObject selected_;
 };
 
 // How a font looks besides its face and size: weight, slant, and the platform's pitch-and-family

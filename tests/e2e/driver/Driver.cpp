@@ -70,47 +70,7 @@ int StandardButtonId(const std::string& name) {
 struct Pixels {
     int width = 0;
     int height = 0;
-    std::vector<DWORD> data;  // 32-bit top-down rows
-};
-
-// Device-independent 32-bit bitmap selected into a memory DC for the scope.
-class Canvas {
-public:
-    Canvas(int width, int height)
-        : width_(width),
-          height_(height),
-          bitmap_(Section(dc_.get(), width, height, &bits_)),
-          selected_(dc_.get(), bitmap_.get()) {}
-
-    bool ok() const { return selected_ && bits_ != nullptr; }
-    HDC dc() const { return dc_.get(); }
-    Pixels pixels() const {
-        ::GdiFlush();
-        Pixels result{width_, height_, {}};
-        const DWORD* begin = static_cast<const DWORD*>(bits_);
-        result.data.assign(begin, begin + static_cast<std::size_t>(width_) * height_);
-        for (DWORD& pixel : result.data) pixel &= 0x00FFFFFF;
-        return result;
-    }
-
-private:
-    static HBITMAP Section(HDC dc, int width, int height, void** bits) {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        return dc ? ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, bits, nullptr, 0) : nullptr;
-    }
-
-    int width_;
-    int height_;
-    void* bits_ = nullptr;
-    MemoryDc dc_{nullptr};
-    GdiHandle bitmap_;
-    SelectedObject selected_;
+    std::vector<std::uint32_t> data;  // top-down rows, 0x00RRGGBB
 };
 
 // The icon control of a message box: a visible static control of style SS_ICON.
@@ -126,24 +86,24 @@ HWND IconControl(HWND dialog) {
 Pixels CaptureScreen(const RECT& rect) {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
-    Canvas canvas(width, height);
-    if (!canvas.ok()) return {};
+    const PixelCanvas canvas(width, height);
+    if (!canvas) return {};
     {
         const ClientDc screen(nullptr);
-        ::BitBlt(canvas.dc(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
+        ::BitBlt(canvas.get(), 0, 0, width, height, screen.get(), rect.left, rect.top, SRCCOPY);
     }
-    return canvas.pixels();
+    return {width, height, canvas.Pixels()};
 }
 
 Pixels RenderIcon(LPCSTR which, int width, int height, COLORREF background) {
-    Canvas canvas(width, height);
-    if (!canvas.ok()) return {};
+    const PixelCanvas canvas(width, height);
+    if (!canvas) return {};
     const HBRUSH brush = ::CreateSolidBrush(background);
     const RECT all{0, 0, width, height};
-    ::FillRect(canvas.dc(), &all, brush);
+    ::FillRect(canvas.get(), &all, brush);
     ::DeleteObject(brush);
-    ::DrawIconEx(canvas.dc(), 0, 0, ::LoadIconA(nullptr, which), 0, 0, 0, nullptr, DI_NORMAL);
-    return canvas.pixels();
+    ::DrawIconEx(canvas.get(), 0, 0, ::LoadIconA(nullptr, which), 0, 0, 0, nullptr, DI_NORMAL);
+    return {width, height, canvas.Pixels()};
 }
 
 double Similarity(const Pixels& a, const Pixels& b) {
@@ -164,7 +124,7 @@ std::string MatchIcon(HWND control) {
     const Pixels shown = CaptureScreen(rect);
     if (shown.data.empty()) return "unknown";
     // The icon is drawn over the dialog's face; the icon's transparent corner shows it.
-    const DWORD corner = shown.data.front();
+    const std::uint32_t corner = shown.data.front();
     const COLORREF background = RGB((corner >> 16) & 0xFF, (corner >> 8) & 0xFF, corner & 0xFF);
     static const struct {
         LPCSTR id;

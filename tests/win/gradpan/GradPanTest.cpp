@@ -23,20 +23,9 @@ public:
         ::GetWindowRect(panel.Handle(), &r);
         w_ = r.right - r.left;
         h_ = r.bottom - r.top;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof info.bmiHeader;
-        info.bmiHeader.biWidth = w_;
-        info.bmiHeader.biHeight = -h_;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        const MemoryDc dc(nullptr);
-        const GdiHandle bitmap(::CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-        const SelectedObject selected(dc.get(), bitmap.get());
-        panel.PaintTo(dc.get());
-        ::GdiFlush();
-        const auto* p = static_cast<const std::uint32_t*>(bits);
-        pixels_.assign(p, p + static_cast<std::size_t>(w_) * h_);
+        const PixelCanvas canvas(w_, h_);
+        panel.PaintTo(canvas.get());
+        pixels_ = canvas.Pixels();
     }
     // As RGB(r, g, b).
     COLORREF At(int x, int y) const {
