@@ -72,7 +72,7 @@ void Unreduce(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSiz
     const unsigned distanceMask = (1u << factor) - 1;
 
     SlidingWindow history(window, kReduceWindowSize, output, uncompressedSize, SlidingWindow::History::kZeros);
-    enum class State { kLiteral, kEscaped, kExtraLength, kDistance } state = State::kLiteral;
+    enum class State { Literal, Escaped, ExtraLength, Distance } state = State::Literal;
     std::uint8_t last = 0;
     unsigned code = 0;
     unsigned length = 0;
@@ -83,31 +83,31 @@ void Unreduce(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSiz
         }
         last = byte;
         switch (state) {
-        case State::kLiteral:
+        case State::Literal:
             if (byte == kEscape) {
-                state = State::kEscaped;
+                state = State::Escaped;
             } else {
                 history.PutByte(byte);
             }
             break;
-        case State::kEscaped:
+        case State::Escaped:
             if (byte == 0) {
                 history.PutByte(kEscape);
-                state = State::kLiteral;
+                state = State::Literal;
                 break;
             }
             code = byte;
             length = byte & lengthMask;
-            state = length == lengthMask ? State::kExtraLength : State::kDistance;
+            state = length == lengthMask ? State::ExtraLength : State::Distance;
             break;
-        case State::kExtraLength:
+        case State::ExtraLength:
             length += byte;
-            state = State::kDistance;
+            state = State::Distance;
             break;
-        case State::kDistance: {
+        case State::Distance: {
             const std::size_t distance = ((code >> distanceShift) & distanceMask) * 256 + byte + 1;
             history.Copy(distance, length + 3);
-            state = State::kLiteral;
+            state = State::Literal;
             break;
         }
         }

@@ -17,7 +17,11 @@ namespace {
 using namespace pelorin::driver;
 using pelorin::KernelHandle;
 
-enum ExitStatus { kOk = 0, kMismatch = 1, kNotFound = 2, kUsage = 3 };
+// The driver's exit statuses.
+constexpr int kOk = 0;
+constexpr int kMismatch = 1;
+constexpr int kNotFound = 2;
+constexpr int kUsage = 3;
 
 const char kUsageText[] =
     "usage: pelorin-driver COMMAND [OPTIONS]\n"
