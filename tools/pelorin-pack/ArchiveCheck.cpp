@@ -1,10 +1,9 @@
 // The archive check of the packer: the directory must read without being rebuilt, every
-// entry must extract with a good checksum, and nothing may ask the user anything.
+// entry must decode with a good checksum, and nothing may ask the user anything.
 #include "tools/pelorin-pack/ArchiveCheck.h"
 
 #include <memory>
 
-#include "core/ScratchFolder.h"
 #include "platform/SystemServices.h"
 #include "update/strings/MemoryStream.h"
 #include "update/unzip/VCLUnZip.h"
@@ -65,10 +64,7 @@ ArchiveSummary CheckArchive(const std::vector<std::uint8_t>& archive) {
             if (!nameProblem.empty()) throw EArchiveRefused(name + ": " + nameProblem);
         }
 
-        const ScratchFolder folder("pelorin-pack");
-        zip.SetDestDir(folder.Path());
         zip.SetRecreateDirs(true);
-        zip.SetOverwriteMode(TUZOverwriteMode::Always);
         zip.SetFilesList({"*"});
         zip.OnStartUnZipInfo = [&](TVCLUnZip&, int, std::int64_t bytes, bool&) { summary.uncompressedBytes = bytes; };
         zip.OnBadCRC = [&](TVCLUnZip& sender, std::uint32_t, std::uint32_t, int index) {
@@ -85,7 +81,7 @@ ArchiveSummary CheckArchive(const std::vector<std::uint8_t>& archive) {
             case TSkipReason::SkipNoOverwrite: problem = name + ": not extracted"; break;
             }
         };
-        zip.Extract();
+        zip.Test();
         zip.CloseArchive();
     } catch (const EArchiveRefused&) {
         throw;

@@ -1,5 +1,5 @@
-// Reads a zip archive the way the update program will (from memory) and test-extracts every
-// entry into a private folder: the archive is accepted only when nothing goes wrong.
+// Reads a zip archive the way the update program will (from memory) and decodes every entry
+// in memory against its checksum: the archive is accepted only when nothing goes wrong.
 #pragma once
 
 #include <cstdint>

@@ -14,7 +14,7 @@ int RunList(const UnzipOptions& options);
 int RunExtract(const UnzipOptions& options);
 // Nothing but the entries' bytes goes to standard output; reports go to standard error.
 int RunPipe(const UnzipOptions& options);
-// Extracts into a private temporary folder, which is removed afterwards.
+// Decodes every selected entry and checks its CRC-32; writes nothing to disk.
 int RunTest(const UnzipOptions& options);
 
 // Reads the directory of an archive that may be appended to a program (an update program, a

@@ -1,12 +1,11 @@
-// pelorin-unzip extraction to files or to standard output, and testing: drives the component
-// with the command line's selection, folder, overwrite choice and password; reports failures.
+// pelorin-unzip extraction to files or to standard output, and testing in memory: drives the
+// component with the command line's selection, folder, overwrite choice and password.
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <system_error>
 
 #include "core/Exception.h"
-#include "core/ScratchFolder.h"
 #include "tools/pelorin-unzip/Commands.h"
 #include "tools/pelorin-unzip/ConsoleServices.h"
 #include "tools/pelorin-unzip/EntryNames.h"
@@ -101,6 +100,7 @@ void Configure(TVCLUnZip& zip, const UnzipOptions& options, const std::string& a
     };
 }
 
+// Extracts below destination, or with testing on decodes and checks without writing anything.
 Outcome RunComponent(const UnzipOptions& options, const std::string& destination, bool testing) {
     ConsoleServices services;
     TVCLUnZip zip(services);
@@ -136,7 +136,11 @@ Outcome RunComponent(const UnzipOptions& options, const std::string& destination
         }
     };
     ReadArchiveDirectory(zip, options);
-    zip.Extract();
+    if (testing) {
+        zip.Test();
+    } else {
+        zip.Extract();
+    }
     bar.Clear();
     return outcome;
 }
@@ -175,8 +179,7 @@ int RunPipe(const UnzipOptions& options) {
 
 int RunTest(const UnzipOptions& options) {
     if (!options.quiet) std::printf("Archive:  %s\n", options.archive.c_str());
-    const ScratchFolder folder("pelorin-unzip");
-    const Outcome outcome = RunComponent(options, folder.Path(), true);
+    const Outcome outcome = RunComponent(options, std::string(), true);
     const int status = ExitStatus(options, outcome);
     if (status == kExitOk) {
         std::printf("No errors detected in compressed data of %s.\n", options.archive.c_str());

@@ -1,5 +1,5 @@
 // TVCLUnZip: extraction. A selection pass marks the entries that FilesList (or DoAll) picks;
-// each is then written below DestDir, checked against its CRC-32 and given its time stamp.
+// each is then written below DestDir (or to a stream, or nowhere in a test) and checked.
 #include "update/unzip/VCLUnZip.h"
 
 #include <cstdio>
@@ -97,6 +97,30 @@ std::string TemporaryName(const OsServices& os, const std::string& target, int i
     throw EFCreateError(FormatText("Cannot create file %s", target));
 }
 
+// Refused rather than renamed, before any folder is made: a colon in a name would write an
+// alternate data stream on NTFS or into a drive's current folder, and no new name can tell
+// what the archive meant.
+bool RefusedName(const TZipHeaderInfo& entry) {
+    return (!entry.FileName().empty() && IsUnsafeFileName(entry.FileName())) || HasStrayColon(entry.Path());
+}
+
+// Where a test sends the decoded bytes: counted, then dropped.
+class DiscardStream : public TStream {
+public:
+    std::string ClassName() const override { return "DiscardStream"; }
+    std::size_t Read(void*, std::size_t) override { return 0; }
+    std::size_t Write(const void*, std::size_t count) override {
+        written_ += static_cast<std::int64_t>(count);
+        return count;
+    }
+    std::int64_t Seek(std::int64_t offset, int origin) override {
+        return SeekTarget(offset, origin, written_, written_);
+    }
+
+private:
+    std::int64_t written_ = 0;
+};
+
 }  // namespace
 
 int TVCLUnZip::Extract() {
@@ -115,7 +139,20 @@ int TVCLUnZip::ExtractToStream(TStream& out) {
     cancelRequested_ = false;
     const ArchiveSession session(*this);
     return ForEachSelected(
-        [this, &out](int index, int& count, WorkBuffers& buffers) { StreamEntry(index, count, out, buffers); });
+        [this, &out](int index, int& count, WorkBuffers& buffers) { StreamEntry(index, count, out, buffers, false); });
+}
+
+int TVCLUnZip::Test() {
+    cancelRequested_ = false;
+    const ArchiveSession session(*this);
+    DiscardStream sink;
+    return ForEachSelected([this, &sink](int index, int& count, WorkBuffers& buffers) {
+        if (RefusedName(ViewEntry(index))) {
+            Skip(TSkipReason::SkipUnsafeName, index, count);
+            return;
+        }
+        while (StreamEntry(index, count, sink, buffers, true)) {}
+    });
 }
 
 int TVCLUnZip::ForEachSelected(const std::function<void(int index, int& count, WorkBuffers& buffers)>& extract) {
@@ -178,10 +215,7 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
     const bool hasName = !entry.FileName().empty();
     if (hasName) SeekEntryData(entry);
 
-    // Refused rather than renamed, before any folder is made: a colon in a name would write an
-    // alternate data stream on NTFS or into a drive's current folder, and no new name can tell
-    // what the archive meant.
-    if ((hasName && IsUnsafeFileName(entry.FileName())) || HasStrayColon(entry.Path())) {
+    if (RefusedName(entry)) {
         Skip(TSkipReason::SkipUnsafeName, index, count);
         return false;
     }
@@ -241,24 +275,26 @@ bool TVCLUnZip::ExtractEntry(int index, int& count, WorkBuffers& buffers) {
         if (OnEndUnZip) OnEndUnZip(*this, index, target);
         return false;
     }
-    const bool retry = FailedChecksum(index, entry, crc, temporary);
+    // The damaged copy goes either way; the file it was meant to replace stays.
+    const bool retry = FailedChecksum(index, entry, crc, true);
+    os_->RemoveFile(temporary);
     if (!retry) --count;
     return retry;
 }
 
-void TVCLUnZip::StreamEntry(int index, int& count, TStream& out, WorkBuffers& buffers) {
+bool TVCLUnZip::StreamEntry(int index, int& count, TStream& out, WorkBuffers& buffers, bool mayRetry) {
     const TZipHeaderInfo& entry = ViewEntry(index);
     currentEntry_.Assign(entry);
-    if (entry.FileName().empty()) return;  // a folder holds no data
+    if (entry.FileName().empty()) return false;  // a folder holds no data
     SeekEntryData(entry);
     EntryReader reader(*this, static_cast<std::uint32_t>(entry.CompressedSize));
     if (entry.Encrypted() && !CheckPassword(index, entry, reader)) {
         Skip(TSkipReason::SkipBadPassword, index, count);
-        return;
+        return false;
     }
     bool skip = false;
     if (OnStartUnZip) OnStartUnZip(*this, index, entry.FullName(), skip);
-    if (skip) return;
+    if (skip) return false;
 
     EntryWriter writer(out, buffers.output.data(), entry.UncompressedSize, *os_,
                        ProgressNotice(entry.UncompressedSize));
@@ -271,15 +307,11 @@ void TVCLUnZip::StreamEntry(int index, int& count, TStream& out, WorkBuffers& bu
     const std::uint32_t crc = ~writer.RunningCrc();
     if (crc == entry.Crc32) {
         if (OnEndUnZip) OnEndUnZip(*this, index, entry.FullName());
-        return;
+        return false;
     }
-    // The bytes are gone already: no second try with another password.
-    --count;
-    if (entry.Encrypted()) {
-        if (OnSkippingFile) OnSkippingFile(*this, TSkipReason::SkipBadPassword, index);
-    } else if (OnBadCRC) {
-        OnBadCRC(*this, crc, entry.Crc32, index);
-    }
+    const bool retry = FailedChecksum(index, entry, crc, mayRetry);
+    if (!retry) --count;
+    return retry;
 }
 
 // Moves the archive to the first byte of the entry's data, past its local header.
@@ -347,13 +379,12 @@ void TVCLUnZip::Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWr
     decode(job, reader, writer, buffers.window.data());
 }
 
-// True when a new password asks for another try. The damaged copy goes either way; the file it
-// was meant to replace stays.
-bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc,
-                               const std::string& temporary) {
+// True when a new password asks for another try. Without mayRetry (bytes that went out cannot be
+// taken back) the handler of a bad password is not asked.
+bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc, bool mayRetry) {
     bool retry = false;
     if (entry.Encrypted()) {
-        if (OnBadPassword) {
+        if (mayRetry && OnBadPassword) {
             std::string password = zipPassword_;
             OnBadPassword(*this, index, password);
             retry = password != zipPassword_;
@@ -363,7 +394,6 @@ bool TVCLUnZip::FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint
     } else if (OnBadCRC) {
         OnBadCRC(*this, crc, entry.Crc32, index);
     }
-    os_->RemoveFile(temporary);
     return retry;
 }
 

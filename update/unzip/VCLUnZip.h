@@ -118,6 +118,10 @@ public:
     // entry that fails its checksum is reported (OnBadCRC, or OnSkippingFile for a wrong
     // password) after its bytes went out. Returns the number selected minus those that failed.
     int ExtractToStream(TStream& out);
+    // Decodes the selected entries and checks their CRC-32 as Extract does, writing nothing and
+    // making no folder: the same selection, password checks, retries, refused names, events and
+    // result, without overwrite questions. OnStartUnZip and OnEndUnZip name the entry itself.
+    int Test();
     // Frees the stream (even an ArchiveStream), the directory and the end record.
     void CloseArchive();
 
@@ -195,13 +199,14 @@ private:
     // Selects, announces and hands each selected entry to extract; returns the count left.
     int ForEachSelected(const std::function<void(int index, int& count, WorkBuffers& buffers)>& extract);
     bool ExtractEntry(int index, int& count, WorkBuffers& buffers);
-    void StreamEntry(int index, int& count, TStream& out, WorkBuffers& buffers);
+    // True when the entry is to be sent once more (a new password; only when mayRetry).
+    bool StreamEntry(int index, int& count, TStream& out, WorkBuffers& buffers, bool mayRetry);
     void SeekEntryData(const TZipHeaderInfo& entry);
     std::function<void(std::size_t written, std::int64_t entryWritten)> ProgressNotice(std::int64_t entrySize);
     bool CheckPassword(int index, const TZipHeaderInfo& entry, EntryReader& reader);
     bool MayOverwrite(int index, const TZipHeaderInfo& entry, std::string& target);
     void Decode(const TZipHeaderInfo& entry, EntryReader& reader, EntryWriter& writer, WorkBuffers& buffers);
-    bool FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc, const std::string& temporary);
+    bool FailedChecksum(int index, const TZipHeaderInfo& entry, std::uint32_t crc, bool mayRetry);
     void Skip(TSkipReason reason, int index, int& count);
 
     std::unique_ptr<SystemServices> ownServices_;

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "tests/core/pelorin-build/SigningKit.h"
 #include "tests/core/unzip/TestSupport.h"
 #include "tests/support/SmallDrive.h"
 #include "tests/core/unzip/ZipBuilder.h"
@@ -80,7 +81,10 @@ TEST_F(PackerTest, AppendsTheArchiveBehindTheImageAndReplacesItOnRepacking) {
 }
 
 TEST_F(PackerTest, RefusesArchivesThatDoNotReadOrTestCleanNamingFileAndProblem) {
+    // The check decodes in memory: it needs no temporary folder, and none can be made below a file.
+    const testing::TempFolderOverride nowhere(Path("good.zip") + "/temp");
     std::vector<std::uint8_t> zip = ReadBytes(Path("good.zip"));
+    EXPECT_EQ(CheckArchive(zip).entries, 3);
     WriteBytes(Path("cut.zip"), std::vector<std::uint8_t>(zip.begin(), zip.end() - 10));
     EXPECT_EQ(Refusal(Path("cut.zip"), Path("out.exe")), Path("cut.zip") + ": Incomplete Zip File");
 

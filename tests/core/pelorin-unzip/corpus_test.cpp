@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -226,6 +227,27 @@ TEST_F(UnzipCorpus, DamagedArchivesFailCleanly) {
     WriteText(scrambled, garbage);
     const int status = Ours(scrambled, "-o", work_ / "scrambled.out");
     EXPECT_TRUE(status == 0 || status == 1 || status == 2) << status;
+}
+
+// -t decodes in memory: run in a folder that is both the temporary and the current folder and
+// cannot be written, it passes, and the folder stays empty with its old time (root may write
+// anywhere, but not without changing that time).
+TEST_F(UnzipCorpus, TestingWritesNothing) {
+    const fs::path archive = Make("tested.zip", "zip -q -r");
+    const fs::path locked = work_ / "locked";
+    fs::create_directory(locked);
+    const fs::file_time_type old = fs::last_write_time(locked) - std::chrono::hours(1);
+    fs::last_write_time(locked, old);
+    fs::permissions(locked, fs::perms::owner_read | fs::perms::owner_exec);
+    std::string out;
+    EXPECT_EQ(0, Capture("cd " + Quote(locked.string()) + " && TMPDIR=" + Quote(locked.string()) + " " + Quote(Tool()) +
+                             " -t " + Quote(archive.string()),
+                         out));
+    EXPECT_NE(out.find("    testing: data/noise.bin"), std::string::npos) << out;
+    EXPECT_NE(out.find("No errors detected in compressed data of"), std::string::npos) << out;
+    EXPECT_TRUE(fs::is_empty(locked));
+    EXPECT_TRUE(fs::last_write_time(locked) == old);
+    fs::permissions(locked, fs::perms::owner_all);
 }
 
 TEST_F(UnzipCorpus, PatternsJunkPathsAndOverwriteChoices) {

@@ -184,6 +184,37 @@ TEST_F(Extraction, ToAStreamOneEntryAfterAnotherWithoutTouchingFiles) {
     EXPECT_TRUE(fs::is_empty(out.Path()));
 }
 
+// A test reports what Extract would, names it refuses and retried passwords included, and
+// leaves DestDir untouched.
+TEST_F(Extraction, TestingReportsAsExtractAndWritesNothing) {
+    test::BuiltEntry bad;
+    bad.name = "bad.bin";
+    bad.data = Bytes("damaged");
+    bad.badCrc = true;
+    UseMemory(ZipBuilder().Add("sub/", "").Add("sub/a.txt", "a").Add(bad).Add("Tools/a:b/x.txt", "refused").Build());
+    zip.SetDoAll(true);
+    zip.SetRecreateDirs(true);
+    std::vector<std::string> ended;
+    zip.OnEndUnZip = [&](TVCLUnZip&, int, const std::string& name) { ended.push_back(name); };
+    EXPECT_EQ(zip.Test(), 2);
+    EXPECT_EQ(ended, std::vector<std::string>{"sub\\a.txt"});
+    EXPECT_EQ(badCrcs, std::vector<std::string>{"bad.bin"});
+    EXPECT_EQ(skips, std::vector<std::string>{"2:Tools\\a:b\\x.txt"});
+
+    zip.SetZipName(ToolArchive("crypt.zip"));
+    zip.SetZipPassword("wrong");
+    int asked = 0;
+    zip.OnBadPassword = [&](TVCLUnZip&, int, std::string& password) {
+        ++asked;
+        password = "secret";
+    };
+    ended.clear();
+    EXPECT_EQ(zip.Test(), 2);
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(ended.size(), 2u);
+    EXPECT_TRUE(fs::is_empty(out.Path()));
+}
+
 TEST_F(Extraction, OverwriteRules) {
     UseMemory(ZipBuilder().Add("a.txt", "new a").Add("b.txt", "new b").Build());
     zip.SetDoAll(true);
