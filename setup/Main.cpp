@@ -33,7 +33,7 @@ bool RunWindows() {
     else
         main.Show();
     RunMessageLoop();
-    return main.SetupStep > 2;
+    return main.SetupStep > SetupStage::Installation;
 }
 
 std::string WindowsVersionText() {

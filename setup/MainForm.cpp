@@ -102,7 +102,7 @@ void TMainForm::FormCloseQuery(bool& canClose) {
         canClose = false;
         return;
     }
-    if (SetupStep > 2) {
+    if (SetupStep > SetupStage::Installation) {
         canClose = true;
         return;
     }
@@ -117,7 +117,7 @@ void TMainForm::StartSequence() {
     if (StartedOnce) return;
     // Set before the step runs: the wizard that it shows must not start the sequence again.
     StartedOnce = true;
-    SetupStep = 0;
+    SetupStep = SetupStage::NotStarted;
     ::SendMessageA(Handle(), AdvanceStepMessage, 0, 0);
 }
 

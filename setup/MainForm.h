@@ -11,6 +11,7 @@
 
 #include "platform/win/Handles.h"
 #include "setup/AdvanceStep.h"
+#include "setup/SetupStage.h"
 #include "ui/ExtCtrls.h"
 #include "ui/Form.h"
 #include "ui/ModalForm.h"
@@ -51,7 +52,7 @@ public:
 
     TImage& Image1;
 
-    std::uint8_t SetupStep = 0;
+    SetupStage SetupStep = SetupStage::NotStarted;
     bool RunningPrograms = false;
     bool CloseAccepted = false;
     bool StartedOnce = false;

@@ -4,15 +4,16 @@
 
 #include <windows.h>
 
+#include <optional>
+
 #include "setup/Globals.h"
 #include "setup/MainForm.h"
 #include "setup/MsgBox.h"
 #include "setup/AdvanceStep.h"
 #include "setup/RunPrograms.h"
+#include "setup/SetupStage.h"
 #include "setup/install/InstallForm.h"
 #include "setup/wizard/Wizard.h"
-#include "ui/RadioButton.h"
-#include "ui/StdCtrls.h"
 
 namespace pelorin {
 
@@ -28,19 +29,19 @@ TRunSequence::~TRunSequence() {
 
 void TRunSequence::AdvanceStep() {
     FinishStage();
-    ++main_.SetupStep;
+    main_.SetupStep = NextStage(main_.SetupStep);
     StartStage();
 }
 
 void TRunSequence::FinishStage() {
     SetupGlobals& globals = Globals();
     switch (main_.SetupStep) {
-    case 1:
+    case SetupStage::Wizard:
         if (!wizard_) break;  // a silent run chose them before its windows
         globals.AppDir = wizard_->DirEdit.Text();
         globals.GroupName = wizard_->GroupEdit.Text();
         break;
-    case 2:
+    case SetupStage::Installation:
         install_.reset();
         if (!globals.Setup.RunEntries.empty()) {
             RunPrograms();
@@ -48,44 +49,20 @@ void TRunSequence::FinishStage() {
             if (active) ::SetForegroundWindow(active);
         }
         break;
-    case 3: TakeRestartChoice(); break;
+    case SetupStage::FinalPage: TakeRestartChoice(); break;
     default: break;
     }
 }
 
 bool TRunSequence::CloseMainQuery() {
-    if (main_.SetupStep == 3) TakeRestartChoice();  // closing the final page leaves it too
+    if (main_.SetupStep == SetupStage::FinalPage) TakeRestartChoice();  // closing the final page leaves it too
     return main_.CloseMainQuery();
-}
-
-void TRunSequence::OfferRestart() {
-    if (!Globals().Setup.RestartRequired || restartNow_ || Globals().Options.NoRestart) return;
-    TWizardForm& wizard = *wizard_;
-    constexpr int kFinalPage = 5;
-    // The page's text keeps the top; the offer goes below it.
-    wizard.RFin.SetBounds(
-        TControl::Bounds{wizard.Notebook1.GetBounds().Left + 8, wizard.Notebook1.GetBounds().Top + 8, 329, 97});
-    TLabel& text = wizard.Notebook1.Add<TLabel>(kFinalPage, TControl::Bounds{8, 112, 329, 28});
-    TRadioButton& now = wizard.Notebook1.Add<TRadioButton>(kFinalPage, TControl::Bounds{8, 148, 329, 17}, true);
-    TRadioButton& later = wizard.Notebook1.Add<TRadioButton>(kFinalPage, TControl::Bounds{8, 168, 329, 17});
-    text.Name = "RestartLabel";
-    now.Name = "RestartNow";
-    later.Name = "RestartLater";
-    const WPARAM font = static_cast<WPARAM>(::SendMessageA(wizard.NextButton.Handle(), WM_GETFONT, 0, 0));
-    for (const TControl* control :
-         {static_cast<TControl*>(&text), static_cast<TControl*>(&now), static_cast<TControl*>(&later)})
-        ::SendMessageA(control->Handle(), WM_SETFONT, font, FALSE);
-    text.SetCaption("To complete the installation of " + Globals().Setup.Header.AppName +
-                    ", Setup Wizard must restart your computer.");
-    now.SetCaption("&Yes, restart the computer now");
-    later.SetCaption("&No, I will restart the computer later");
-    now.SetChecked(true);
-    restartNow_ = &now;
 }
 
 void TRunSequence::TakeRestartChoice() {
     SetupGlobals& globals = Globals();
-    if (restartNow_) globals.RestartChosen = restartNow_->Checked();
+    const std::optional<bool> restartNow = wizard_ ? wizard_->RestartChoice() : std::nullopt;
+    if (restartNow) globals.RestartChosen = *restartNow;
     // Unattended, the offer's own default stands: restart now, unless /NORESTART.
     if (globals.Options.Unattended())
         globals.RestartChosen = globals.Setup.RestartRequired && !globals.Options.NoRestart;
@@ -102,41 +79,42 @@ void TRunSequence::RunPrograms() {
 }
 
 void TRunSequence::StartStage() {
-    const SetupOptions& options = Globals().Options;
-    static const char* const kStageNames[] = {"", "wizard", "installation", "final page", "end"};
-    if (main_.SetupStep < 5)
-        SetupLog().Line(std::string("step: ") + kStageNames[main_.SetupStep] +
-                        (options.Unattended() && (main_.SetupStep == 1 || main_.SetupStep == 3) ? " (not shown)" : ""));
-    if (main_.SetupStep == 2)
-        SetupLog().Line("destination folder " + Globals().AppDir + ", program group " + Globals().GroupName);
+    const SetupGlobals& globals = Globals();
+    const SetupOptions& options = globals.Options;
+    const SetupStage stage = main_.SetupStep;
     // A silent run has no wizard pages: its folders are chosen, and the final page is left at once.
-    if (options.Unattended() && (main_.SetupStep == 1 || main_.SetupStep == 3)) {
-        if (main_.SetupStep == 3) TakeRestartChoice();
+    const bool pagesSkipped = options.Unattended() && (stage == SetupStage::Wizard || stage == SetupStage::FinalPage);
+    if (const char* const name = StageName(stage))
+        SetupLog().Line(std::string("step: ") + name + (pagesSkipped ? " (not shown)" : ""));
+    if (stage == SetupStage::Installation)
+        SetupLog().Line("destination folder " + globals.AppDir + ", program group " + globals.GroupName);
+    if (pagesSkipped) {
+        if (stage == SetupStage::FinalPage) TakeRestartChoice();
         ::PostMessageA(main_.Handle(), AdvanceStepMessage, 0, 0);
         return;
     }
     TMainForm& main = main_;
     const auto closeMain = [this] { return CloseMainQuery(); };
     const auto palette = [&main] { return main.GetPalette(); };
-    switch (main_.SetupStep) {
-    case 1:
+    switch (stage) {
+    case SetupStage::Wizard:
         wizard_ = std::make_unique<TWizardForm>(main_.Handle(), closeMain, palette);
         wizard_->SetGroupBrowser(groupBrowser_);
         wizard_->Show();
         break;
-    case 2:
+    case SetupStage::Installation:
         main_.Repaint();
         install_ = std::make_unique<TInstallForm>(main_.Handle(), closeMain, palette);
         if (options.Mode != RunMode::VerySilent) install_->Show();
         install_->DoInstall();
         break;
-    case 3:
+    case SetupStage::FinalPage:
         main_.Repaint();
-        OfferRestart();
-        wizard_->SetCurPage(5);
+        if (globals.Setup.RestartRequired && !options.NoRestart) wizard_->OfferRestart();
+        wizard_->SetCurPage(WizardPage::Finished);
         wizard_->Show();
         break;
-    case 4: main_.Close(); break;
+    case SetupStage::End: main_.Close(); break;
     default: break;
     }
 }

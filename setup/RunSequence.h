@@ -9,8 +9,6 @@ namespace pelorin {
 class TMainForm;
 class TWizardForm;
 class TInstallForm;
-class TLabel;
-class TRadioButton;
 class Tfbrowse;
 
 class TRunSequence {
@@ -31,9 +29,8 @@ private:
     void FinishStage();
     void StartStage();
     void RunPrograms();
-    // The restart offer on the final page when the installation needs a restart, and the
-    // choice taken when the page is left (Finish or closing the wizard).
-    void OfferRestart();
+    // The choice of the final page's restart offer, taken when the page is left (Finish or
+    // closing the wizard).
     void TakeRestartChoice();
     bool CloseMainQuery();
 
@@ -41,7 +38,6 @@ private:
     Tfbrowse* groupBrowser_;
     std::unique_ptr<TWizardForm> wizard_;
     std::unique_ptr<TInstallForm> install_;
-    TRadioButton* restartNow_ = nullptr;  // on the wizard's final page, owned by the wizard
 };
 
 }  // namespace pelorin

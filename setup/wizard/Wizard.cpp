@@ -13,6 +13,7 @@
 #include "setup/wizard/Pictures.h"
 #include "setup/wizard/WizardTexts.h"
 #include "ui/Graphics.h"
+#include "ui/RadioButton.h"
 
 namespace pelorin {
 
@@ -20,10 +21,8 @@ namespace {
 
 using Bounds = TControl::Bounds;
 
-constexpr int kPageCount = 6;
-constexpr int kLastPage = 5;
 constexpr int kTypingLimit = 63;
-const std::array<const char*, kPageCount> kPageCaptions = {
+const std::array<const char*, kWizardPageCount> kPageCaptions = {
     "Welcome", "License Agreement", "Destination Directory", "Program Icons", "Ready", "Setup successful"};
 
 // The side picture in its teal, single-bordered frame.
@@ -71,24 +70,24 @@ private:
 
 TWizardForm::TWizardForm(HWND mainWindow, TCloseMainQuery closeMain, std::function<HPALETTE()> palette)
     : TForm(mainWindow, bsDialog),
-      Notebook1(Own<TNotebook>(*this, Bounds{144, 0, 345, 257}, kPageCount)),
+      Notebook1(Own<TNotebook>(*this, Bounds{144, 0, 345, 257}, kWizardPageCount)),
       lp(Add<TLabel>(Bounds{8, 258, 200, 13})),
       BackButton(Add<TButton>(Bounds{248, 272, 73, 25})),
       NextButton(Add<TButton>(Bounds{320, 272, 73, 25})),
       CancelButton(Add<TButton>(Bounds{400, 272, 73, 25})),
-      RWelcome(Notebook1.Add<TKRichEdit>(0, Bounds{8, 8, 329, 241})),
-      RLic(Notebook1.Add<TKRichEdit>(1, Bounds{8, 8, 329, 89})),
-      licensememo(Notebook1.Add<TKRichEdit>(1, Bounds{8, 96, 329, 161})),
-      Rd(Notebook1.Add<TKRichEdit>(2, Bounds{8, 8, 329, 81})),
-      DirLabel(Notebook1.Add<TLabel>(2, Bounds{8, 96, 329, 13})),
-      DirEdit(Notebook1.Add<TEdit>(2, Bounds{8, 112, 329, 21})),
-      bs(Notebook1.Add<TButton>(2, Bounds{264, 141, 73, 25})),
-      KRichEdit1(Notebook1.Add<TKRichEdit>(3, Bounds{8, 8, 329, 81})),
-      GroupLabel(Notebook1.Add<TLabel>(3, Bounds{8, 96, 329, 13})),
-      GroupEdit(Notebook1.Add<TEdit>(3, Bounds{8, 112, 329, 21})),
-      Button1(Notebook1.Add<TButton>(3, Bounds{264, 141, 73, 25})),
-      RReady(Notebook1.Add<TKRichEdit>(4, Bounds{8, 8, 329, 241})),
-      RFin(Notebook1.Add<TKRichEdit>(5, Bounds{8, 8, 329, 241})),
+      RWelcome(Notebook1.Add<TKRichEdit>(PageIndex(WizardPage::Welcome), Bounds{8, 8, 329, 241})),
+      RLic(Notebook1.Add<TKRichEdit>(PageIndex(WizardPage::License), Bounds{8, 8, 329, 89})),
+      licensememo(Notebook1.Add<TKRichEdit>(PageIndex(WizardPage::License), Bounds{8, 96, 329, 161})),
+      Rd(Notebook1.Add<TKRichEdit>(PageIndex(WizardPage::Destination), Bounds{8, 8, 329, 81})),
+      DirLabel(Notebook1.Add<TLabel>(PageIndex(WizardPage::Destination), Bounds{8, 96, 329, 13})),
+      DirEdit(Notebook1.Add<TEdit>(PageIndex(WizardPage::Destination), Bounds{8, 112, 329, 21})),
+      bs(Notebook1.Add<TButton>(PageIndex(WizardPage::Destination), Bounds{264, 141, 73, 25})),
+      KRichEdit1(Notebook1.Add<TKRichEdit>(PageIndex(WizardPage::Icons), Bounds{8, 8, 329, 81})),
+      GroupLabel(Notebook1.Add<TLabel>(PageIndex(WizardPage::Icons), Bounds{8, 96, 329, 13})),
+      GroupEdit(Notebook1.Add<TEdit>(PageIndex(WizardPage::Icons), Bounds{8, 112, 329, 21})),
+      Button1(Notebook1.Add<TButton>(PageIndex(WizardPage::Icons), Bounds{264, 141, 73, 25})),
+      RReady(Notebook1.Add<TKRichEdit>(PageIndex(WizardPage::Ready), Bounds{8, 8, 329, 241})),
+      RFin(Notebook1.Add<TKRichEdit>(PageIndex(WizardPage::Finished), Bounds{8, 8, 329, 241})),
       bf(Own<TBrowseFolder>(Handle())),
       mainWindow_(mainWindow),
       closeMain_(std::move(closeMain)),
@@ -142,8 +141,8 @@ TWizardForm::~TWizardForm() = default;
 void TWizardForm::FormCreate() {
     const SetupData& setup = Globals().Setup;
     licensememo.SetRichLines(setup.License ? *setup.License : StoredLicenseText());
-    const std::array<TKRichEdit*, kPageCount> labels = {&RWelcome, &RLic, &Rd, &KRichEdit1, &RReady, &RFin};
-    for (int page = 0; page < kPageCount; ++page)
+    const std::array<TKRichEdit*, kWizardPageCount> labels = {&RWelcome, &RLic, &Rd, &KRichEdit1, &RReady, &RFin};
+    for (int page = 0; page < kWizardPageCount; ++page)
         labels[static_cast<std::size_t>(page)]->SetRichLines(
             ReplacePlaceholders(WizardPageText(page), setup.Header.AppName, setup.Header.AppVerName, setup.TotalSize));
     lp.SetCaption(setup.Header.AppName + " ");
@@ -162,27 +161,27 @@ void TWizardForm::FormShow() {
     // Folder and group given on the command line take the defaults' place; the pages check them.
     DirEdit.SetText(globals.Options.Dir.value_or(globals.ProgramFilesDir + globals.Setup.Header.DefaultDirName));
     GroupEdit.SetText(globals.Options.Group.value_or(globals.Setup.Header.DefaultGroupName));
-    CurPage = 0;
+    CurPage = WizardPage::Welcome;
 }
 
-void TWizardForm::SetCurPage(int page) {
-    if (page < 0 || page > kLastPage) return;
+void TWizardForm::SetCurPage(WizardPage page) {
+    if (page < WizardPage::Welcome || page > WizardPage::Finished) return;
     CurPage = page;
-    Notebook1.SetPageIndex(page);
-    BackButton.SetEnabled(page != 0 && page != kLastPage);
-    CancelButton.SetVisible(page != kLastPage);
-    CancelButton.SetCancel(page != kLastPage);
+    Notebook1.SetPageIndex(PageIndex(page));
+    BackButton.SetEnabled(page != WizardPage::Welcome && page != WizardPage::Finished);
+    CancelButton.SetVisible(page != WizardPage::Finished);
+    CancelButton.SetCancel(page != WizardPage::Finished);
     BackButton.SetCaption("< &Back");
     switch (page) {
-    case 1:
+    case WizardPage::License:
         NextButton.SetCaption("&Yes");
         CancelButton.SetCaption("&No");
         break;
-    case 4:
+    case WizardPage::Ready:
         NextButton.SetCaption("&Install");
         CancelButton.SetCaption("Cancel");
         break;
-    case kLastPage:
+    case WizardPage::Finished:
         NextButton.SetCaption("&Finish");
         CancelButton.SetCaption("Cancel");
         break;
@@ -191,22 +190,50 @@ void TWizardForm::SetCurPage(int page) {
         CancelButton.SetCaption("Cancel");
         break;
     }
-    SetCaption(kPageCaptions[static_cast<std::size_t>(page)]);
+    SetCaption(kPageCaptions[static_cast<std::size_t>(PageIndex(page))]);
     switch (page) {
-    case 1: licensememo.SetFocus(); break;
-    case 2: DirEdit.SetFocus(); break;
-    case 3: GroupEdit.SetFocus(); break;
-    case kLastPage: ::SetFocus(NextButton.Handle()); break;
+    case WizardPage::License: licensememo.SetFocus(); break;
+    case WizardPage::Destination: DirEdit.SetFocus(); break;
+    case WizardPage::Icons: GroupEdit.SetFocus(); break;
+    case WizardPage::Finished: ::SetFocus(NextButton.Handle()); break;
     default: break;
     }
 }
 
+void TWizardForm::OfferRestart() {
+    if (restartNow_) return;
+    constexpr int kFinished = PageIndex(WizardPage::Finished);
+    // The page's text keeps the top; the offer goes below it.
+    RFin.SetBounds(Bounds{Notebook1.GetBounds().Left + 8, Notebook1.GetBounds().Top + 8, 329, 97});
+    TLabel& text = Notebook1.Add<TLabel>(kFinished, Bounds{8, 112, 329, 28});
+    TRadioButton& now = Notebook1.Add<TRadioButton>(kFinished, Bounds{8, 148, 329, 17}, true);
+    TRadioButton& later = Notebook1.Add<TRadioButton>(kFinished, Bounds{8, 168, 329, 17});
+    text.Name = "RestartLabel";
+    now.Name = "RestartNow";
+    later.Name = "RestartLater";
+    const WPARAM font = static_cast<WPARAM>(::SendMessageA(NextButton.Handle(), WM_GETFONT, 0, 0));
+    for (const TControl* control :
+         {static_cast<TControl*>(&text), static_cast<TControl*>(&now), static_cast<TControl*>(&later)})
+        ::SendMessageA(control->Handle(), WM_SETFONT, font, FALSE);
+    text.SetCaption("To complete the installation of " + Globals().Setup.Header.AppName +
+                    ", Setup Wizard must restart your computer.");
+    now.SetCaption("&Yes, restart the computer now");
+    later.SetCaption("&No, I will restart the computer later");
+    now.SetChecked(true);
+    restartNow_ = &now;
+}
+
+std::optional<bool> TWizardForm::RestartChoice() const {
+    if (!restartNow_) return std::nullopt;
+    return restartNow_->Checked();
+}
+
 void TWizardForm::NextButtonClick(TComponent&) {
-    if (CurPage == 2) {
+    if (CurPage == WizardPage::Destination) {
         TPageSite site(DirEdit, msgBox_);
         if (!CheckDestination(DirEdit.Text(), Globals().Setup.TotalSize, drives_ ? *drives_ : MachineDrives(), site))
             return;
-    } else if (CurPage == 3) {
+    } else if (CurPage == WizardPage::Icons) {
         TPageSite site(GroupEdit, msgBox_);
         if (!CheckGroup(GroupEdit.Text(), site)) return;
     }
@@ -214,8 +241,8 @@ void TWizardForm::NextButtonClick(TComponent&) {
 }
 
 void TWizardForm::Advance() {
-    if (CurPage < 4) {
-        SetCurPage(CurPage + 1);
+    if (CurPage < WizardPage::Ready) {
+        SetCurPage(PageAfter(CurPage));
         return;
     }
     ClosingByCode = true;
@@ -225,8 +252,8 @@ void TWizardForm::Advance() {
 }
 
 void TWizardForm::BackButtonClick(TComponent&) {
-    if (CurPage == 0 || CurPage == kLastPage) return;
-    SetCurPage(CurPage - 1);
+    if (CurPage == WizardPage::Welcome || CurPage == WizardPage::Finished) return;
+    SetCurPage(PageBefore(CurPage));
 }
 
 void TWizardForm::CancelButtonClick(TComponent&) { Close(); }

@@ -6,11 +6,13 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "components/KRichEdit.h"
 #include "setup/MsgBox.h"
 #include "setup/wizard/BrowseFolder.h"
+#include "setup/wizard/WizardPage.h"
 #include "setup/wizard/WizardRules.h"
 #include "ui/Edit.h"
 #include "ui/Form.h"
@@ -19,6 +21,7 @@
 
 namespace pelorin {
 
+class TRadioButton;
 class Tfbrowse;
 
 class TWizardForm : public TForm {
@@ -41,7 +44,13 @@ public:
     void Show();
 
     // Shows the page and applies the page rules (captions, enabling, focus).
-    void SetCurPage(int page);
+    void SetCurPage(WizardPage page);
+
+    // Puts the restart offer on the final page, below its shortened text: restart now (checked)
+    // or later. Later calls change nothing.
+    void OfferRestart();
+    // The offer's answer, true for restart now; none when no offer was made.
+    std::optional<bool> RestartChoice() const;
 
     // Test seams: the drives the destination check asks, and the site that shows its boxes.
     void SetDriveQuery(IDriveQuery* drives) { drives_ = drives; }
@@ -68,7 +77,7 @@ public:
     TKRichEdit& RFin;
     TBrowseFolder& bf;
 
-    int CurPage = 0;
+    WizardPage CurPage = WizardPage::Welcome;
     bool ClosingByCode = false;
     bool DefaultsLoaded = false;
 
@@ -92,7 +101,8 @@ private:
     Tfbrowse* groupBrowser_ = nullptr;
     IDriveQuery* drives_ = nullptr;
     TMsgBoxFunction msgBox_;
-    HWND lastFocus_ = nullptr;  // the control to focus again when the wizard is reactivated
+    HWND lastFocus_ = nullptr;            // the control to focus again when the wizard is reactivated
+    TRadioButton* restartNow_ = nullptr;  // of the restart offer, when one was made
 };
 
 }  // namespace pelorin

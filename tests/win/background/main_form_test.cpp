@@ -76,14 +76,14 @@ TEST_F(Background, CloseQueryRefusesWhileProgramsRunAcceptsAfterTheInstallationA
         return answer;
     });
     form.RunningPrograms = true;
-    form.SetupStep = 3;
+    form.SetupStep = SetupStage::FinalPage;
     EXPECT_FALSE(form.CloseMainQuery());
     form.RunningPrograms = false;
-    form.SetupStep = 2;
+    form.SetupStep = SetupStage::Installation;
     EXPECT_FALSE(form.CloseMainQuery());  // asked, answered No
     EXPECT_EQ(asked, 1);
     EXPECT_FALSE(form.CloseAccepted);
-    form.SetupStep = 3;
+    form.SetupStep = SetupStage::FinalPage;
     EXPECT_TRUE(form.CloseMainQuery());  // without a question
     EXPECT_EQ(asked, 1);
     MSG msg;

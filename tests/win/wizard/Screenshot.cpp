@@ -68,7 +68,7 @@ TEST(Screenshots, EveryWizardPage) {
         nullptr, [] { return false; }, nullptr);
     wizard.Show();
     for (int page = 0; page < 6; ++page) {
-        wizard.SetCurPage(page);
+        wizard.SetCurPage(static_cast<WizardPage>(page));
         Settle();
         SaveWindowPicture(wizard.Handle(), std::string(dir) + "\\wizard-page" + std::to_string(page) + ".bmp");
     }

@@ -63,12 +63,12 @@ protected:
     }
     // Enters text in the page's edit and presses Next; true when the wizard moved on.
     bool NextWith(TEdit& edit, const std::string& text) {
-        const int page = wizard->CurPage;
+        const WizardPage page = wizard->CurPage;
         edit.SetText(text);
         wizard->NextButton.Click();
         return wizard->CurPage != page;
     }
-    void GoTo(int page) {
+    void GoTo(WizardPage page) {
         while (wizard->CurPage < page) wizard->NextButton.Click();
     }
     int AdvanceStepsPosted() {
@@ -108,7 +108,7 @@ TEST_F(WizardTest, FirstShowingFillsDefaultsAndEachPageHasItsCaptionsAndButtons)
         {"Setup successful", "&Finish", "Cancel", false, false, wizard->NextButton.Handle()},
     };
     for (int page = 0; page < 6; ++page) {
-        wizard->SetCurPage(page);
+        wizard->SetCurPage(static_cast<WizardPage>(page));
         const Expected& e = pages[page];
         EXPECT_EQ(TextOf(wizard->Handle()), e.caption);
         EXPECT_EQ(TextOf(wizard->NextButton.Handle()), e.next) << page;
@@ -124,10 +124,10 @@ TEST_F(WizardTest, FirstShowingFillsDefaultsAndEachPageHasItsCaptionsAndButtons)
     // A later showing keeps what the user had.
     wizard->Hide();
     wizard->DirEdit.SetText("D:\\Mine");
-    wizard->SetCurPage(3);
+    wizard->SetCurPage(WizardPage::Icons);
     wizard->Show();
     EXPECT_EQ(wizard->DirEdit.Text(), "D:\\Mine");
-    EXPECT_EQ(wizard->CurPage, 3);
+    EXPECT_EQ(wizard->CurPage, WizardPage::Icons);
 }
 
 TEST_F(WizardTest, PageTextsCarryTheNamesAndTheLicence) {
@@ -148,23 +148,23 @@ TEST_F(WizardTest, PageTextsCarryTheNamesAndTheLicence) {
 
 TEST_F(WizardTest, BackAndNextWalkThePagesKeepingAnswers) {
     wizard->Show();
-    GoTo(4);
-    EXPECT_EQ(wizard->CurPage, 4);
+    GoTo(WizardPage::Ready);
+    EXPECT_EQ(wizard->CurPage, WizardPage::Ready);
     EXPECT_TRUE(boxes.empty());
     wizard->BackButton.Click();
-    EXPECT_EQ(wizard->CurPage, 3);
+    EXPECT_EQ(wizard->CurPage, WizardPage::Icons);
     EXPECT_EQ(wizard->GroupEdit.Text(), "Zel Tools");
-    wizard->SetCurPage(0);
+    wizard->SetCurPage(WizardPage::Welcome);
     wizard->BackButton.Click();
-    EXPECT_EQ(wizard->CurPage, 0);
-    wizard->SetCurPage(5);
+    EXPECT_EQ(wizard->CurPage, WizardPage::Welcome);
+    wizard->SetCurPage(WizardPage::Finished);
     wizard->BackButton.Click();
-    EXPECT_EQ(wizard->CurPage, 5);
+    EXPECT_EQ(wizard->CurPage, WizardPage::Finished);
 }
 
 TEST_F(WizardTest, DestinationRefusalsOnRealDrivesLeaveThePage) {
     wizard->Show();
-    wizard->SetCurPage(2);
+    wizard->SetCurPage(WizardPage::Destination);
     EXPECT_FALSE(NextWith(wizard->DirEdit, "C:\\"));
     EXPECT_FALSE(NextWith(wizard->DirEdit, "C:\\A,B"));
     EXPECT_FALSE(NextWith(wizard->DirEdit, "\\\\server\\share"));
@@ -179,18 +179,18 @@ TEST_F(WizardTest, DestinationRefusalsOnRealDrivesLeaveThePage) {
         EXPECT_EQ(box.caption, "");  // the kind's own caption, "Error"
         EXPECT_EQ(box.buttons, static_cast<UINT>(MB_OK));
     }
-    EXPECT_EQ(wizard->CurPage, 2);
+    EXPECT_EQ(wizard->CurPage, WizardPage::Destination);
     // A fresh folder on the real C: drive, lower-case letter, trailing backslash.
     EXPECT_TRUE(NextWith(wizard->DirEdit, "c:\\Zel Fresh Folder\\"));
     EXPECT_EQ(wizard->DirEdit.Text(), "c:\\Zel Fresh Folder");
-    EXPECT_EQ(wizard->CurPage, 3);
+    EXPECT_EQ(wizard->CurPage, WizardPage::Icons);
 }
 
 TEST_F(WizardTest, ExistingDirectoryIsAskedAndNoKeepsThePage) {
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     wizard->Show();
-    wizard->SetCurPage(2);
+    wizard->SetCurPage(WizardPage::Destination);
     replies = {IDNO};
     EXPECT_FALSE(NextWith(wizard->DirEdit, windows));
     ASSERT_EQ(boxes.size(), 1u);
@@ -211,7 +211,7 @@ TEST_F(WizardTest, NotEnoughSpaceIsAskedAgainstTheRealDrive) {
     Globals().Setup.TotalSize = -1;  // 4 GB - 1 as the comparison reads it
     Make();
     wizard->Show();
-    wizard->SetCurPage(2);
+    wizard->SetCurPage(WizardPage::Destination);
     replies = {IDNO};
     EXPECT_FALSE(NextWith(wizard->DirEdit, "C:\\Zel Fresh Folder"));
     ASSERT_EQ(boxes.size(), 1u);
@@ -222,7 +222,7 @@ TEST_F(WizardTest, NotEnoughSpaceIsAskedAgainstTheRealDrive) {
 
 TEST_F(WizardTest, GroupRefusalsAndTrimming) {
     wizard->Show();
-    wizard->SetCurPage(3);
+    wizard->SetCurPage(WizardPage::Icons);
     EXPECT_FALSE(NextWith(wizard->GroupEdit, "   "));
     EXPECT_FALSE(NextWith(wizard->GroupEdit, "A/B"));
     ASSERT_EQ(boxes.size(), 2u);
@@ -233,7 +233,7 @@ TEST_F(WizardTest, GroupRefusalsAndTrimming) {
 
 TEST_F(WizardTest, TypingLimitAppliesToTypingOnly) {
     wizard->Show();
-    wizard->SetCurPage(2);
+    wizard->SetCurPage(WizardPage::Destination);
     const std::string longPath = "C:\\" + std::string(70, 'x');
     wizard->DirEdit.SetText(longPath);
     EXPECT_EQ(wizard->DirEdit.Text(), longPath);
@@ -244,17 +244,17 @@ TEST_F(WizardTest, TypingLimitAppliesToTypingOnly) {
 
 TEST_F(WizardTest, CloseGoesThroughTheBackgroundWindow) {
     wizard->Show();
-    wizard->SetCurPage(1);
+    wizard->SetCurPage(WizardPage::License);
     wizard->CancelButton.Click();  // "&No" to the licence
     EXPECT_EQ(mainQueries, 1);
     EXPECT_TRUE(closingByCodeDuringQuery);
     EXPECT_FALSE(wizard->ClosingByCode);
     EXPECT_TRUE(wizard->Visible());
-    EXPECT_EQ(wizard->CurPage, 1);
+    EXPECT_EQ(wizard->CurPage, WizardPage::License);
     // Escape presses Cancel where it is visible, and nothing on the final page.
     ::SendMessageA(wizard->Handle(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(mainQueries, 2);
-    wizard->SetCurPage(5);
+    wizard->SetCurPage(WizardPage::Finished);
     ::SendMessageA(wizard->Handle(), WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(mainQueries, 2);
     mainAccepts = true;
@@ -265,14 +265,14 @@ TEST_F(WizardTest, CloseGoesThroughTheBackgroundWindow) {
 
 TEST_F(WizardTest, InstallAndFinishHideTheWizardAndPostAdvanceStep) {
     wizard->Show();
-    GoTo(4);
+    GoTo(WizardPage::Ready);
     AdvanceStepsPosted();
     wizard->NextButton.Click();
     EXPECT_FALSE(wizard->Visible());
     EXPECT_EQ(mainQueries, 0);
     EXPECT_FALSE(wizard->ClosingByCode);
     EXPECT_EQ(AdvanceStepsPosted(), 1);
-    wizard->SetCurPage(5);
+    wizard->SetCurPage(WizardPage::Finished);
     wizard->Show();
     EXPECT_EQ(::GetFocus(), wizard->NextButton.Handle());
     ::SendMessageA(wizard->Handle(), WM_COMMAND, IDOK, 0);  // Enter
@@ -319,7 +319,7 @@ TEST_F(WizardTest, FolderBrowseFillsTheEditOnlyWithAConfirmedFolder) {
     char windows[MAX_PATH] = {};
     ::GetWindowsDirectoryA(windows, MAX_PATH);
     wizard->Show();
-    wizard->SetCurPage(2);
+    wizard->SetCurPage(WizardPage::Destination);
     wizard->DirEdit.SetText("C:\\Typed");
     {
         DialogPresser cancel(IDCANCEL);
