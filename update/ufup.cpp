@@ -9,7 +9,7 @@
 
 #include "core/Exception.h"
 #include "ui/Application.h"
-#include "update/ImageLength.h"
+#include "update/AppendedArchive.h"
 #include "update/KReg.h"
 #include "update/strings/MemoryStream.h"
 #include "update/ufupTexts.h"
@@ -27,38 +27,7 @@ std::string UpperCase(std::string text) {
     return text;
 }
 
-bool DirectoryExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const std::string& path) {
-    const DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 }  // namespace
-
-std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath) {
-    FileHandle file(::CreateFileA(programPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) throw Exception("Cannot open the update program " + programPath + ".");
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > 0x7FFFFFFF) {
-        throw Exception("Cannot read the update program " + programPath + ".");
-    }
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(size.QuadPart));
-    DWORD got = 0;
-    if (!bytes.empty() && (!::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) ||
-                           got != bytes.size())) {
-        throw Exception("Cannot read the update program " + programPath + ".");
-    }
-    // A signed program keeps its certificate table behind the archive.
-    const AppendedRange archive = AppendedData(bytes.data(), bytes.size());
-    if (archive.start >= archive.end) throw Exception("No update archive is appended to this program.");
-    return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(archive.start),
-                                     bytes.begin() + static_cast<std::ptrdiff_t>(archive.end));
-}
 
 void SelectGroup(TVCLUnZip& zip, const std::string& folder) {
     for (int i = 0; i < zip.EntryCount(); ++i) {
@@ -134,8 +103,8 @@ Tfu::Tfu() : TForm(nullptr, bsDialog) {
 
 Tfu::~Tfu() = default;
 
-TKRichEdit& Tfu::RichLabel(int page, const TControl::Bounds& bounds, const char* rtf) {
-    TKRichEdit& label = page_->Add<TKRichEdit>(page, bounds);
+TKRichEdit& Tfu::RichLabel(UpdatePage page, const TControl::Bounds& bounds, const char* rtf) {
+    TKRichEdit& label = page_->Add<TKRichEdit>(PageIndex(page), bounds);
     label.SetBorderStyle(bsNone);
     label.SetColor(::GetSysColor(COLOR_BTNFACE));
     label.SetReadOnly(true);
@@ -145,84 +114,87 @@ TKRichEdit& Tfu::RichLabel(int page, const TControl::Bounds& bounds, const char*
 }
 
 void Tfu::BuildPages() {
-    page_ = &Own<TNotebook>(*this, TControl::Bounds{kPageLeft, kPageTop, kPageWidth, kPageHeight}, kPageCount);
-    RichLabel(0, {0, 0, kPageWidth, kPageHeight}, ufup::kWelcomeRtf);
-    RichLabel(1, {0, 0, kPageWidth, 60}, ufup::kLicenseHeadingRtf);
-    TKRichEdit& license = page_->Add<TKRichEdit>(1, TControl::Bounds{0, 64, kPageWidth, kPageHeight - 64});
+    page_ = &Own<TNotebook>(*this, TControl::Bounds{kPageLeft, kPageTop, kPageWidth, kPageHeight}, kUpdatePageCount);
+    RichLabel(UpdatePage::Welcome, {0, 0, kPageWidth, kPageHeight}, ufup::kWelcomeRtf);
+    RichLabel(UpdatePage::License, {0, 0, kPageWidth, 60}, ufup::kLicenseHeadingRtf);
+    TKRichEdit& license =
+        page_->Add<TKRichEdit>(PageIndex(UpdatePage::License), TControl::Bounds{0, 64, kPageWidth, kPageHeight - 64});
     license.SetReadOnly(true);
     license.SetScrollBars(ssVertical);
     license.SetRichLines(ufup::kLicenseRtf);
 
-    RichLabel(2, {0, 0, kPageWidth, 64}, ufup::kDirectoryHeadingRtf);
+    const int directory = PageIndex(UpdatePage::Directory);
+    RichLabel(UpdatePage::Directory, {0, 0, kPageWidth, 64}, ufup::kDirectoryHeadingRtf);
     const char* const labels[] = {"TZarnix Main Folder:", "Delphi 2 Units:", "Delphi 3 Units:"};
     TEdit** const edits[] = {&diredit_, &dir2_, &dir3_};
     for (int i = 0; i < 3; ++i) {
         const int top = 72 + 48 * i;
-        page_->Add<TLabel>(2, TControl::Bounds{0, top, 200, 14}).SetCaption(labels[i]);
-        TEdit& edit = page_->Add<TEdit>(2, TControl::Bounds{0, top + 16, 280, 21});
+        page_->Add<TLabel>(directory, TControl::Bounds{0, top, 200, 14}).SetCaption(labels[i]);
+        TEdit& edit = page_->Add<TEdit>(directory, TControl::Bounds{0, top + 16, 280, 21});
         edit.SetMaxLength(63);
         *edits[i] = &edit;
-        TButton& browse = page_->Add<TButton>(2, TControl::Bounds{288, top + 16, 25, 21});
+        TButton& browse = page_->Add<TButton>(directory, TControl::Bounds{288, top + 16, 25, 21});
         browse.SetCaption("...");
         browse.OnClick = [this, &edit](TComponent&) { BrowseClick(edit); };
     }
     diredit_->OnChange = [this](TComponent&) { direditChange(); };
-    lch_ = &page_->Add<TLabel>(2, TControl::Bounds{0, 224, kPageWidth, 14});
+    lch_ = &page_->Add<TLabel>(directory, TControl::Bounds{0, 224, kPageWidth, 14});
     lch_->SetCaption("Checking for TZarnix Units...");
     lch_->SetVisible(false);
 
-    RichLabel(3, {0, 0, kPageWidth, 60}, ufup::kSummaryHeadingRtf);
-    sum_ = &page_->Add<TMemo>(3, TControl::Bounds{0, 64, kPageWidth, kPageHeight - 64}, ssVertical);
+    RichLabel(UpdatePage::Summary, {0, 0, kPageWidth, 60}, ufup::kSummaryHeadingRtf);
+    sum_ = &page_->Add<TMemo>(PageIndex(UpdatePage::Summary), TControl::Bounds{0, 64, kPageWidth, kPageHeight - 64},
+                              ssVertical);
     sum_->SetReadOnly(true);
 
-    anim_ = &page_->Add<TAnimate>(4, TControl::Bounds{20, 40, 272, 60});
+    anim_ = &page_->Add<TAnimate>(PageIndex(UpdatePage::Updating), TControl::Bounds{20, 40, 272, 60});
     anim_->SetCommonAVI(kFileCopyClip);
     anim_->SetStopFrame(34);
-    l_ = &page_->Add<TLabel>(4, TControl::Bounds{0, 120, kPageWidth, 14});
+    l_ = &page_->Add<TLabel>(PageIndex(UpdatePage::Updating), TControl::Bounds{0, 120, kPageWidth, 14});
     l_->SetCaption("Updating ...");
-    j_ = &page_->Add<TProgressBar>(4, TControl::Bounds{0, 140, kPageWidth, 16});
+    j_ = &page_->Add<TProgressBar>(PageIndex(UpdatePage::Updating), TControl::Bounds{0, 140, kPageWidth, 16});
     j_->SetMax(450);
 
-    RichLabel(5, {0, 0, kPageWidth, kPageHeight}, ufup::kCompleteRtf);
+    RichLabel(UpdatePage::Complete, {0, 0, kPageWidth, kPageHeight}, ufup::kCompleteRtf);
 }
 
 void Tfu::FormShow() {
     Show();
-    SetPage(0);
+    SetPage(UpdatePage::Welcome);
 }
 
-void Tfu::SetPage(int index) {
-    page_->SetPageIndex(index);
-    pageIndex_ = index;
+void Tfu::SetPage(UpdatePage page) {
+    page_->SetPageIndex(PageIndex(page));
+    curPage_ = page;
     PageChanged();
 }
 
 void Tfu::PageChanged() {
     bnext_->SetCaption("N&ext >");
     bcancel_->SetCaption("Canc&el");
-    bprev_->SetEnabled(pageIndex_ >= 1 && pageIndex_ <= 3);
-    bnext_->SetEnabled(pageIndex_ <= 3);
-    if (pageIndex_ == 1) {
+    bprev_->SetEnabled(curPage_ >= UpdatePage::License && curPage_ <= UpdatePage::Summary);
+    bnext_->SetEnabled(curPage_ <= UpdatePage::Summary);
+    if (curPage_ == UpdatePage::License) {
         bnext_->SetCaption("&Yes");
         bcancel_->SetCaption("&No");
-    } else if (pageIndex_ == 3) {
+    } else if (curPage_ == UpdatePage::Summary) {
         bnext_->SetCaption("&Update");
-    } else if (pageIndex_ == 5) {
+    } else if (curPage_ == UpdatePage::Complete) {
         bcancel_->SetCaption("Cl&ose");
     }
 }
 
 void Tfu::bprevClick() {
-    if (pageIndex_ > 0) SetPage(pageIndex_ - 1);
+    if (curPage_ > UpdatePage::Welcome) SetPage(PageBefore(curPage_));
 }
 
 void Tfu::bnextClick() {
     try {
-        switch (pageIndex_) {
-        case 0: LeaveWelcome(); break;
-        case 1: LeaveLicense(); break;
-        case 2: LeaveDirectory(); break;
-        case 3: StartUpdate(); return;
+        switch (curPage_) {
+        case UpdatePage::Welcome: LeaveWelcome(); break;
+        case UpdatePage::License: LeaveLicense(); break;
+        case UpdatePage::Directory: LeaveDirectory(); break;
+        case UpdatePage::Summary: StartUpdate(); return;
         default: return;
         }
     } catch (const EAbort&) {
@@ -231,7 +203,7 @@ void Tfu::bnextClick() {
         ::MessageBoxA(Handle(), error.what(), "Error", MB_OK | MB_ICONSTOP);
         return;
     }
-    SetPage(pageIndex_ + 1);
+    SetPage(PageAfter(curPage_));
 }
 
 void Tfu::bcancelClick() { Close(); }
@@ -271,11 +243,12 @@ void Tfu::LeaveWelcome() {
 void Tfu::LeaveLicense() { diredit_->SetText(kreg::ReadString(kreg::kLocalMachine, kProductKey, "Path", "")); }
 
 void Tfu::LeaveDirectory() {
-    if (!DirectoryExists(kreg::RemoveBackslash(diredit_->Text()))) throw Exception("Please select an existing folder.");
+    if (!system_.DirectoryExists(kreg::RemoveBackslash(diredit_->Text())))
+        throw Exception("Please select an existing folder.");
     lch_->SetVisible(true);
     ProcessMessages();
-    const bool units2 = FileExists(UpperCase(kreg::AddBackslash(dir2_->Text()) + "KZarnix.Dcu"));
-    const bool units3 = FileExists(UpperCase(kreg::AddBackslash(dir3_->Text()) + "KZarnix.Dcu"));
+    const bool units2 = system_.FileExists(UpperCase(kreg::AddBackslash(dir2_->Text()) + "KZarnix.Dcu"));
+    const bool units3 = system_.FileExists(UpperCase(kreg::AddBackslash(dir3_->Text()) + "KZarnix.Dcu"));
     lch_->SetVisible(false);
     if ((!units2 || !units3) &&
         Ask("Update Wizard has not found the required units files. If the old files do not exist, the update can "
@@ -301,7 +274,7 @@ void Tfu::StartUpdate() {
     bprev_->SetVisible(false);
     bcancel_->SetEnabled(false);
     l_->SetCaption("Initializing update algorithm...");
-    SetPage(4);
+    SetPage(UpdatePage::Updating);
     running_ = true;
     try {
         Pump();
@@ -388,7 +361,7 @@ void Tfu::UpdateRun() {
 
     unz_.CloseArchive();
     anim_->SetActive(false);
-    SetPage(5);
+    SetPage(UpdatePage::Complete);
     ::SetCursor(::LoadCursorA(nullptr, IDC_ARROW));
     bcancel_->SetEnabled(true);
 }

@@ -7,8 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/Handles.h"
 #include "components/KRichEdit.h"
+#include "platform/SystemServices.h"
+#include "platform/win/Handles.h"
 #include "setup/wizard/BrowseFolder.h"
 #include "ui/ComCtrls.h"
 #include "ui/ExtCtrls.h"
@@ -18,13 +19,13 @@
 #include "ui/Notebook.h"
 #include "ui/StdCtrls.h"
 #include "update/GradPan.h"
+#include "update/UpdatePage.h"
 #include "update/unzip/VCLUnZip.h"
 
 namespace pelorin {
 
 class Tfu : public TForm {
 public:
-    static constexpr int kPageCount = 6;
     static constexpr const char* kProductKey = "SOFTWARE\\Ostrelo\\TZarnix Component";
 
     Tfu();
@@ -34,12 +35,12 @@ public:
     void FormShow();
     // The program's exit status: 0, or 1 after a run that was aborted by an error.
     int ExitCode() const { return exitCode_; }
-    int PageIndex() const { return pageIndex_; }
+    UpdatePage CurPage() const { return curPage_; }
 
 private:
     void BuildPages();
-    TKRichEdit& RichLabel(int page, const TControl::Bounds& bounds, const char* rtf);
-    void SetPage(int index);
+    TKRichEdit& RichLabel(UpdatePage page, const TControl::Bounds& bounds, const char* rtf);
+    void SetPage(UpdatePage page);
     void PageChanged();
 
     void bprevClick();
@@ -65,7 +66,7 @@ private:
     PointFont boldFont_;
     GdiHandle sidePicture_;
     TNotebook* page_ = nullptr;
-    int pageIndex_ = -1;
+    UpdatePage curPage_ = UpdatePage::Welcome;
     int progressBase_ = 0;
     int exitCode_ = 0;
     bool running_ = false;
@@ -87,14 +88,10 @@ private:
     TAnimate* anim_ = nullptr;
     TLabel* l_ = nullptr;
     TProgressBar* j_ = nullptr;
+    SystemServices system_;  // files and folders, for the checks and the zip component
     TBrowseFolder bf_;
-    TVCLUnZip unz_;
+    TVCLUnZip unz_{system_};
 };
-
-// The archive behind the program's own image, up to a certificate table that a signed program
-// carries at its end; raises the error the update run shows when the file cannot be read or
-// carries nothing behind its image.
-std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath);
 
 // Adds to the component's FilesList every entry of the directory whose folder is folder (upper
 // case, without a trailing backslash): one group of the update run.

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "update/strings/MemoryStream.h"
+#include "update/AppendedArchive.h"
 #include "update/ufup.h"
 #include "update/unzip/VCLUnZip.h"
 

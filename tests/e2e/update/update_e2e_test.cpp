@@ -17,6 +17,7 @@
 #include "tests/e2e/update/UpdateWizard.h"
 #include "tools/pelorin-pack/Packer.h"
 #include "ui/Graphics.h"
+#include "update/AppendedArchive.h"
 #include "update/ufup.h"
 
 namespace pelorin::e2e {
