@@ -2,8 +2,7 @@
 // so that native tests check them exactly.
 #include "setup/Background.h"
 
-#include <cstdlib>
-#include <limits>
+#include "core/MulDiv.h"
 
 namespace pelorin {
 
@@ -18,17 +17,7 @@ std::uint32_t ScaleColor(std::uint32_t color, int factor) {
 
 int BandFactor(int band) { return (4 * band) ^ 0xFF; }
 
-int MulDivRound(int a, int b, int c) {
-    if (c == 0) return -1;
-    const std::int64_t product = static_cast<std::int64_t>(a) * b;
-    const bool negative = (product < 0) != (c < 0);
-    const std::int64_t magnitude = std::llabs(product), divisor = std::llabs(static_cast<std::int64_t>(c));
-    const std::int64_t quotient = (magnitude + divisor / 2) / divisor;
-    if (quotient > std::numeric_limits<int>::max()) return -1;
-    return static_cast<int>(negative ? -quotient : quotient);
-}
-
-int BandTop(int height, int band) { return MulDivRound(height, band, kBackgroundBands - 1); }
+int BandTop(int height, int band) { return MulDiv(height, band, kBackgroundBands - 1); }
 
 std::string BackgroundText(const std::string& appName) {
     return ("Installing " + appName).substr(0, kBackgroundTextLimit);

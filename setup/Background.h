@@ -18,10 +18,6 @@ std::uint32_t ScaleColor(std::uint32_t color, int factor);
 // The factor of band i (0 to 63): 255 - 4i, so 255, 251, ..., 3.
 int BandFactor(int band);
 
-// a * b / c rounded to the nearest integer (halves away from zero), as the platform's MulDiv;
-// -1 when c is 0 or the result does not fit in 32 bits.
-int MulDivRound(int a, int b, int c);
-
 // The top edge of band i in a client area of the given height: MulDiv(height, i, 63). Band i
 // reaches down to the top of band i + 1, so the last band lies below the client area.
 int BandTop(int height, int band);

@@ -3,7 +3,6 @@
 #include "update/GradPanGeometry.h"
 
 #include <cmath>
-#include <cstdlib>
 
 namespace pelorin {
 
@@ -34,15 +33,6 @@ TColorTable GradientTable(TColorRef from, TColorRef to) {
         table[static_cast<std::size_t>(i)] = entry;
     }
     return table;
-}
-
-int MulDiv(int a, int b, int c) {
-    if (c == 0) return -1;
-    const long long product = static_cast<long long>(a) * b;
-    const long long half = std::llabs(c) / 2;
-    const bool negative = (product < 0) != (c < 0);
-    const long long magnitude = (std::llabs(product) + half) / std::llabs(c);
-    return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
 TileGrid TileCount(int width, int height, int inset, int bitmapWidth, int bitmapHeight) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/MulDiv.h"
+
 namespace pelorin {
 
 enum class TDirection {
@@ -39,8 +41,6 @@ using TColorTable = std::array<TColorRef, kGradientBands>;
 // 40-bit significand; the high byte of both colours is ignored.
 TColorTable GradientTable(TColorRef from, TColorRef to);
 
-// a x b / c rounded to the nearest integer, halves away from zero; -1 when c is 0.
-int MulDiv(int a, int b, int c);
 // Where band k of 100 across a length begins (band k ends where band k + 1 begins).
 inline int BandEdge(int k, int length) { return MulDiv(k, length, kGradientBands); }
 // The table entry of band k in the mirrored effects: odd entries outwards in, even ones back out.

@@ -1,5 +1,5 @@
 // The background picture's arithmetic: channel scaling with truncation, the band factors,
-// MulDiv rounding at the band edges, and the 74-character text.
+// the band edges, and the 74-character text.
 #include <gtest/gtest.h>
 
 #include "setup/Background.h"
@@ -30,15 +30,6 @@ TEST(BackgroundBands, EdgesRoundToTheNearestPixelAndCoverTheArea) {
     EXPECT_EQ(BandTop(768, 64), 780);  // the last band lies below the client area
     EXPECT_EQ(BandTop(100, 32), 51);   // 50.79
     for (int i = 0; i < kBackgroundBands; ++i) EXPECT_LE(BandTop(600, i), BandTop(600, i + 1));
-}
-
-TEST(BackgroundBands, MulDivMatchesThePlatformAtTheEdges) {
-    EXPECT_EQ(MulDivRound(1, 1, 2), 1);  // a half rounds away from zero
-    EXPECT_EQ(MulDivRound(-1, 1, 2), -1);
-    EXPECT_EQ(MulDivRound(7, -3, 2), -11);  // -10.5
-    EXPECT_EQ(MulDivRound(5, 5, 0), -1);
-    EXPECT_EQ(MulDivRound(0x7FFFFFFF, 4, 2), -1);  // does not fit
-    EXPECT_EQ(MulDivRound(0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF), 0x7FFFFFFF);
 }
 
 TEST(BackgroundText, IsCutTo74Characters) {
