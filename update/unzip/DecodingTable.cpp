@@ -26,15 +26,15 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
                                TableEntry* entries, std::size_t capacity, std::size_t* filled) {
     const std::size_t rootSize = std::size_t{1} << rootBits;
     if (symbolCount > kMaxAlphabet) {
-        return TableStatus::kInvalid;
+        return TableStatus::Invalid;
     }
     if (rootSize > capacity) {
-        return TableStatus::kTooLarge;
+        return TableStatus::TooLarge;
     }
     unsigned count[kMaxCodeLength + 1] = {};
     for (unsigned s = 0; s < symbolCount; ++s) {
         if (lengths[s] > kMaxCodeLength) {
-            return TableStatus::kInvalid;
+            return TableStatus::Invalid;
         }
         ++count[lengths[s]];
     }
@@ -47,16 +47,15 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
     for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
         left = (left << 1) - static_cast<std::int32_t>(count[len]);
         if (left < 0) {
-            return TableStatus::kInvalid;
+            return TableStatus::Invalid;
         }
         codes += count[len];
         maxLength = count[len] != 0 ? len : maxLength;
     }
     if (left > 0) {
-        const bool tolerated =
-            rule == Completeness::kAllowSingleOrNone && (codes == 0 || (codes == 1 && count[1] == 1));
+        const bool tolerated = rule == Completeness::AllowSingleOrNone && (codes == 0 || (codes == 1 && count[1] == 1));
         if (!tolerated) {
-            return TableStatus::kInvalid;
+            return TableStatus::Invalid;
         }
     }
     Fill(entries, rootSize, TableEntry{});
@@ -86,8 +85,8 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
         const std::uint32_t reversed = ReverseBits(nextCode[len]++, len);
         if (len <= rootBits) {
             for (std::uint32_t at = reversed; at < rootSize; at += 1u << len) {
-                entries[at] =
-                    TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len), TableEntry::kSymbol};
+                entries[at] = TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len),
+                                         TableEntry::Kind::Symbol};
             }
             --count[len];
             continue;
@@ -107,28 +106,28 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
             }
             const std::size_t size = std::size_t{1} << subBits;
             if (used + size > capacity || used > 0xFFFF) {
-                return TableStatus::kTooLarge;
+                return TableStatus::TooLarge;
             }
             subtable = used;
             used += size;
             Fill(entries + subtable, size, TableEntry{});
-            entries[prefix] =
-                TableEntry{static_cast<std::uint16_t>(subtable), static_cast<std::uint8_t>(subBits), TableEntry::kLink};
+            entries[prefix] = TableEntry{static_cast<std::uint16_t>(subtable), static_cast<std::uint8_t>(subBits),
+                                         TableEntry::Kind::Link};
             currentPrefix = prefix;
         }
         if (len - rootBits > subBits) {
-            return TableStatus::kInvalid;
+            return TableStatus::Invalid;
         }
         for (std::uint32_t at = reversed >> rootBits; at < (1u << subBits); at += 1u << (len - rootBits)) {
-            entries[subtable + at] =
-                TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len), TableEntry::kSymbol};
+            entries[subtable + at] = TableEntry{static_cast<std::uint16_t>(symbol), static_cast<std::uint8_t>(len),
+                                                TableEntry::Kind::Symbol};
         }
         --count[len];
     }
     if (filled) {
         *filled = used;
     }
-    return TableStatus::kOk;
+    return TableStatus::Ok;
 }
 
 }  // namespace pelorin

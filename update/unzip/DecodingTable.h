@@ -16,21 +16,21 @@ constexpr unsigned kMaxCodeLength = 16;
 constexpr unsigned kMaxAlphabet = 288;
 
 struct TableEntry {
-    enum Kind : std::uint8_t { kInvalid, kSymbol, kLink };
+    enum class Kind : std::uint8_t { Invalid, Symbol, Link };
     std::uint16_t value = 0;  // symbol, or offset of the second-level table
     std::uint8_t bits = 0;    // code length, or index bits of the second-level table
-    Kind kind = kInvalid;
+    Kind kind = Kind::Invalid;
 };
 
 enum class TableStatus {
-    kOk,
-    kInvalid,   // over-subscribed lengths, or an incomplete set where none is allowed
-    kTooLarge,  // the tables do not fit in the storage given
+    Ok,
+    Invalid,   // over-subscribed lengths, or an incomplete set where none is allowed
+    TooLarge,  // the tables do not fit in the storage given
 };
 
 enum class Completeness {
-    kComplete,          // the lengths must fill the code space exactly
-    kAllowSingleOrNone  // also accept no code at all, or one code of one bit
+    Complete,          // the lengths must fill the code space exactly
+    AllowSingleOrNone  // also accept no code at all, or one code of one bit
 };
 
 // Fills entries[0..capacity) from code lengths (0 = symbol unused), assigning
@@ -44,7 +44,7 @@ TableStatus BuildDecodingTable(const std::uint8_t* lengths, unsigned symbolCount
 // pattern that is no code.
 inline TableEntry LookUpSymbol(std::uint32_t bits, const TableEntry* entries, unsigned rootBits) {
     TableEntry entry = entries[bits & ((1u << rootBits) - 1)];
-    if (entry.kind == TableEntry::kLink) {
+    if (entry.kind == TableEntry::Kind::Link) {
         entry = entries[entry.value + ((bits >> rootBits) & ((1u << entry.bits) - 1))];
     }
     return entry;
@@ -52,7 +52,7 @@ inline TableEntry LookUpSymbol(std::uint32_t bits, const TableEntry* entries, un
 
 inline int DecodeSymbol(BitReader& in, const TableEntry* entries, unsigned rootBits, std::uint32_t invertBits = 0) {
     const TableEntry entry = LookUpSymbol(in.Peek(kMaxCodeLength) ^ invertBits, entries, rootBits);
-    if (entry.kind != TableEntry::kSymbol) {
+    if (entry.kind != TableEntry::Kind::Symbol) {
         return -1;
     }
     in.Drop(entry.bits);
@@ -78,7 +78,7 @@ public:
     int Decode(BitCursor& in, std::uint32_t invertBits = 0) const {
         const auto bits = static_cast<std::uint32_t>(in.bits) ^ invertBits;
         const TableEntry entry = LookUpSymbol(bits, entries_.data(), rootBits_);
-        if (entry.kind != TableEntry::kSymbol) {
+        if (entry.kind != TableEntry::Kind::Symbol) {
             return -1;
         }
         in.Drop(entry.bits);

@@ -43,49 +43,56 @@ constexpr std::uint8_t kDistanceExtra[30] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,
 // Order in which a dynamic block lists the lengths of the code-length code.
 constexpr std::uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
 
-enum class Outcome { kContinue, kFinished, kStop, kOutOfMemory };
+enum class Outcome { Continue, Stop, OutOfMemory };
 
 // A decoding-table entry that carries what the symbol means: a literal byte, the base and
 // extra bits of a length or distance, the end of the block, a link to a second-level table,
 // or no code. bits is the code length (for a link: the index bits of the table it points to).
 struct Code {
-    enum Op : std::uint8_t {
-        kLiteral = 0x00,
-        kBase = 0x10,  // plus the number of extra bits
-        kLink = 0x20,
-        kEnd = 0x40,
-        kInvalid = 0x80,
+    enum class Kind : std::uint8_t {
+        Invalid = 0x00,
+        Base = 0x10,  // the number of extra bits goes into the low four bits of op
+        Link = 0x20,
+        End = 0x40,
+        Literal = 0x80,
     };
     std::uint16_t value;  // literal, base, or offset of the second-level table
     std::uint8_t bits;
-    std::uint8_t op;
-};
-constexpr Code kNoCode{0, 0, Code::kInvalid};
+    std::uint8_t op;  // a Kind, plus the extra bits of a Base
 
-enum class Alphabet { kLiteralLength, kDistance };
+    static constexpr Code Make(Kind kind, std::uint16_t value, std::uint8_t bits, unsigned extra = 0) {
+        return Code{value, bits, static_cast<std::uint8_t>(static_cast<unsigned>(kind) | extra)};
+    }
+    bool Is(Kind kind) const { return op == static_cast<std::uint8_t>(kind); }
+    bool IsLiteral() const { return (op & static_cast<std::uint8_t>(Kind::Literal)) != 0; }
+    bool IsBase() const { return (op & static_cast<std::uint8_t>(Kind::Base)) != 0; }
+    unsigned Extra() const { return op & 0x0Fu; }
+};
+constexpr Code kNoCode = Code::Make(Code::Kind::Invalid, 0, 0);
+
+enum class Alphabet { LiteralLength, Distance };
 
 // What a symbol of the alphabet becomes in a Code.
 constexpr Code Meaning(Alphabet alphabet, unsigned symbol, std::uint8_t bits) {
-    if (alphabet == Alphabet::kDistance) {
+    if (alphabet == Alphabet::Distance) {
         if (symbol >= 30) {
-            return Code{0, bits, Code::kInvalid};
+            return Code::Make(Code::Kind::Invalid, 0, bits);
         }
-        return Code{kDistanceBase[symbol], bits, static_cast<std::uint8_t>(Code::kBase | kDistanceExtra[symbol])};
+        return Code::Make(Code::Kind::Base, kDistanceBase[symbol], bits, kDistanceExtra[symbol]);
     }
     if (symbol < kEndOfBlock) {
-        return Code{static_cast<std::uint16_t>(symbol), bits, Code::kLiteral};
+        return Code::Make(Code::Kind::Literal, static_cast<std::uint16_t>(symbol), bits);
     }
     if (symbol == kEndOfBlock) {
-        return Code{0, bits, Code::kEnd};
+        return Code::Make(Code::Kind::End, 0, bits);
     }
     const unsigned lengthCode = symbol - 257;
     if (lengthCode >= 29) {
-        return Code{0, bits, Code::kInvalid};
+        return Code::Make(Code::Kind::Invalid, 0, bits);
     }
-    return Code{kLengthBase[lengthCode], bits, static_cast<std::uint8_t>(Code::kBase | kLengthExtra[lengthCode])};
+    return Code::Make(Code::Kind::Base, kLengthBase[lengthCode], bits, kLengthExtra[lengthCode]);
 }
 
-// The meaning of every symbol, worked out once.
 template <Alphabet alphabet, unsigned symbols>
 constexpr std::array<Code, symbols> MakeMeanings() {
     std::array<Code, symbols> meanings{};
@@ -102,18 +109,18 @@ public:
         TableEntry entries[Capacity];
         std::size_t filled = 0;
         const TableStatus status = BuildDecodingTable(lengths, symbolCount, rootBits, rule, entries, Capacity, &filled);
-        if (status != TableStatus::kOk) {
+        if (status != TableStatus::Ok) {
             return status;
         }
         for (std::size_t i = 0; i < filled; ++i) {
             const TableEntry& entry = entries[i];
             switch (entry.kind) {
-            case TableEntry::kSymbol:
+            case TableEntry::Kind::Symbol:
                 codes_[i] = kMeanings[entry.value];
                 codes_[i].bits = entry.bits;
                 break;
-            case TableEntry::kLink: codes_[i] = Code{entry.value, entry.bits, Code::kLink}; break;
-            case TableEntry::kInvalid: codes_[i] = kNoCode; break;
+            case TableEntry::Kind::Link: codes_[i] = Code::Make(Code::Kind::Link, entry.value, entry.bits); break;
+            case TableEntry::Kind::Invalid: codes_[i] = kNoCode; break;
             }
         }
         return status;
@@ -122,7 +129,7 @@ public:
     // The entry for the code at the bottom of bits (at least kMaxCodeLength of them).
     Code Lookup(std::uint64_t bits) const {
         Code code = codes_[bits & ((1u << rootBits) - 1)];
-        if (code.op == Code::kLink) {
+        if (code.Is(Code::Kind::Link)) {
             code = codes_[code.value + ((bits >> rootBits) & ((1u << code.bits) - 1))];
         }
         return code;
@@ -131,31 +138,31 @@ public:
     // Decodes and consumes one code through the careful reader; an invalid code consumes nothing.
     Code Decode(BitReader& in) const {
         const Code code = Lookup(in.Peek(kMaxCodeLength));
-        if (code.op != Code::kInvalid) {
+        if (!code.Is(Code::Kind::Invalid)) {
             in.Drop(code.bits);
         }
         return code;
     }
 
 private:
-    static constexpr unsigned kSymbols = alphabet == Alphabet::kDistance ? kDistanceCodes : kLiteralCodes;
+    static constexpr unsigned kSymbols = alphabet == Alphabet::Distance ? kDistanceCodes : kLiteralCodes;
     static constexpr std::array<Code, kSymbols> kMeanings = MakeMeanings<alphabet, kSymbols>();
     // Left unset: a lookup reaches only the entries the last build filled.
     Code codes_[Capacity];
 };
 
 struct BlockCodes {
-    CodeTable<Alphabet::kLiteralLength, kLiteralLookupBits, kLiteralTableSize> literals;
-    CodeTable<Alphabet::kDistance, kDistanceLookupBits, kDistanceTableSize> distances;
+    CodeTable<Alphabet::LiteralLength, kLiteralLookupBits, kLiteralTableSize> literals;
+    CodeTable<Alphabet::Distance, kDistanceLookupBits, kDistanceTableSize> distances;
 };
 
 Outcome FromStatus(TableStatus status) {
     switch (status) {
-    case TableStatus::kOk: return Outcome::kContinue;
-    case TableStatus::kTooLarge: return Outcome::kOutOfMemory;
-    case TableStatus::kInvalid: break;
+    case TableStatus::Ok: return Outcome::Continue;
+    case TableStatus::TooLarge: return Outcome::OutOfMemory;
+    case TableStatus::Invalid: break;
     }
-    return Outcome::kStop;
+    return Outcome::Stop;
 }
 
 // Deflate tolerates a distance code with a single one-bit code or none at all;
@@ -163,11 +170,11 @@ Outcome FromStatus(TableStatus status) {
 Outcome BuildCodes(BlockCodes& codes, const std::uint8_t* literalLengths, unsigned literalCount,
                    const std::uint8_t* distanceLengths, unsigned distanceCount) {
     const Outcome literal =
-        FromStatus(codes.literals.Build(literalLengths, literalCount, Completeness::kAllowSingleOrNone));
-    if (literal != Outcome::kContinue) {
+        FromStatus(codes.literals.Build(literalLengths, literalCount, Completeness::AllowSingleOrNone));
+    if (literal != Outcome::Continue) {
         return literal;
     }
-    return FromStatus(codes.distances.Build(distanceLengths, distanceCount, Completeness::kAllowSingleOrNone));
+    return FromStatus(codes.distances.Build(distanceLengths, distanceCount, Completeness::AllowSingleOrNone));
 }
 
 // The fixed codes are complete: building them cannot fail.
@@ -199,15 +206,15 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
     const unsigned distanceCount = in.Get(5) + 1;
     const unsigned codeLengthCount = in.Get(4) + 4;
     if (literalCount > 286 || distanceCount > 30) {
-        return Outcome::kStop;
+        return Outcome::Stop;
     }
     std::uint8_t codeLengthLengths[19] = {};
     for (unsigned i = 0; i < codeLengthCount; ++i) {
         codeLengthLengths[kCodeLengthOrder[i]] = static_cast<std::uint8_t>(in.Get(3));
     }
     DecodingTable<kCodeLengthTableSize> codeLengths(kCodeLengthLookupBits);
-    const Outcome built = FromStatus(codeLengths.Build(codeLengthLengths, 19, Completeness::kComplete));
-    if (built != Outcome::kContinue) {
+    const Outcome built = FromStatus(codeLengths.Build(codeLengthLengths, 19, Completeness::Complete));
+    if (built != Outcome::Continue) {
         return built;
     }
 
@@ -217,7 +224,7 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
     while (filled < total) {
         const int symbol = codeLengths.Decode(in);
         if (symbol < 0 || in.Exhausted()) {
-            return Outcome::kStop;
+            return Outcome::Stop;
         }
         if (symbol < 16) {
             lengths[filled++] = static_cast<std::uint8_t>(symbol);
@@ -227,7 +234,7 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
         unsigned repeat;
         if (symbol == 16) {
             if (filled == 0) {
-                return Outcome::kStop;  // nothing to repeat
+                return Outcome::Stop;  // nothing to repeat
             }
             repeated = lengths[filled - 1];
             repeat = 3 + in.Get(2);
@@ -237,45 +244,64 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
             repeat = 11 + in.Get(7);
         }
         if (filled + repeat > total) {
-            return Outcome::kStop;
+            return Outcome::Stop;
         }
         while (repeat-- > 0) {
             lengths[filled++] = repeated;
         }
     }
     if (lengths[kEndOfBlock] == 0) {
-        return Outcome::kStop;  // a block could never end
+        return Outcome::Stop;  // a block could never end
     }
     return BuildCodes(codes, lengths, literalCount, lengths + literalCount, distanceCount);
 }
 
-// The longest stretch one step of the fast loop takes: a 15-bit length code with 5 extra
-// bits and a 15-bit distance code with 13, 48 bits in all, within what a refill guarantees.
+// A step of the fast loop reads at most 15 bytes past the cursor: two refills of at most
+// eight bytes, the first of which advances by at most seven.
 constexpr std::size_t kFastInputMargin = 16;
-// A match is at most 258 bytes long.
-constexpr std::size_t kMaxMatch = 258;
+// A step writes at most two literals and a match of at most 258 bytes.
+constexpr std::size_t kMaxStep = 2 + 258;
 
-// Copies length bytes from distance back; source and target do not wrap around the window.
+template <std::size_t n>
+inline void CopyBytes(std::uint8_t* to, const std::uint8_t* from) {
+    std::memcpy(to, from, n);
+}
+
+// Copies length bytes from distance back; source and target do not wrap around the
+// window. Nothing past out + length is written: ahead of the target lies the oldest history.
 inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
     const std::uint8_t* from = out - distance;
     if (distance >= 8) {
-        for (; length >= 8; length -= 8, out += 8, from += 8) {
-            std::memcpy(out, from, 8);
+        // Whole words, the last one ending at the end of the match; with the distance at least
+        // a word, each word reads only bytes already in place.
+        if (length <= 8) {
+            if (length >= 4) {
+                CopyBytes<4>(out, from);
+                CopyBytes<4>(out + length - 4, from + length - 4);
+            } else {
+                for (std::size_t i = 0; i < length; ++i) out[i] = from[i];
+            }
+            return;
         }
-        std::memcpy(out, from, length);
-    } else if (distance == 1) {
-        std::memset(out, *from, length);
-    } else {
-        for (std::size_t i = 0; i < length; ++i) {
-            out[i] = from[i];
+        std::size_t done = 0;
+        if (distance >= 16) {
+            for (; done + 16 < length; done += 16) CopyBytes<16>(out + done, from + done);
         }
+        for (; done + 8 < length; done += 8) CopyBytes<8>(out + done, from + done);
+        CopyBytes<8>(out + length - 8, from + length - 8);
+        return;
     }
+    if (distance == 1) {
+        std::memset(out, *from, length);
+        return;
+    }
+    for (std::size_t i = 0; i < length; ++i) out[i] = from[i];
 }
 
-enum class FastResult { kMore, kEndOfBlock, kStop };
+enum class FastResult { More, EndOfBlock, Stop };
 
 // Decodes while the chunk holds kFastInputMargin bytes and the window has room for a
-// whole match before its end and before the entry's size: no check of either inside.
+// whole step before its end and before the entry's size: no check of either inside.
 // Every step has been decoded completely when it returns.
 FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& history) {
     BitCursor cursor = in.Cursor();
@@ -283,43 +309,59 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
     std::uint8_t* const base = history.Base();
     const std::size_t size = history.Size();
     std::uint8_t* const start = base + history.Position();
-    std::uint8_t* const outputLimit = start + (history.Room() - kMaxMatch);
-    const std::uint64_t producedBefore = history.Produced();
+    std::uint8_t* const outputLimit = start + (history.Room() - kMaxStep);
+    // Bytes of the entry before base: a match may reach back over them and what came since.
+    const std::uint64_t before = history.Produced() - history.Position();
     std::uint8_t* out = start;
-    FastResult result = FastResult::kMore;
+    FastResult result = FastResult::More;
 
     while (cursor.next <= inputLimit && out <= outputLimit) {
+        // A refill holds at least 56 bits: three literal codes, or two literal codes and a
+        // length code with its extra bits (50 bits).
         cursor.Refill();
         Code code = codes.literals.Lookup(cursor.bits);
-        cursor.Drop(code.bits);
-        if (code.op == Code::kLiteral) {
+        if (code.IsLiteral()) {
+            cursor.Drop(code.bits);
             *out++ = static_cast<std::uint8_t>(code.value);
-            continue;
+            code = codes.literals.Lookup(cursor.bits);
+            if (code.IsLiteral()) {
+                cursor.Drop(code.bits);
+                *out++ = static_cast<std::uint8_t>(code.value);
+                code = codes.literals.Lookup(cursor.bits);
+                if (code.IsLiteral()) {
+                    cursor.Drop(code.bits);
+                    *out++ = static_cast<std::uint8_t>(code.value);
+                    continue;
+                }
+            }
         }
-        if ((code.op & Code::kBase) == 0) {
-            result = code.op == Code::kEnd ? FastResult::kEndOfBlock : FastResult::kStop;
+        if (!code.IsBase()) {
+            result = code.Is(Code::Kind::End) ? FastResult::EndOfBlock : FastResult::Stop;
+            if (result == FastResult::EndOfBlock) cursor.Drop(code.bits);
             break;
         }
-        unsigned extra = code.op & 0x0F;
+        cursor.Drop(code.bits);
+        unsigned extra = code.Extra();
         const std::size_t length = code.value + (cursor.bits & ((1u << extra) - 1));
         cursor.Drop(extra);
+        cursor.Refill();  // the distance code and its extra bits take up to 28 bits
         code = codes.distances.Lookup(cursor.bits);
-        if ((code.op & Code::kBase) == 0) {
-            result = FastResult::kStop;
+        if (!code.IsBase()) {
+            result = FastResult::Stop;
             break;
         }
         cursor.Drop(code.bits);
-        extra = code.op & 0x0F;
+        extra = code.Extra();
         const std::size_t distance = code.value + (cursor.bits & ((1u << extra) - 1));
         cursor.Drop(extra);
         const std::size_t position = static_cast<std::size_t>(out - base);
-        if (distance > producedBefore + (position - (start - base))) {
-            result = FastResult::kStop;  // before the first byte of the entry
-            break;
-        }
         if (distance <= position) {
             CopyMatch(out, distance, length);
         } else {
+            if (distance > before + position) {
+                result = FastResult::Stop;  // before the first byte of the entry
+                break;
+            }
             // The source starts near the end of the window and may run on at its start.
             const std::size_t tail = distance - position;
             const std::size_t first = length < tail ? length : tail;
@@ -337,38 +379,38 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
 
 Outcome DecodeCompressedBlock(BitReader& in, const BlockCodes& codes, SlidingWindow& history) {
     while (!history.Done()) {
-        if (in.CursorReady(kFastInputMargin + 8) && history.Room() > kMaxMatch) {
+        if (in.CursorReady(kFastInputMargin + 8) && history.Room() > kMaxStep) {
             const FastResult fast = DecodeFast(in, codes, history);
-            if (fast == FastResult::kEndOfBlock) {
-                return Outcome::kContinue;
+            if (fast == FastResult::EndOfBlock) {
+                return Outcome::Continue;
             }
-            if (fast == FastResult::kStop) {
-                return Outcome::kStop;
+            if (fast == FastResult::Stop) {
+                return Outcome::Stop;
             }
             continue;
         }
         const Code code = codes.literals.Decode(in);
-        if (code.op == Code::kInvalid || in.Exhausted()) {
-            return Outcome::kStop;
+        if (code.Is(Code::Kind::Invalid) || in.Exhausted()) {
+            return Outcome::Stop;
         }
-        if (code.op == Code::kLiteral) {
+        if (code.IsLiteral()) {
             history.PutByte(static_cast<std::uint8_t>(code.value));
             continue;
         }
-        if (code.op == Code::kEnd) {
-            return Outcome::kContinue;
+        if (code.Is(Code::Kind::End)) {
+            return Outcome::Continue;
         }
-        const unsigned length = code.value + in.Get(code.op & 0x0F);
+        const unsigned length = code.value + in.Get(code.Extra());
         const Code distanceCode = codes.distances.Decode(in);
-        if (distanceCode.op == Code::kInvalid) {
-            return Outcome::kStop;
+        if (distanceCode.Is(Code::Kind::Invalid)) {
+            return Outcome::Stop;
         }
-        const unsigned distance = distanceCode.value + in.Get(distanceCode.op & 0x0F);
+        const unsigned distance = distanceCode.value + in.Get(distanceCode.Extra());
         if (in.Exhausted() || !history.Copy(distance, length)) {
-            return Outcome::kStop;
+            return Outcome::Stop;
         }
     }
-    return Outcome::kContinue;
+    return Outcome::Continue;
 }
 
 // Stored bytes go from the input chunks to the window in bulk.
@@ -377,23 +419,23 @@ Outcome CopyStoredBlock(BitReader& in, SlidingWindow& history) {
     const unsigned length = in.Get(16);
     const unsigned complement = in.Get(16);
     if (in.Exhausted() || (length ^ 0xFFFFu) != complement) {
-        return Outcome::kStop;
+        return Outcome::Stop;
     }
     const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(length, history.Left()));
     const std::size_t got =
         in.ReadBytes(wanted, [&history](const std::uint8_t* data, std::size_t n) { history.PutBytes(data, n); });
-    return got == wanted ? Outcome::kContinue : Outcome::kStop;
+    return got == wanted ? Outcome::Continue : Outcome::Stop;
 }
 
 }  // namespace
 
 void Inflate(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize, std::uint8_t* window) {
     static_assert(kInflateWindowSize <= kWindowBufferSize, "window exceeds the buffer");
-    SlidingWindow history(window, kInflateWindowSize, output, uncompressedSize, SlidingWindow::History::kWrittenOnly);
+    SlidingWindow history(window, kInflateWindowSize, output, uncompressedSize, SlidingWindow::History::WrittenOnly);
     BlockCodes codes;
     bool last = false;
-    Outcome outcome = Outcome::kContinue;
-    while (!last && !history.Done() && outcome == Outcome::kContinue) {
+    Outcome outcome = Outcome::Continue;
+    while (!last && !history.Done() && outcome == Outcome::Continue) {
         last = in.Get(1) == 1;
         const unsigned type = in.Get(2);
         if (in.Exhausted()) {
@@ -407,12 +449,12 @@ void Inflate(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize
             outcome = DecodeCompressedBlock(in, FixedCodes(), history);
             continue;
         }
-        outcome = type == 2 ? ReadDynamicCodes(in, codes) : Outcome::kStop;  // 3 is a reserved type
-        if (outcome == Outcome::kContinue) {
+        outcome = type == 2 ? ReadDynamicCodes(in, codes) : Outcome::Stop;  // 3 is a reserved type
+        if (outcome == Outcome::Continue) {
             outcome = DecodeCompressedBlock(in, codes, history);
         }
     }
-    if (outcome == Outcome::kOutOfMemory) {
+    if (outcome == Outcome::OutOfMemory) {
         output.ShowMessage(kInflateOutOfMemory, "Error");
     }
     history.Finish();
