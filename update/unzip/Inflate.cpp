@@ -267,13 +267,15 @@ inline void CopyBytes(std::uint8_t* to, const std::uint8_t* from) {
     std::memcpy(to, from, n);
 }
 
-// Copies length bytes from distance back; source and target do not wrap around the
-// window. Nothing past out + length is written: ahead of the target lies the oldest history.
-inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t length) {
-    const std::uint8_t* from = out - distance;
-    if (distance >= 8) {
-        // Whole words, the last one ending at the end of the match; with the distance at least
-        // a word, each word reads only bytes already in place.
+// Copies length bytes from from to out, a byte at a time in effect: from lies behind out
+// (a match that repeats itself when they overlap), or ahead of it (a source wrapped around
+// the window, still unchanged when read). Nothing past out + length is written: ahead of the
+// target lies the oldest history.
+inline void CopyMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t length) {
+    const std::size_t apart = static_cast<std::size_t>(from < out ? out - from : from - out);
+    if (apart >= 8) {
+        // Words, the last one ending at the end of the match; with the two a word apart or
+        // more, each word reads only bytes already in place, or not yet overwritten.
         if (length <= 8) {
             if (length >= 4) {
                 CopyBytes<4>(out, from);
@@ -284,14 +286,14 @@ inline void CopyMatch(std::uint8_t* out, std::size_t distance, std::size_t lengt
             return;
         }
         std::size_t done = 0;
-        if (distance >= 16) {
+        if (apart >= 16) {
             for (; done + 16 < length; done += 16) CopyBytes<16>(out + done, from + done);
         }
         for (; done + 8 < length; done += 8) CopyBytes<8>(out + done, from + done);
         CopyBytes<8>(out + length - 8, from + length - 8);
         return;
     }
-    if (distance == 1) {
+    if (from + 1 == out) {
         std::memset(out, *from, length);
         return;
     }
@@ -356,7 +358,7 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
         cursor.Drop(extra);
         const std::size_t position = static_cast<std::size_t>(out - base);
         if (distance <= position) {
-            CopyMatch(out, distance, length);
+            CopyMatch(out, out - distance, length);
         } else {
             if (distance > before + position) {
                 result = FastResult::Stop;  // before the first byte of the entry
@@ -364,10 +366,11 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
             }
             // The source starts near the end of the window and may run on at its start.
             const std::size_t tail = distance - position;
-            const std::size_t first = length < tail ? length : tail;
-            std::memmove(out, base + size - tail, first);
-            if (length > first) {
-                CopyMatch(out + first, distance, length - first);
+            if (length <= tail) {
+                CopyMatch(out, base + size - tail, length);
+            } else {
+                CopyMatch(out, base + size - tail, tail);
+                CopyMatch(out + tail, base, length - tail);
             }
         }
         out += length;
