@@ -13,7 +13,7 @@ namespace pelorin {
 namespace {
 
 constexpr std::size_t kInflateWindowSize = 32768;
-constexpr unsigned kLiteralLookupBits = 10;
+constexpr unsigned kLiteralLookupBits = 11;
 constexpr unsigned kDistanceLookupBits = 8;
 constexpr unsigned kCodeLengthLookupBits = 7;
 
@@ -269,20 +269,26 @@ inline void CopyBytes(std::uint8_t* to, const std::uint8_t* from) {
 
 // Copies length bytes from from to out, a byte at a time in effect: from lies behind out
 // (a match that repeats itself when they overlap), or ahead of it (a source wrapped around
-// the window, still unchanged when read). Nothing past out + length is written: ahead of the
-// target lies the oldest history.
-inline void CopyMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t length) {
-    const std::size_t apart = static_cast<std::size_t>(from < out ? out - from : from - out);
-    if (apart >= 8) {
-        // Words, the last one ending at the end of the match; with the two a word apart or
-        // more, each word reads only bytes already in place, or not yet overwritten.
+// the window, still unchanged when read). apart is at most the gap between the two. Nothing
+// past out + length is written: ahead of the target lies the oldest history.
+inline void CopyMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t length, std::size_t apart) {
+    if (apart >= 8 && length >= 3) {
+        // Two pieces for a short match, the second ending at its end; words for a long one.
+        // With the two a word apart or more, each piece reads only bytes already in place,
+        // or not yet overwritten.
         if (length <= 8) {
             if (length >= 4) {
                 CopyBytes<4>(out, from);
                 CopyBytes<4>(out + length - 4, from + length - 4);
             } else {
-                for (std::size_t i = 0; i < length; ++i) out[i] = from[i];
+                CopyBytes<2>(out, from);
+                CopyBytes<2>(out + 1, from + 1);
             }
+            return;
+        }
+        if (length <= 16) {
+            CopyBytes<8>(out, from);
+            CopyBytes<8>(out + length - 8, from + length - 8);
             return;
         }
         std::size_t done = 0;
@@ -293,8 +299,12 @@ inline void CopyMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t l
         CopyBytes<8>(out + length - 8, from + length - 8);
         return;
     }
-    if (from + 1 == out) {
-        std::memset(out, *from, length);
+    if (from + 1 == out && length >= 8) {
+        // A run of one byte, a word at a time.
+        const std::uint64_t run = *from * std::uint64_t{0x0101010101010101};
+        std::size_t done = 0;
+        for (; done + 8 < length; done += 8) std::memcpy(out + done, &run, 8);
+        std::memcpy(out + length - 8, &run, 8);
         return;
     }
     for (std::size_t i = 0; i < length; ++i) out[i] = from[i];
@@ -318,8 +328,8 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
     FastResult result = FastResult::More;
 
     while (cursor.next <= inputLimit && out <= outputLimit) {
-        // A refill holds at least 56 bits: three literal codes, or two literal codes and a
-        // length code with its extra bits (50 bits).
+        // A refill holds at least 56 bits: three literal codes, or two and a length code with
+        // its extra bits (50 bits).
         cursor.Refill();
         Code code = codes.literals.Lookup(cursor.bits);
         if (code.IsLiteral()) {
@@ -356,22 +366,22 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
         extra = code.Extra();
         const std::size_t distance = code.value + (cursor.bits & ((1u << extra) - 1));
         cursor.Drop(extra);
+        // The source, wrapped around the window when it starts before its beginning; chosen
+        // without a branch, as a third of the matches wrap.
         const std::size_t position = static_cast<std::size_t>(out - base);
-        if (distance <= position) {
-            CopyMatch(out, out - distance, length);
-        } else {
+        const bool wraps = distance > position;
+        const std::uint8_t* const from = base + (position - distance + (wraps ? size : 0));
+        if (from + length > base + size || distance > before + position) {
             if (distance > before + position) {
                 result = FastResult::Stop;  // before the first byte of the entry
                 break;
             }
-            // The source starts near the end of the window and may run on at its start.
+            // The source runs on past the window's end, at its start.
             const std::size_t tail = distance - position;
-            if (length <= tail) {
-                CopyMatch(out, base + size - tail, length);
-            } else {
-                CopyMatch(out, base + size - tail, tail);
-                CopyMatch(out + tail, base, length - tail);
-            }
+            CopyMatch(out, from, tail, size - distance);
+            CopyMatch(out + tail, base, length - tail, distance);
+        } else {
+            CopyMatch(out, from, length, wraps ? size - distance : distance);
         }
         out += length;
     }
