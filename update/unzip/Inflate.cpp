@@ -256,8 +256,8 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
     return BuildCodes(codes, lengths, literalCount, lengths + literalCount, distanceCount);
 }
 
-// A step of the fast loop reads at most 15 bytes past the cursor: two refills of at most
-// eight bytes, the first of which advances by at most seven.
+// A step of the fast loop reads at most 15 bytes past the cursor it starts with: two refills
+// of eight bytes, the first of which advances by at most seven.
 constexpr std::size_t kFastInputMargin = 16;
 // A step writes at most two literals and a match of at most 258 bytes.
 constexpr std::size_t kMaxStep = 2 + 258;
@@ -327,11 +327,11 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
     std::uint8_t* out = start;
     FastResult result = FastResult::More;
 
+    // Each step starts with the entry of its first code looked up, after a refill: at least 56
+    // bits, enough for three literal codes, or two and a length code with its extra bits.
+    cursor.Refill();
+    Code code = codes.literals.Lookup(cursor.bits);
     while (cursor.next <= inputLimit && out <= outputLimit) {
-        // A refill holds at least 56 bits: three literal codes, or two and a length code with
-        // its extra bits (50 bits).
-        cursor.Refill();
-        Code code = codes.literals.Lookup(cursor.bits);
         if (code.IsLiteral()) {
             cursor.Drop(code.bits);
             *out++ = static_cast<std::uint8_t>(code.value);
@@ -343,6 +343,8 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
                 if (code.IsLiteral()) {
                     cursor.Drop(code.bits);
                     *out++ = static_cast<std::uint8_t>(code.value);
+                    cursor.Refill();
+                    code = codes.literals.Lookup(cursor.bits);
                     continue;
                 }
             }
@@ -366,6 +368,9 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
         extra = code.Extra();
         const std::size_t distance = code.value + (cursor.bits & ((1u << extra) - 1));
         cursor.Drop(extra);
+        // The next step's first code, looked up while the match is copied.
+        cursor.Refill();
+        code = codes.literals.Lookup(cursor.bits);
         // The source, wrapped around the window when it starts before its beginning; chosen
         // without a branch, as a third of the matches wrap.
         const std::size_t position = static_cast<std::size_t>(out - base);
