@@ -259,8 +259,9 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
 // A step of the fast loop reads at most 15 bytes past the cursor it starts with: two refills
 // of eight bytes, the first of which advances by at most seven.
 constexpr std::size_t kFastInputMargin = 16;
-// A step writes at most two literals and a match of at most 258 bytes.
-constexpr std::size_t kMaxStep = 2 + 258;
+// A step writes at most three literals; a match that does not fit goes to the window's own
+// copy, which hands the window over on the way.
+constexpr std::size_t kMaxLiterals = 3;
 
 template <std::size_t n>
 inline void CopyBytes(std::uint8_t* to, const std::uint8_t* from) {
@@ -312,20 +313,23 @@ inline void CopyMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t l
 
 enum class FastResult { More, EndOfBlock, Stop };
 
-// Decodes while the chunk holds kFastInputMargin bytes and the window has room for a
-// whole step before its end and before the entry's size: no check of either inside.
-// Every step has been decoded completely when it returns.
+// Decodes while the chunk holds kFastInputMargin bytes and the window has room for three
+// literals before its end and before the entry's size. Every step has been decoded
+// completely when it returns.
 FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& history) {
     BitCursor cursor = in.Cursor();
     const std::uint8_t* const inputLimit = in.ChunkEnd() - kFastInputMargin;
     std::uint8_t* const base = history.Base();
     const std::size_t size = history.Size();
     std::uint8_t* const start = base + history.Position();
-    std::uint8_t* const outputLimit = start + (history.Room() - kMaxStep);
+    std::uint8_t* const end = start + history.Room();
+    std::uint8_t* const outputLimit = end - kMaxLiterals;
     // Bytes of the entry before base: a match may reach back over them and what came since.
     const std::uint64_t before = history.Produced() - history.Position();
     std::uint8_t* out = start;
     FastResult result = FastResult::More;
+    std::size_t overflowDistance = 0;  // a match that runs past end: distance and length
+    std::size_t overflowLength = 0;
 
     // Each step starts with the entry of its first code looked up, after a refill: at least 56
     // bits, enough for three literal codes, or two and a length code with its extra bits.
@@ -376,9 +380,15 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
         const std::size_t position = static_cast<std::size_t>(out - base);
         const bool wraps = distance > position;
         const std::uint8_t* const from = base + (position - distance + (wraps ? size : 0));
-        if (from + length > base + size || distance > before + position) {
+        if (from + length > base + size || distance > before + position ||
+            length > static_cast<std::size_t>(end - out)) {
             if (distance > before + position) {
                 result = FastResult::Stop;  // before the first byte of the entry
+                break;
+            }
+            if (length > static_cast<std::size_t>(end - out)) {
+                overflowDistance = distance;
+                overflowLength = length;
                 break;
             }
             // The source runs on past the window's end, at its start.
@@ -392,12 +402,15 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
     }
     in.Restore(cursor);
     history.Advance(static_cast<std::size_t>(out - start));
+    if (overflowLength > 0 && !history.Copy(overflowDistance, overflowLength)) {
+        return FastResult::Stop;
+    }
     return result;
 }
 
 Outcome DecodeCompressedBlock(BitReader& in, const BlockCodes& codes, SlidingWindow& history) {
     while (!history.Done()) {
-        if (in.CursorReady(kFastInputMargin + 8) && history.Room() > kMaxStep) {
+        if (in.CursorReady(kFastInputMargin + 8) && history.Room() >= kMaxLiterals) {
             const FastResult fast = DecodeFast(in, codes, history);
             if (fast == FastResult::EndOfBlock) {
                 return Outcome::Continue;
