@@ -47,33 +47,43 @@ enum class Outcome { Continue, Stop, OutOfMemory };
 
 // A decoding-table entry that carries what the symbol means: a literal byte, the base and
 // extra bits of a length or distance, the end of the block, a link to a second-level table,
-// or no code. bits is the code length (for a link: the index bits of the table it points to).
-struct Code {
+// or no code. Bits() is the code length (for a link: the index bits of the table it points
+// to). One word, so that the decoding loop keeps it in a register: the bits in the low byte,
+// the kind and extra bits in the next, the value in the high half.
+class Code {
+public:
     enum class Kind : std::uint8_t {
         Invalid = 0x00,
-        Base = 0x10,  // the number of extra bits goes into the low four bits of op
+        Base = 0x10,  // the number of extra bits goes into the low four bits
         Link = 0x20,
         End = 0x40,
         Literal = 0x80,
     };
-    std::uint16_t value;  // literal, base, or offset of the second-level table
-    std::uint8_t bits;
-    std::uint8_t op;  // a Kind, plus the extra bits of a Base
 
-    static constexpr Code Make(Kind kind, std::uint16_t value, std::uint8_t bits, unsigned extra = 0) {
-        return Code{value, bits, static_cast<std::uint8_t>(static_cast<unsigned>(kind) | extra)};
+    static constexpr Code Make(Kind kind, std::uint16_t value, unsigned bits, unsigned extra = 0) {
+        return Code(static_cast<std::uint32_t>(value) << 16 | (static_cast<unsigned>(kind) | extra) << 8 | bits);
     }
-    bool Is(Kind kind) const { return op == static_cast<std::uint8_t>(kind); }
-    bool IsLiteral() const { return (op & static_cast<std::uint8_t>(Kind::Literal)) != 0; }
-    bool IsBase() const { return (op & static_cast<std::uint8_t>(Kind::Base)) != 0; }
-    unsigned Extra() const { return op & 0x0Fu; }
+    constexpr Code WithBits(unsigned bits) const { return Code((word_ & ~0xFFu) | bits); }
+
+    unsigned Value() const { return word_ >> 16; }
+    unsigned Bits() const { return word_ & 0xFFu; }
+    bool Is(Kind kind) const { return (word_ & 0xFF00u) == static_cast<unsigned>(kind) << 8; }
+    bool IsLiteral() const { return (word_ & static_cast<unsigned>(Kind::Literal) << 8) != 0; }
+    bool IsBase() const { return (word_ & static_cast<unsigned>(Kind::Base) << 8) != 0; }
+    unsigned Extra() const { return (word_ >> 8) & 0x0Fu; }
+
+    constexpr Code() = default;
+
+private:
+    constexpr explicit Code(std::uint32_t word) : word_(word) {}
+    std::uint32_t word_ = 0;
 };
 constexpr Code kNoCode = Code::Make(Code::Kind::Invalid, 0, 0);
 
 enum class Alphabet { LiteralLength, Distance };
 
 // What a symbol of the alphabet becomes in a Code.
-constexpr Code Meaning(Alphabet alphabet, unsigned symbol, std::uint8_t bits) {
+constexpr Code Meaning(Alphabet alphabet, unsigned symbol, unsigned bits) {
     if (alphabet == Alphabet::Distance) {
         if (symbol >= 30) {
             return Code::Make(Code::Kind::Invalid, 0, bits);
@@ -115,10 +125,7 @@ public:
         for (std::size_t i = 0; i < filled; ++i) {
             const TableEntry& entry = entries[i];
             switch (entry.kind) {
-            case TableEntry::Kind::Symbol:
-                codes_[i] = kMeanings[entry.value];
-                codes_[i].bits = entry.bits;
-                break;
+            case TableEntry::Kind::Symbol: codes_[i] = kMeanings[entry.value].WithBits(entry.bits); break;
             case TableEntry::Kind::Link: codes_[i] = Code::Make(Code::Kind::Link, entry.value, entry.bits); break;
             case TableEntry::Kind::Invalid: codes_[i] = kNoCode; break;
             }
@@ -130,7 +137,7 @@ public:
     Code Lookup(std::uint64_t bits) const {
         Code code = codes_[bits & ((1u << rootBits) - 1)];
         if (code.Is(Code::Kind::Link)) {
-            code = codes_[code.value + ((bits >> rootBits) & ((1u << code.bits) - 1))];
+            code = codes_[code.Value() + ((bits >> rootBits) & ((1u << code.Bits()) - 1))];
         }
         return code;
     }
@@ -139,7 +146,7 @@ public:
     Code Decode(BitReader& in) const {
         const Code code = Lookup(in.Peek(kMaxCodeLength));
         if (!code.Is(Code::Kind::Invalid)) {
-            in.Drop(code.bits);
+            in.Drop(code.Bits());
         }
         return code;
     }
@@ -337,16 +344,16 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
     Code code = codes.literals.Lookup(cursor.bits);
     while (cursor.next <= inputLimit && out <= outputLimit) {
         if (code.IsLiteral()) {
-            cursor.Drop(code.bits);
-            *out++ = static_cast<std::uint8_t>(code.value);
+            cursor.Drop(code.Bits());
+            *out++ = static_cast<std::uint8_t>(code.Value());
             code = codes.literals.Lookup(cursor.bits);
             if (code.IsLiteral()) {
-                cursor.Drop(code.bits);
-                *out++ = static_cast<std::uint8_t>(code.value);
+                cursor.Drop(code.Bits());
+                *out++ = static_cast<std::uint8_t>(code.Value());
                 code = codes.literals.Lookup(cursor.bits);
                 if (code.IsLiteral()) {
-                    cursor.Drop(code.bits);
-                    *out++ = static_cast<std::uint8_t>(code.value);
+                    cursor.Drop(code.Bits());
+                    *out++ = static_cast<std::uint8_t>(code.Value());
                     cursor.Refill();
                     code = codes.literals.Lookup(cursor.bits);
                     continue;
@@ -355,12 +362,12 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
         }
         if (!code.IsBase()) {
             result = code.Is(Code::Kind::End) ? FastResult::EndOfBlock : FastResult::Stop;
-            if (result == FastResult::EndOfBlock) cursor.Drop(code.bits);
+            if (result == FastResult::EndOfBlock) cursor.Drop(code.Bits());
             break;
         }
-        cursor.Drop(code.bits);
+        cursor.Drop(code.Bits());
         unsigned extra = code.Extra();
-        const std::size_t length = code.value + (cursor.bits & ((1u << extra) - 1));
+        const std::size_t length = code.Value() + (cursor.bits & ((1u << extra) - 1));
         cursor.Drop(extra);
         cursor.Refill();  // the distance code and its extra bits take up to 28 bits
         code = codes.distances.Lookup(cursor.bits);
@@ -368,9 +375,9 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
             result = FastResult::Stop;
             break;
         }
-        cursor.Drop(code.bits);
+        cursor.Drop(code.Bits());
         extra = code.Extra();
-        const std::size_t distance = code.value + (cursor.bits & ((1u << extra) - 1));
+        const std::size_t distance = code.Value() + (cursor.bits & ((1u << extra) - 1));
         cursor.Drop(extra);
         // The next step's first code, looked up while the match is copied.
         cursor.Refill();
@@ -425,18 +432,18 @@ Outcome DecodeCompressedBlock(BitReader& in, const BlockCodes& codes, SlidingWin
             return Outcome::Stop;
         }
         if (code.IsLiteral()) {
-            history.PutByte(static_cast<std::uint8_t>(code.value));
+            history.PutByte(static_cast<std::uint8_t>(code.Value()));
             continue;
         }
         if (code.Is(Code::Kind::End)) {
             return Outcome::Continue;
         }
-        const unsigned length = code.value + in.Get(code.Extra());
+        const unsigned length = code.Value() + in.Get(code.Extra());
         const Code distanceCode = codes.distances.Decode(in);
         if (distanceCode.Is(Code::Kind::Invalid)) {
             return Outcome::Stop;
         }
-        const unsigned distance = distanceCode.value + in.Get(distanceCode.Extra());
+        const unsigned distance = distanceCode.Value() + in.Get(distanceCode.Extra());
         if (in.Exhausted() || !history.Copy(distance, length)) {
             return Outcome::Stop;
         }
