@@ -72,11 +72,11 @@ public:
     bool IsBase() const { return (word_ & static_cast<unsigned>(Kind::Base) << 8) != 0; }
     unsigned Extra() const { return (word_ >> 8) & 0x0Fu; }
 
-    constexpr Code() = default;
+    Code() = default;  // left unset: a table holds many, and a build fills those in use
 
 private:
     constexpr explicit Code(std::uint32_t word) : word_(word) {}
-    std::uint32_t word_ = 0;
+    std::uint32_t word_;
 };
 constexpr Code kNoCode = Code::Make(Code::Kind::Invalid, 0, 0);
 
@@ -116,21 +116,16 @@ template <Alphabet alphabet, unsigned rootBits, std::size_t Capacity>
 class CodeTable {
 public:
     TableStatus Build(const std::uint8_t* lengths, unsigned symbolCount, Completeness rule) {
-        TableEntry entries[Capacity];
-        std::size_t filled = 0;
-        const TableStatus status = BuildDecodingTable(lengths, symbolCount, rootBits, rule, entries, Capacity, &filled);
-        if (status != TableStatus::Ok) {
-            return status;
-        }
-        for (std::size_t i = 0; i < filled; ++i) {
-            const TableEntry& entry = entries[i];
-            switch (entry.kind) {
-            case TableEntry::Kind::Symbol: codes_[i] = kMeanings[entry.value].WithBits(entry.bits); break;
-            case TableEntry::Kind::Link: codes_[i] = Code::Make(Code::Kind::Link, entry.value, entry.bits); break;
-            case TableEntry::Kind::Invalid: codes_[i] = kNoCode; break;
-            }
-        }
-        return status;
+        return BuildPrefixTable(lengths, symbolCount, rootBits, rule, codes_, Capacity, nullptr,
+                                [](TableEntry::Kind kind, unsigned value, unsigned bits) {
+                                    switch (kind) {
+                                    case TableEntry::Kind::Symbol: return kMeanings[value].WithBits(bits);
+                                    case TableEntry::Kind::Link:
+                                        return Code::Make(Code::Kind::Link, static_cast<std::uint16_t>(value), bits);
+                                    case TableEntry::Kind::Invalid: break;
+                                    }
+                                    return kNoCode;
+                                });
     }
 
     // The entry for the code at the bottom of bits (at least kMaxCodeLength of them).
