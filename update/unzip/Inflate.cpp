@@ -313,6 +313,24 @@ inline void CopyMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t l
     for (std::size_t i = 0; i < length; ++i) out[i] = from[i];
 }
 
+// Matches up to this long, the most of them, are copied by CopyShortMatch.
+constexpr std::size_t kShortMatch = 16;
+
+// Copies a match of at most kShortMatch bytes, from and out at least a word apart, without a
+// branch on its length: kShortMatch bytes are stored, and the kShortMatch bytes after the
+// match put back as they were. The caller leaves room for them in the buffer.
+inline void CopyShortMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t length, std::size_t apart) {
+    std::uint8_t after[kShortMatch];
+    std::memcpy(after, out + length, kShortMatch);
+    if (apart >= 16) {
+        CopyBytes<16>(out, from);
+    } else {
+        CopyBytes<8>(out, from);
+        CopyBytes<8>(out + 8, from + 8);
+    }
+    std::memcpy(out + length, after, kShortMatch);
+}
+
 enum class FastResult { More, EndOfBlock, Stop };
 
 // Decodes while the chunk holds kFastInputMargin bytes and the window has room for three
@@ -326,6 +344,10 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
     std::uint8_t* const start = base + history.Position();
     std::uint8_t* const end = start + history.Room();
     std::uint8_t* const outputLimit = end - kMaxLiterals;
+    // Where a match may end: CopyShortMatch needs kShortMatch bytes after it, and from a source
+    // wrapped around the window, reads as many bytes, both in the buffer.
+    std::uint8_t* const bufferEnd = base + kWindowBufferSize;
+    std::uint8_t* const matchEnd = end < bufferEnd - kShortMatch ? end : bufferEnd - kShortMatch;
     // Bytes of the entry before base: a match may reach back over them and what came since.
     const std::uint64_t before = history.Produced() - history.Position();
     std::uint8_t* out = start;
@@ -382,23 +404,32 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
         const std::size_t position = static_cast<std::size_t>(out - base);
         const bool wraps = distance > position;
         const std::uint8_t* const from = base + (position - distance + (wraps ? size : 0));
-        if (from + length > base + size || distance > before + position ||
-            length > static_cast<std::size_t>(end - out)) {
+        if (from + length > base + size || from > bufferEnd - kShortMatch || distance > before + position ||
+            static_cast<std::ptrdiff_t>(length) > matchEnd - out) {
             if (distance > before + position) {
                 result = FastResult::Stop;  // before the first byte of the entry
                 break;
             }
-            if (length > static_cast<std::size_t>(end - out)) {
+            if (static_cast<std::ptrdiff_t>(length) > matchEnd - out) {
                 overflowDistance = distance;
                 overflowLength = length;
                 break;
             }
-            // The source runs on past the window's end, at its start.
-            const std::size_t tail = distance - position;
-            CopyMatch(out, from, tail, size - distance);
-            CopyMatch(out + tail, base, length - tail, distance);
+            if (from + length <= base + size) {
+                CopyMatch(out, from, length, wraps ? size - distance : distance);
+            } else {
+                // The source runs on past the window's end, at its start.
+                const std::size_t tail = distance - position;
+                CopyMatch(out, from, tail, size - distance);
+                CopyMatch(out + tail, base, length - tail, distance);
+            }
         } else {
-            CopyMatch(out, from, length, wraps ? size - distance : distance);
+            const std::size_t apart = wraps ? size - distance : distance;
+            if (length <= kShortMatch && apart >= 8) {
+                CopyShortMatch(out, from, length, apart);
+            } else {
+                CopyMatch(out, from, length, apart);
+            }
         }
         out += length;
     }
