@@ -275,25 +275,9 @@ inline void CopyBytes(std::uint8_t* to, const std::uint8_t* from) {
 // the window, still unchanged when read). apart is at most the gap between the two. Nothing
 // past out + length is written: ahead of the target lies the oldest history.
 inline void CopyMatch(std::uint8_t* out, const std::uint8_t* from, std::size_t length, std::size_t apart) {
-    if (apart >= 8 && length >= 3) {
-        // Two pieces for a short match, the second ending at its end; words for a long one.
-        // With the two a word apart or more, each piece reads only bytes already in place,
-        // or not yet overwritten.
-        if (length <= 8) {
-            if (length >= 4) {
-                CopyBytes<4>(out, from);
-                CopyBytes<4>(out + length - 4, from + length - 4);
-            } else {
-                CopyBytes<2>(out, from);
-                CopyBytes<2>(out + 1, from + 1);
-            }
-            return;
-        }
-        if (length <= 16) {
-            CopyBytes<8>(out, from);
-            CopyBytes<8>(out + length - 8, from + length - 8);
-            return;
-        }
+    if (apart >= 8 && length >= 8) {
+        // Words, the last one ending at the end of the match. With the two a word apart or
+        // more, each word reads only bytes already in place, or not yet overwritten.
         std::size_t done = 0;
         if (apart >= 16) {
             for (; done + 16 < length; done += 16) CopyBytes<16>(out + done, from + done);
