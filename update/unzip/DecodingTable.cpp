@@ -1,5 +1,5 @@
-// Building the two-level decoding tables from code lengths, with the space
-// check that keeps every table inside its fixed storage.
+// The decoding tables of plain TableEntry items, as explode and the code-length code of
+// inflate use them: BuildPrefixTable with entries that only name their symbol.
 #include "update/unzip/DecodingTable.h"
 
 namespace pelorin {
