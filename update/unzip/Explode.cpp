@@ -48,7 +48,7 @@ template <std::size_t Capacity>
 bool ReadTree(BitReader& in, DecodingTable<Capacity>& table, unsigned symbolCount) {
     std::uint8_t lengths[256];
     return ReadTreeLengths(in, lengths, symbolCount) &&
-           table.Build(lengths, symbolCount, Completeness::kComplete) == TableStatus::kOk;
+           table.Build(lengths, symbolCount, Completeness::Complete) == TableStatus::Ok;
 }
 
 }  // namespace
@@ -68,7 +68,7 @@ void Explode(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize
         return;  // malformed tree: the entry stops here
     }
 
-    SlidingWindow history(window, kExplodeWindowSize, output, uncompressedSize, SlidingWindow::History::kZeros);
+    SlidingWindow history(window, kExplodeWindowSize, output, uncompressedSize, SlidingWindow::History::Zeros);
     while (!history.Done()) {
         if (in.CursorReady(kFastInputMargin)) {
             // The same step from a cursor: one refill covers its 48 bits at most.

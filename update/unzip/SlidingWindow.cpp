@@ -10,14 +10,14 @@ namespace pelorin {
 SlidingWindow::SlidingWindow(std::uint8_t* buffer, std::size_t size, DecodeOutput& output, std::uint64_t limit,
                              History history)
     : buffer_(buffer), size_(size), mask_(size - 1), output_(output), limit_(limit), history_(history) {
-    if (history_ == History::kZeros) {
+    if (history_ == History::Zeros) {
         std::memset(buffer_, 0, size_);
     }
 }
 
 // Copies that wrap around the window, reach its end or the limit, in runs.
 bool SlidingWindow::CopyAround(std::size_t distance, std::size_t length) {
-    if (distance == 0 || distance > size_ || (history_ == History::kWrittenOnly && distance > produced_)) {
+    if (distance == 0 || distance > size_ || (history_ == History::WrittenOnly && distance > produced_)) {
         return false;
     }
     const std::uint64_t room = limit_ - std::min(limit_, produced_);

@@ -13,8 +13,8 @@ namespace pelorin {
 class SlidingWindow {
 public:
     enum class History {
-        kZeros,        // positions never written read as zero bytes
-        kWrittenOnly,  // a copy from before the first byte is refused
+        Zeros,        // positions never written read as zero bytes
+        WrittenOnly,  // a copy from before the first byte is refused
     };
 
     // buffer holds size bytes, size a power of two; limit is the entry's
@@ -38,7 +38,7 @@ public:
 
     // Repeats length bytes found distance bytes back (distance >= 1), stopping
     // at the limit. Returns false when the distance reaches before the data
-    // under History::kWrittenOnly or beyond the window.
+    // under History::WrittenOnly or beyond the window.
     bool Copy(std::size_t distance, std::size_t length) {
         // The common case inline: a source behind the target, both clear of the window's
         // end and the whole match within the limit.

@@ -71,7 +71,7 @@ void Unreduce(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSiz
     const unsigned distanceShift = 8 - factor;
     const unsigned distanceMask = (1u << factor) - 1;
 
-    SlidingWindow history(window, kReduceWindowSize, output, uncompressedSize, SlidingWindow::History::kZeros);
+    SlidingWindow history(window, kReduceWindowSize, output, uncompressedSize, SlidingWindow::History::Zeros);
     enum class State { Literal, Escaped, ExtraLength, Distance } state = State::Literal;
     std::uint8_t last = 0;
     unsigned code = 0;

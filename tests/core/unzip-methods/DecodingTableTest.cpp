@@ -12,8 +12,8 @@ namespace {
 // Decodes the given bits (sent LSB first) with a table over lengths.
 std::vector<int> DecodeAll(const std::vector<std::uint8_t>& lengths, const Bytes& bits, int count) {
     DecodingTable<16 + 4096> table(4);  // the deepest code needs a 12-bit second level
-    EXPECT_EQ(table.Build(lengths.data(), static_cast<unsigned>(lengths.size()), Completeness::kAllowSingleOrNone),
-              TableStatus::kOk);
+    EXPECT_EQ(table.Build(lengths.data(), static_cast<unsigned>(lengths.size()), Completeness::AllowSingleOrNone),
+              TableStatus::Ok);
     MemoryInput input(bits);
     BitReader reader(input);
     std::vector<int> symbols;
@@ -30,12 +30,12 @@ TEST(DecodingTable, AcceptsOnlyUsableLengthSets) {
     const std::uint8_t single[] = {0, 1, 0};
     const std::uint8_t none[] = {0, 0, 0};
     const std::uint8_t tooLong[] = {1, 17, 17};
-    EXPECT_EQ(table.Build(oversubscribed, 3, Completeness::kAllowSingleOrNone), TableStatus::kInvalid);
-    EXPECT_EQ(table.Build(incomplete, 3, Completeness::kAllowSingleOrNone), TableStatus::kInvalid);
-    EXPECT_EQ(table.Build(tooLong, 3, Completeness::kAllowSingleOrNone), TableStatus::kInvalid);
-    EXPECT_EQ(table.Build(single, 3, Completeness::kComplete), TableStatus::kInvalid);
-    EXPECT_EQ(table.Build(none, 3, Completeness::kComplete), TableStatus::kInvalid);
-    EXPECT_EQ(table.Build(none, 3, Completeness::kAllowSingleOrNone), TableStatus::kOk);
+    EXPECT_EQ(table.Build(oversubscribed, 3, Completeness::AllowSingleOrNone), TableStatus::Invalid);
+    EXPECT_EQ(table.Build(incomplete, 3, Completeness::AllowSingleOrNone), TableStatus::Invalid);
+    EXPECT_EQ(table.Build(tooLong, 3, Completeness::AllowSingleOrNone), TableStatus::Invalid);
+    EXPECT_EQ(table.Build(single, 3, Completeness::Complete), TableStatus::Invalid);
+    EXPECT_EQ(table.Build(none, 3, Completeness::Complete), TableStatus::Invalid);
+    EXPECT_EQ(table.Build(none, 3, Completeness::AllowSingleOrNone), TableStatus::Ok);
 }
 
 TEST(DecodingTable, SingleAndEmptyCodesDecodeOnlyWhatExists) {
@@ -73,9 +73,9 @@ TEST(DecodingTable, ReportsStorageThatIsTooSmall) {
     }
     lengths.push_back(16);
     DecodingTable<64> small(4);
-    EXPECT_EQ(small.Build(lengths.data(), 17, Completeness::kComplete), TableStatus::kTooLarge);
+    EXPECT_EQ(small.Build(lengths.data(), 17, Completeness::Complete), TableStatus::TooLarge);
     DecodingTable<8> rootOnly(4);
-    EXPECT_EQ(rootOnly.Build(lengths.data(), 2, Completeness::kAllowSingleOrNone), TableStatus::kTooLarge);
+    EXPECT_EQ(rootOnly.Build(lengths.data(), 2, Completeness::AllowSingleOrNone), TableStatus::TooLarge);
 }
 
 }  // namespace

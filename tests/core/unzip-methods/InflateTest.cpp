@@ -90,6 +90,65 @@ TEST(Inflate, ShortPeriodsWrappedSourcesAndStoredRuns) {
     }
 }
 
+// A fixed-code block written symbol by symbol, with the bytes it stands for kept beside it:
+// for distances and sequences that zlib never writes.
+class FixedBlock {
+public:
+    FixedBlock() {
+        bits_.Put(1, 1);  // final
+        bits_.Put(1, 2);  // fixed codes
+    }
+    void Literal(std::uint8_t byte) {
+        if (byte < 144) {
+            bits_.Put(Reversed(0x30 + byte, 8), 8);
+        } else {
+            bits_.Put(Reversed(0x190 + byte - 144, 9), 9);
+        }
+        plain.push_back(byte);
+    }
+    // length 3 to 10, distance 1 to 32768
+    void Match(unsigned length, unsigned distance) {
+        bits_.Put(Reversed(length - 2, 7), 7);  // symbols 257 to 264
+        unsigned code = 0;
+        while (code < 29 && DistanceBase(code + 1) <= distance) ++code;
+        bits_.Put(Reversed(code, 5), 5);
+        const unsigned extra = code < 4 ? 0 : code / 2 - 1;
+        bits_.Put(distance - DistanceBase(code), extra);
+        for (unsigned i = 0; i < length; ++i) plain.push_back(plain[plain.size() - distance]);
+    }
+    Bytes Finish() {
+        bits_.Put(0, 7);  // end of block
+        return bits_.Finish();
+    }
+    Bytes plain;
+
+private:
+    static unsigned DistanceBase(unsigned code) {
+        if (code < 4) return code + 1;
+        const unsigned extra = code / 2 - 1;
+        return (2u + (code & 1)) << extra | 1;
+    }
+    BitWriter bits_;
+};
+
+// Copies from exactly a window back, each right after a short match, at every offset from the
+// window's end: the bytes after a short match must stay as they were, and sources within a
+// few bytes of the window's end run on at its start.
+TEST(Inflate, WholeWindowDistancesAfterShortMatches) {
+    FixedBlock block;
+    for (const std::uint8_t byte : SampleNoise(32768, 9)) block.Literal(byte);
+    for (unsigned i = 0; i < 9000; ++i) {
+        block.Match(3 + i % 8, 1 + i % 40);
+        block.Match(3 + (i / 8) % 8, 32768);
+        if (i % 7 == 0) block.Literal(static_cast<std::uint8_t>(i));
+    }
+    const Bytes packed = block.Finish();
+    EXPECT_EQ(InflateEntry(packed, block.plain.size()).bytes, block.plain);
+    for (const std::size_t limit : {std::size_t{32768 + 5}, std::size_t{3 * 32768 - 2}}) {
+        EXPECT_EQ(InflateEntry(packed, limit).bytes, Bytes(block.plain.begin(), block.plain.begin() + limit)) << limit;
+    }
+}
+
 TEST(Inflate, HandsOverFullWindowsThenTheLastPartOne) {
     // The data end exactly with the final block: full windows, then the rest.
     const Bytes input = SampleText(3 * 32768 + 1234, 8);
