@@ -24,9 +24,7 @@ class Deflater {
 public:
     explicit Deflater(int level = Z_BEST_COMPRESSION) {
         const int rc = deflateInit_(&z_, level, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
-        if (rc != Z_OK) {
-            throw EZlibInternalError(rc);
-        }
+        if (rc != Z_OK) throw EZlibInternalError(rc);
     }
     ~Deflater() { deflateEnd(&z_); }
     Deflater(const Deflater&) = delete;
@@ -44,14 +42,10 @@ public:
             z_.next_out = out;
             z_.avail_out = sizeof out;
             rc = deflate(&z_, finish ? Z_FINISH : Z_NO_FLUSH);
-            if (rc == Z_STREAM_ERROR) {
-                throw EZlibInternalError(rc);
-            }
+            if (rc == Z_STREAM_ERROR) throw EZlibInternalError(rc);
             sink(out, sizeof out - z_.avail_out);
         } while (z_.avail_out == 0);
-        if (finish && rc != Z_STREAM_END) {
-            throw EZlibInternalError(rc);
-        }
+        if (finish && rc != Z_STREAM_END) throw EZlibInternalError(rc);
     }
 
 private:
@@ -95,25 +89,19 @@ DeflateResult DeflateStream(std::istream& in, std::ostream& out, int level) {
     Deflater deflater(level);
     const auto sink = [&out, &result](const std::uint8_t* p, std::size_t n) {
         out.write(reinterpret_cast<const char*>(p), static_cast<std::streamsize>(n));
-        if (!out) {
-            throw Exception("Error writing the compressed data" + WriteFailureSuffix());
-        }
+        if (!out) throw Exception("Error writing the compressed data" + WriteFailureSuffix());
         result.CompressedSize += n;
     };
     std::vector<std::uint8_t> buffer(DeflateChunk);
     for (;;) {
         in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(buffer.size()));
         const auto n = static_cast<std::size_t>(in.gcount());
-        if (in.bad()) {
-            throw EReadError("Error reading the file to compress");
-        }
+        if (in.bad()) throw EReadError("Error reading the file to compress");
         const bool finish = n < buffer.size();
         result.UncompressedSize += n;
         result.Adler32 = Adler32(result.Adler32, buffer.data(), n);
         deflater.Put(buffer.data(), n, finish, sink);
-        if (finish) {
-            return result;
-        }
+        if (finish) return result;
     }
 }
 
@@ -164,9 +152,7 @@ void WriteSetupDescription(const std::string& path, const SetupData& data, const
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     file.close();
-    if (!file) {
-        throw Exception("Cannot write the setup description \"" + path + "\"");
-    }
+    if (!file) throw Exception("Cannot write the setup description \"" + path + "\"");
 }
 
 }  // namespace pelorin

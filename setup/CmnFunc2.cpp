@@ -12,23 +12,17 @@ std::string VersionText(int major, int minor) {
     std::string m = std::to_string(value < 0 ? -value : value);
     if (m.size() < 2) m.insert(0, 1, '0');
     if (value < 0) m.insert(0, 1, '-');
-    while (!m.empty() && m.back() == '0') {
-        m.pop_back();
-    }
+    while (!m.empty() && m.back() == '0') m.pop_back();
     return std::to_string(major) + "." + m;
 }
 
 std::string StringReplaceAll(const std::string& text, const std::string& from, const std::string& to) {
-    if (from.empty()) {
-        return text;
-    }
+    if (from.empty()) return text;
     std::string result;
     std::size_t pos = 0;
     for (;;) {
         const std::size_t found = text.find(from, pos);
-        if (found == std::string::npos) {
-            break;
-        }
+        if (found == std::string::npos) break;
         result.append(text, pos, found - pos);
         result += to;
         pos = found + from.size();
@@ -56,17 +50,11 @@ std::string AddQuotes(const std::string& text) {
     const auto isSpace = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
     std::size_t first = 0;
     std::size_t last = text.size();
-    while (first < last && isSpace(text[first])) {
-        ++first;
-    }
-    while (last > first && isSpace(text[last - 1])) {
-        --last;
-    }
+    while (first < last && isSpace(text[first])) ++first;
+    while (last > first && isSpace(text[last - 1])) --last;
     const std::string s = text.substr(first, last - first);
     const bool quoted = !s.empty() && s.front() == '"' && s.back() == '"';
-    if (s.find(' ') == std::string::npos || quoted) {
-        return s;
-    }
+    if (s.find(' ') == std::string::npos || quoted) return s;
     return '"' + s + '"';
 }
 

@@ -26,12 +26,8 @@ private:
 
 void ReadMagic(ByteSource& file) {
     char magic[SetupMagicSize];
-    if (file.Read(magic, SetupMagicSize) != SetupMagicSize) {
-        throw EReadError("Read beyond end of file");
-    }
-    if (std::memcmp(magic, SetupMagic, SetupMagicSize) != 0) {
-        throw ESetupIncompatible();
-    }
+    if (file.Read(magic, SetupMagicSize) != SetupMagicSize) throw EReadError("Read beyond end of file");
+    if (std::memcmp(magic, SetupMagic, SetupMagicSize) != 0) throw ESetupIncompatible();
 }
 
 // Reads count records of one kind. The list grows only with records actually read,
@@ -51,15 +47,11 @@ void ReadBody(ByteSource& file, SetupData& data, const SetupHeaderHook& afterHea
     ReadBlock(file, headerBytes.data(), headerBytes.size());
     data.Header = SetupHeader::Decode(headerBytes);
     const SetupHeader& header = data.Header;
-    if (afterHeader) {
-        afterHeader(header);
-    }
+    if (afterHeader) afterHeader(header);
     data.RestartRequired = (header.Flags & SetupHeader::AlwaysRestart) != 0;
 
     // The writer never produces a negative size; such a header is corrupted.
-    if (header.LicenseSize < 0) {
-        throw ECorruptRecord("SetupHeader.LicenseSize is negative");
-    }
+    if (header.LicenseSize < 0) throw ECorruptRecord("SetupHeader.LicenseSize is negative");
     if (header.LicenseSize > 0) {
         const std::vector<std::uint8_t> license = ReadBlock(file, static_cast<std::size_t>(header.LicenseSize));
         data.License.emplace(license.begin(), license.end());
@@ -76,9 +68,7 @@ void LoadSetupDescription(const std::string& path, SetupData& out, const SetupHe
     {
         // Declared after the remover: closed before the file is deleted.
         FileByteSource file(path);
-        if (!file.IsOpen()) {
-            throw EReadError("Cannot open file \"" + path + "\"");
-        }
+        if (!file.IsOpen()) throw EReadError("Cannot open file \"" + path + "\"");
         ReadMagic(file);
         try {
             ReadBody(file, data, afterHeader);

@@ -269,9 +269,7 @@ PELORIN_RECORD_CODEC(RunEntry)
 
 std::int32_t ComputeTotalSize(const std::vector<FileEntry>& files) {
     std::uint32_t total = 0;
-    for (const FileEntry& file : files) {
-        total += file.UncompressedSize;
-    }
+    for (const FileEntry& file : files) total += file.UncompressedSize;
     return static_cast<std::int32_t>(total);
 }
 

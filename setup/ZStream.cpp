@@ -46,18 +46,12 @@ public:
         z_.zfree = ZFree;
         z_.opaque = Z_NULL;
         const int rc = inflateInit_(&z_, ZLIB_VERSION, static_cast<int>(sizeof(z_stream)));
-        if (rc == Z_MEM_ERROR) {
-            throw std::bad_alloc();
-        }
-        if (rc != Z_OK) {
-            throw EZlibInternalError(rc);
-        }
+        if (rc == Z_MEM_ERROR) throw std::bad_alloc();
+        if (rc != Z_OK) throw EZlibInternalError(rc);
         active_ = true;
     }
     ~InflateState() {
-        if (active_) {
-            inflateEnd(&z_);
-        }
+        if (active_) inflateEnd(&z_);
     }
     InflateState(const InflateState&) = delete;
     InflateState& operator=(const InflateState&) = delete;
@@ -67,9 +61,7 @@ public:
     void End() {
         active_ = false;
         const int rc = inflateEnd(&z_);
-        if (rc != Z_OK) {
-            throw EZlibInternalError(rc);
-        }
+        if (rc != Z_OK) throw EZlibInternalError(rc);
     }
 
 private:
@@ -79,9 +71,7 @@ private:
 
 std::size_t Fill(InflateReadProc read, void* context, std::uint8_t* buffer) {
     const std::size_t n = read(context, buffer, InflateBufferSize);
-    if (n > InflateBufferSize) {
-        throw Exception("The read callback returned more bytes than its buffer holds");
-    }
+    if (n > InflateBufferSize) throw Exception("The read callback returned more bytes than its buffer holds");
     return n;
 }
 
@@ -96,9 +86,7 @@ void CheckInflateResult(int rc, bool inputDone) {
     case Z_MEM_ERROR: throw std::bad_alloc();
     case Z_BUF_ERROR:
         // No progress with the input exhausted: the stream was cut short.
-        if (inputDone) {
-            throw EZlibDataError();
-        }
+        if (inputDone) throw EZlibDataError();
         throw EZlibInternalError(rc);
     default: throw EZlibInternalError(rc);
     }
@@ -150,17 +138,11 @@ InflateResult InflateStream(InflateReadProc read, InflateWriteProc write, void* 
             state.End();
             return {false, 0};
         }
-        if (rc == Z_STREAM_END) {
-            break;
-        }
-        if (inputDone && produced == 0) {
-            throw EZlibDataError();
-        }
+        if (rc == Z_STREAM_END) break;
+        if (inputDone && produced == 0) throw EZlibDataError();
     }
 
-    if (z.avail_in != 0 || (!inputDone && Fill(read, context, input.data()) != 0)) {
-        throw EZlibDataError();
-    }
+    if (z.avail_in != 0 || (!inputDone && Fill(read, context, input.data()) != 0)) throw EZlibDataError();
     // zlib keeps the running Adler-32 of all output for its trailer check; taking it
     // spares a second pass over every byte.
     const auto checksum = static_cast<std::uint32_t>(z.adler);
@@ -201,13 +183,9 @@ std::size_t InflateAdaptor::Read(void* context, std::uint8_t* buffer, std::size_
     InflateAdaptor& a = *static_cast<InflateAdaptor*>(context);
     const std::size_t n =
         static_cast<std::size_t>(std::min<std::int64_t>(static_cast<std::int64_t>(capacity), a.inLeft_));
-    if (n == 0) {
-        return 0;
-    }
+    if (n == 0) return 0;
     if (a.inSource_) {
-        if (a.inSource_->Read(buffer, n) != n) {
-            throw EReadError("Read beyond end of file");
-        }
+        if (a.inSource_->Read(buffer, n) != n) throw EReadError("Read beyond end of file");
     } else {
         std::memcpy(buffer, a.inMemory_, n);
         a.inMemory_ += n;
@@ -230,9 +208,7 @@ std::size_t InflateAdaptor::Write(void* context, const std::uint8_t* buffer, std
             a.outBuffer_->insert(a.outBuffer_->end(), buffer, buffer + n);
         }
     }
-    if (a.outLeft_ != NoLimit) {
-        a.outLeft_ -= static_cast<std::int64_t>(n);
-    }
+    if (a.outLeft_ != NoLimit) a.outLeft_ -= static_cast<std::int64_t>(n);
     a.written_ += n;
     return n;
 }
@@ -243,20 +219,14 @@ namespace {
 // A StoredLength below -1 is corrupted data, like every other mismatch.
 void ReadBlockInto(ByteSource& file, InflateAdaptor& adaptor, std::size_t size) {
     std::uint8_t header[BlockHeaderSize];
-    if (file.Read(header, BlockHeaderSize) != BlockHeaderSize) {
-        throw EReadError("Read beyond end of file");
-    }
+    if (file.Read(header, BlockHeaderSize) != BlockHeaderSize) throw EReadError("Read beyond end of file");
     const std::uint32_t headerCheck = GetLE32(header);
     const auto storedLength = static_cast<std::int32_t>(GetLE32(header + 4));
     const auto dataLength = static_cast<std::int32_t>(GetLE32(header + 8));
     const std::uint32_t dataCheck = GetLE32(header + 12);
 
-    if (dataLength < 0 || static_cast<std::uint64_t>(dataLength) != size) {
-        throw EZlibDataError();
-    }
-    if (Adler32(1, header + 4, 12) != headerCheck) {
-        throw EZlibDataError();
-    }
+    if (dataLength < 0 || static_cast<std::uint64_t>(dataLength) != size) throw EZlibDataError();
+    if (Adler32(1, header + 4, 12) != headerCheck) throw EZlibDataError();
 
     std::uint32_t checksum = 1;
     if (storedLength == StoredUncompressed) {
@@ -264,28 +234,20 @@ void ReadBlockInto(ByteSource& file, InflateAdaptor& adaptor, std::size_t size) 
         std::vector<std::uint8_t> chunk(std::min(size, InflateBufferSize));
         for (;;) {
             const std::size_t n = InflateAdaptor::Read(&adaptor, chunk.data(), chunk.size());
-            if (n == 0) {
-                break;
-            }
+            if (n == 0) break;
             checksum = Adler32(checksum, chunk.data(), n);
             InflateAdaptor::Write(&adaptor, chunk.data(), n);
         }
     } else {
-        if (storedLength < 0) {
-            throw EZlibDataError();
-        }
+        if (storedLength < 0) throw EZlibDataError();
         adaptor.ReadFrom(file, storedLength);
         const InflateResult result = InflateStream(InflateAdaptor::Read, InflateAdaptor::Write, &adaptor);
         // A stream that yields more than size bytes, or fewer, is rejected here;
         // the data checksum alone could be matched by a shorter output.
-        if (!result.Completed || adaptor.Written() != size) {
-            throw EZlibDataError();
-        }
+        if (!result.Completed || adaptor.Written() != size) throw EZlibDataError();
         checksum = result.Checksum;
     }
-    if (checksum != dataCheck) {
-        throw EZlibDataError();
-    }
+    if (checksum != dataCheck) throw EZlibDataError();
 }
 
 }  // namespace

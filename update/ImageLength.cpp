@@ -24,9 +24,7 @@ bool Fits(std::size_t size, std::uint64_t offset, std::uint64_t length) {
 std::uint64_t FileHeaderAt(const std::uint8_t* data, std::size_t size) {
     if (!Fits(size, 0, 64) || data[0] != 'M' || data[1] != 'Z') throw EBadImage(kNotAProgram);
     const std::uint32_t peOffset = GetLE32(data + 0x3C);
-    if (!Fits(size, peOffset, 24) || GetLE32(data + peOffset) != 0x00004550) {
-        throw EBadImage(kNotAProgram);
-    }
+    if (!Fits(size, peOffset, 24) || GetLE32(data + peOffset) != 0x00004550) throw EBadImage(kNotAProgram);
     return std::uint64_t{peOffset} + 4;
 }
 

@@ -65,9 +65,7 @@ double Seconds(const std::function<void()>& run, int rounds) {
 }
 
 void Check(bool ok, const char* what) {
-    if (!ok) {
-        throw std::runtime_error(std::string("benchmark check failed: ") + what);
-    }
+    if (!ok) throw std::runtime_error(std::string("benchmark check failed: ") + what);
 }
 
 // The plain loop: the same 32000-byte buffers, output copied to memory.
@@ -95,9 +93,7 @@ void PlainLoop(const Bytes& z, Bytes& out, bool checksum, std::uint32_t& adler) 
         const std::size_t produced = buf.size() - s.avail_out;
         std::memcpy(out.data() + outPos, buf.data(), produced);
         outPos += produced;
-        if (checksum) {
-            adler = static_cast<std::uint32_t>(adler32(adler, buf.data(), static_cast<uInt>(produced)));
-        }
+        if (checksum) adler = static_cast<std::uint32_t>(adler32(adler, buf.data(), static_cast<uInt>(produced)));
     }
     inflateEnd(&s);
     Check(outPos == out.size(), "size");

@@ -48,9 +48,7 @@ public:
             data += take;
             count -= take;
             total += take;
-            if (held_ == kChunk) {
-                Flush();
-            }
+            if (held_ == kChunk) Flush();
         }
     }
     void ShowMessage(const char*, const char*) override {}

@@ -12,9 +12,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static const std::string path = "/tmp/fuzz_load_setup." + std::to_string(getpid());
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) {
-        return 0;
-    }
+    if (!f) return 0;
     std::fwrite(data, 1, size, f);
     std::fclose(f);
     pelorin::SetupData out;

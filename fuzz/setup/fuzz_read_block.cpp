@@ -6,9 +6,7 @@
 #include "setup/ZStream.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    if (size < 2) {
-        return 0;
-    }
+    if (size < 2) return 0;
     const std::size_t expected = data[0] | std::size_t(data[1]) << 8;
     pelorin::MemoryByteSource file(data + 2, size - 2);
     std::vector<std::uint8_t> dest(expected);

@@ -46,15 +46,11 @@ SetupData Sample() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        return 2;
-    }
+    if (argc != 3) return 2;
     const std::string blocks = argv[1];
     const std::string descriptions = argv[2];
     std::vector<std::uint8_t> text(329);
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        text[i] = static_cast<std::uint8_t>("setup description "[i % 18]);
-    }
+    for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<std::uint8_t>("setup description "[i % 18]);
     Save(blocks + "/compressed", BlockSeed(text, bsCompressed));
     Save(blocks + "/stored", BlockSeed(text, bsStored));
     Save(blocks + "/empty", BlockSeed({}, bsStored));

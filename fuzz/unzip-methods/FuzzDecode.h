@@ -35,9 +35,7 @@ class CountingOutput : public DecodeOutput {
 public:
     void Put(const std::uint8_t* data, std::size_t count) override {
         volatile std::uint8_t sink = 0;
-        for (std::size_t i = 0; i < count; ++i) {
-            sink = sink ^ data[i];  // touch every byte handed over
-        }
+        for (std::size_t i = 0; i < count; ++i) sink = sink ^ data[i];  // touch every byte handed over
         total += count;
     }
     void ShowMessage(const char*, const char*) override {}
@@ -46,9 +44,7 @@ public:
 
 // Methods: the candidates the selector byte chooses among.
 inline int RunDecoder(const std::uint8_t* data, std::size_t size, const std::uint16_t* methods, std::size_t count) {
-    if (size < 4) {
-        return 0;
-    }
+    if (size < 4) return 0;
     DecodeJob job;
     job.method = methods[data[0] % count];
     job.flags = static_cast<std::uint16_t>(data[0] & 0x06);
@@ -58,9 +54,7 @@ inline int RunDecoder(const std::uint8_t* data, std::size_t size, const std::uin
     CountingOutput output;
     std::vector<std::uint8_t> window(kWindowBufferSize);
     DecodeEntry(job, input, output, window.data());
-    if (output.total > job.uncompressedSize) {
-        std::abort();  // produced more than the entry holds
-    }
+    if (output.total > job.uncompressedSize) std::abort();  // produced more than the entry holds
     return 0;
 }
 

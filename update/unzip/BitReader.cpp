@@ -22,14 +22,10 @@ void BitReader::TopUp() {
 }
 
 bool BitReader::LoadChunk() {
-    if (inputEnded_) {
-        return false;
-    }
+    if (inputEnded_) return false;
     end_ = input_.Fill(chunk_, sizeof chunk_);
     position_ = 0;
-    if (end_ > sizeof chunk_) {
-        end_ = sizeof chunk_;
-    }
+    if (end_ > sizeof chunk_) end_ = sizeof chunk_;
     inputEnded_ = end_ == 0;
     return !inputEnded_;
 }

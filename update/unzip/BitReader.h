@@ -49,9 +49,7 @@ public:
 
     // The next count bits (count <= 24) without consuming them.
     std::uint32_t Peek(unsigned count) {
-        if (held_ < count) {
-            TopUp();
-        }
+        if (held_ < count) TopUp();
         return static_cast<std::uint32_t>(bits_ & ((std::uint64_t{1} << count) - 1));
     }
 

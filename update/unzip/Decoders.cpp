@@ -31,9 +31,7 @@ Decoder FindDecoder(std::uint16_t method) {
 }
 
 void DecodeEntry(const DecodeJob& job, DecodeInput& input, DecodeOutput& output, std::uint8_t* window) {
-    if (!IsDecoderMethod(job.method) || job.uncompressedSize == 0) {
-        return;
-    }
+    if (!IsDecoderMethod(job.method) || job.uncompressedSize == 0) return;
     BitReader in(input);
     const auto method = static_cast<ZipMethod>(job.method);
     switch (method) {

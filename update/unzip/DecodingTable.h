@@ -51,9 +51,7 @@ inline std::uint32_t ReverseCode(std::uint32_t code, unsigned length) {
 
 template <class Entry>
 void FillEntries(Entry* entries, std::size_t count, const Entry& entry) {
-    for (std::size_t i = 0; i < count; ++i) {
-        entries[i] = entry;
-    }
+    for (std::size_t i = 0; i < count; ++i) entries[i] = entry;
 }
 
 // BuildDecodingTable for entries of any type: make(kind, value, bits) gives the entry of a
@@ -62,17 +60,11 @@ template <class Entry, class Make>
 TableStatus BuildPrefixTable(const std::uint8_t* lengths, unsigned symbolCount, unsigned rootBits, Completeness rule,
                              Entry* entries, std::size_t capacity, std::size_t* filled, Make make) {
     const std::size_t rootSize = std::size_t{1} << rootBits;
-    if (symbolCount > kMaxAlphabet) {
-        return TableStatus::Invalid;
-    }
-    if (rootSize > capacity) {
-        return TableStatus::TooLarge;
-    }
+    if (symbolCount > kMaxAlphabet) return TableStatus::Invalid;
+    if (rootSize > capacity) return TableStatus::TooLarge;
     unsigned count[kMaxCodeLength + 1] = {};
     for (unsigned s = 0; s < symbolCount; ++s) {
-        if (lengths[s] > kMaxCodeLength) {
-            return TableStatus::Invalid;
-        }
+        if (lengths[s] > kMaxCodeLength) return TableStatus::Invalid;
         ++count[lengths[s]];
     }
     count[0] = 0;
@@ -83,17 +75,13 @@ TableStatus BuildPrefixTable(const std::uint8_t* lengths, unsigned symbolCount, 
     unsigned maxLength = 0;
     for (unsigned len = 1; len <= kMaxCodeLength; ++len) {
         left = (left << 1) - static_cast<std::int32_t>(count[len]);
-        if (left < 0) {
-            return TableStatus::Invalid;
-        }
+        if (left < 0) return TableStatus::Invalid;
         codes += count[len];
         maxLength = count[len] != 0 ? len : maxLength;
     }
     if (left > 0) {
         const bool tolerated = rule == Completeness::AllowSingleOrNone && (codes == 0 || (codes == 1 && count[1] == 1));
-        if (!tolerated) {
-            return TableStatus::Invalid;
-        }
+        if (!tolerated) return TableStatus::Invalid;
     }
     const Entry invalid = make(TableEntry::Kind::Invalid, 0, 0);
     FillEntries(entries, rootSize, invalid);
@@ -107,9 +95,7 @@ TableStatus BuildPrefixTable(const std::uint8_t* lengths, unsigned symbolCount, 
     }
     std::uint16_t sorted[kMaxAlphabet];
     for (unsigned s = 0; s < symbolCount; ++s) {
-        if (lengths[s] != 0) {
-            sorted[offset[lengths[s]]++] = static_cast<std::uint16_t>(s);
-        }
+        if (lengths[s] != 0) sorted[offset[lengths[s]]++] = static_cast<std::uint16_t>(s);
     }
 
     const std::uint32_t rootMask = static_cast<std::uint32_t>(rootSize - 1);
@@ -123,9 +109,7 @@ TableStatus BuildPrefixTable(const std::uint8_t* lengths, unsigned symbolCount, 
         const std::uint32_t reversed = ReverseCode(nextCode[len]++, len);
         const Entry entry = make(TableEntry::Kind::Symbol, symbol, len);
         if (len <= rootBits) {
-            for (std::uint32_t at = reversed; at < rootSize; at += 1u << len) {
-                entries[at] = entry;
-            }
+            for (std::uint32_t at = reversed; at < rootSize; at += 1u << len) entries[at] = entry;
             --count[len];
             continue;
         }
@@ -136,33 +120,25 @@ TableStatus BuildPrefixTable(const std::uint8_t* lengths, unsigned symbolCount, 
             std::int32_t room = 1 << subBits;
             while (subBits + rootBits < maxLength) {
                 room -= static_cast<std::int32_t>(count[subBits + rootBits]);
-                if (room <= 0) {
-                    break;
-                }
+                if (room <= 0) break;
                 ++subBits;
                 room <<= 1;
             }
             const std::size_t size = std::size_t{1} << subBits;
-            if (used + size > capacity || used > 0xFFFF) {
-                return TableStatus::TooLarge;
-            }
+            if (used + size > capacity || used > 0xFFFF) return TableStatus::TooLarge;
             subtable = used;
             used += size;
             FillEntries(entries + subtable, size, invalid);
             entries[prefix] = make(TableEntry::Kind::Link, static_cast<unsigned>(subtable), subBits);
             currentPrefix = prefix;
         }
-        if (len - rootBits > subBits) {
-            return TableStatus::Invalid;
-        }
+        if (len - rootBits > subBits) return TableStatus::Invalid;
         for (std::uint32_t at = reversed >> rootBits; at < (1u << subBits); at += 1u << (len - rootBits)) {
             entries[subtable + at] = entry;
         }
         --count[len];
     }
-    if (filled) {
-        *filled = used;
-    }
+    if (filled) *filled = used;
     return TableStatus::Ok;
 }
 
@@ -179,9 +155,7 @@ inline TableEntry LookUpSymbol(std::uint32_t bits, const TableEntry* entries, un
 
 inline int DecodeSymbol(BitReader& in, const TableEntry* entries, unsigned rootBits, std::uint32_t invertBits = 0) {
     const TableEntry entry = LookUpSymbol(in.Peek(kMaxCodeLength) ^ invertBits, entries, rootBits);
-    if (entry.kind != TableEntry::Kind::Symbol) {
-        return -1;
-    }
+    if (entry.kind != TableEntry::Kind::Symbol) return -1;
     in.Drop(entry.bits);
     return entry.value;
 }
@@ -205,9 +179,7 @@ public:
     int Decode(BitCursor& in, std::uint32_t invertBits = 0) const {
         const auto bits = static_cast<std::uint32_t>(in.bits) ^ invertBits;
         const TableEntry entry = LookUpSymbol(bits, entries_.data(), rootBits_);
-        if (entry.kind != TableEntry::Kind::Symbol) {
-            return -1;
-        }
+        if (entry.kind != TableEntry::Kind::Symbol) return -1;
         in.Drop(entry.bits);
         return entry.value;
     }

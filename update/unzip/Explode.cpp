@@ -34,12 +34,8 @@ bool ReadTreeLengths(BitReader& in, std::uint8_t* lengths, unsigned symbolCount)
         const unsigned byte = in.Get(8);
         const unsigned length = (byte & 0x0F) + 1;
         const unsigned repeat = (byte >> 4) + 1;
-        if (filled + repeat > symbolCount) {
-            return false;
-        }
-        for (unsigned r = 0; r < repeat; ++r) {
-            lengths[filled++] = static_cast<std::uint8_t>(length);
-        }
+        if (filled + repeat > symbolCount) return false;
+        for (unsigned r = 0; r < repeat; ++r) lengths[filled++] = static_cast<std::uint8_t>(length);
     }
     return filled == symbolCount && !in.Exhausted();
 }
@@ -109,31 +105,21 @@ void Explode(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize
                 history.Copy(distance, static_cast<std::size_t>(length) + minimumLength);
             }
             in.Restore(cursor);
-            if (malformed) {
-                break;
-            }
+            if (malformed) break;
             continue;
         }
         if (in.Get(1) == 1) {
             const int literal = literalTree ? literals.Decode(in, kComplement) : static_cast<int>(in.Get(8));
-            if (literal < 0 || in.Exhausted()) {
-                break;
-            }
+            if (literal < 0 || in.Exhausted()) break;
             history.PutByte(static_cast<std::uint8_t>(literal));
             continue;
         }
         const unsigned low = in.Get(distanceLowBits);
         const int high = distances.Decode(in, kComplement);
         int length = lengths.Decode(in, kComplement);
-        if (high < 0 || length < 0) {
-            break;
-        }
-        if (length == 63) {
-            length += static_cast<int>(in.Get(8));
-        }
-        if (in.Exhausted()) {
-            break;
-        }
+        if (high < 0 || length < 0) break;
+        if (length == 63) length += static_cast<int>(in.Get(8));
+        if (in.Exhausted()) break;
         const std::size_t distance = ((static_cast<std::size_t>(high) << distanceLowBits) | low) + 1;
         history.Copy(distance, static_cast<std::size_t>(length) + minimumLength);
     }

@@ -85,30 +85,20 @@ enum class Alphabet { LiteralLength, Distance };
 // What a symbol of the alphabet becomes in a Code.
 constexpr Code Meaning(Alphabet alphabet, unsigned symbol, unsigned bits) {
     if (alphabet == Alphabet::Distance) {
-        if (symbol >= 30) {
-            return Code::Make(Code::Kind::Invalid, 0, bits);
-        }
+        if (symbol >= 30) return Code::Make(Code::Kind::Invalid, 0, bits);
         return Code::Make(Code::Kind::Base, kDistanceBase[symbol], bits, kDistanceExtra[symbol]);
     }
-    if (symbol < kEndOfBlock) {
-        return Code::Make(Code::Kind::Literal, static_cast<std::uint16_t>(symbol), bits);
-    }
-    if (symbol == kEndOfBlock) {
-        return Code::Make(Code::Kind::End, 0, bits);
-    }
+    if (symbol < kEndOfBlock) return Code::Make(Code::Kind::Literal, static_cast<std::uint16_t>(symbol), bits);
+    if (symbol == kEndOfBlock) return Code::Make(Code::Kind::End, 0, bits);
     const unsigned lengthCode = symbol - 257;
-    if (lengthCode >= 29) {
-        return Code::Make(Code::Kind::Invalid, 0, bits);
-    }
+    if (lengthCode >= 29) return Code::Make(Code::Kind::Invalid, 0, bits);
     return Code::Make(Code::Kind::Base, kLengthBase[lengthCode], bits, kLengthExtra[lengthCode]);
 }
 
 template <Alphabet alphabet, unsigned symbols>
 constexpr std::array<Code, symbols> MakeMeanings() {
     std::array<Code, symbols> meanings{};
-    for (unsigned s = 0; s < symbols; ++s) {
-        meanings[s] = Meaning(alphabet, s, 0);
-    }
+    for (unsigned s = 0; s < symbols; ++s) meanings[s] = Meaning(alphabet, s, 0);
     return meanings;
 }
 
@@ -131,18 +121,14 @@ public:
     // The entry for the code at the bottom of bits (at least kMaxCodeLength of them).
     Code Lookup(std::uint64_t bits) const {
         Code code = codes_[bits & ((1u << rootBits) - 1)];
-        if (code.Is(Code::Kind::Link)) {
-            code = codes_[code.Value() + ((bits >> rootBits) & ((1u << code.Bits()) - 1))];
-        }
+        if (code.Is(Code::Kind::Link)) code = codes_[code.Value() + ((bits >> rootBits) & ((1u << code.Bits()) - 1))];
         return code;
     }
 
     // Decodes and consumes one code through the careful reader; an invalid code consumes nothing.
     Code Decode(BitReader& in) const {
         const Code code = Lookup(in.Peek(kMaxCodeLength));
-        if (!code.Is(Code::Kind::Invalid)) {
-            in.Drop(code.Bits());
-        }
+        if (!code.Is(Code::Kind::Invalid)) in.Drop(code.Bits());
         return code;
     }
 
@@ -173,22 +159,16 @@ Outcome BuildCodes(BlockCodes& codes, const std::uint8_t* literalLengths, unsign
                    const std::uint8_t* distanceLengths, unsigned distanceCount) {
     const Outcome literal =
         FromStatus(codes.literals.Build(literalLengths, literalCount, Completeness::AllowSingleOrNone));
-    if (literal != Outcome::Continue) {
-        return literal;
-    }
+    if (literal != Outcome::Continue) return literal;
     return FromStatus(codes.distances.Build(distanceLengths, distanceCount, Completeness::AllowSingleOrNone));
 }
 
 // The fixed codes are complete: building them cannot fail.
 void BuildFixedCodes(BlockCodes& codes) {
     std::uint8_t literalLengths[kLiteralCodes];
-    for (unsigned s = 0; s < kLiteralCodes; ++s) {
-        literalLengths[s] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
-    }
+    for (unsigned s = 0; s < kLiteralCodes; ++s) literalLengths[s] = s < 144 ? 8 : s < 256 ? 9 : s < 280 ? 7 : 8;
     std::uint8_t distanceLengths[kDistanceCodes];
-    for (unsigned s = 0; s < kDistanceCodes; ++s) {
-        distanceLengths[s] = 5;
-    }
+    for (unsigned s = 0; s < kDistanceCodes; ++s) distanceLengths[s] = 5;
     BuildCodes(codes, literalLengths, kLiteralCodes, distanceLengths, kDistanceCodes);
 }
 
@@ -207,27 +187,21 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
     const unsigned literalCount = in.Get(5) + 257;
     const unsigned distanceCount = in.Get(5) + 1;
     const unsigned codeLengthCount = in.Get(4) + 4;
-    if (literalCount > 286 || distanceCount > 30) {
-        return Outcome::Stop;
-    }
+    if (literalCount > 286 || distanceCount > 30) return Outcome::Stop;
     std::uint8_t codeLengthLengths[19] = {};
     for (unsigned i = 0; i < codeLengthCount; ++i) {
         codeLengthLengths[kCodeLengthOrder[i]] = static_cast<std::uint8_t>(in.Get(3));
     }
     DecodingTable<kCodeLengthTableSize> codeLengths(kCodeLengthLookupBits);
     const Outcome built = FromStatus(codeLengths.Build(codeLengthLengths, 19, Completeness::Complete));
-    if (built != Outcome::Continue) {
-        return built;
-    }
+    if (built != Outcome::Continue) return built;
 
     std::uint8_t lengths[kLiteralCodes + kDistanceCodes] = {};
     const unsigned total = literalCount + distanceCount;
     unsigned filled = 0;
     while (filled < total) {
         const int symbol = codeLengths.Decode(in);
-        if (symbol < 0 || in.Exhausted()) {
-            return Outcome::Stop;
-        }
+        if (symbol < 0 || in.Exhausted()) return Outcome::Stop;
         if (symbol < 16) {
             lengths[filled++] = static_cast<std::uint8_t>(symbol);
             continue;
@@ -235,9 +209,7 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
         std::uint8_t repeated = 0;
         unsigned repeat;
         if (symbol == 16) {
-            if (filled == 0) {
-                return Outcome::Stop;  // nothing to repeat
-            }
+            if (filled == 0) return Outcome::Stop;  // nothing to repeat
             repeated = lengths[filled - 1];
             repeat = 3 + in.Get(2);
         } else if (symbol == 17) {
@@ -245,16 +217,10 @@ Outcome ReadDynamicCodes(BitReader& in, BlockCodes& codes) {
         } else {
             repeat = 11 + in.Get(7);
         }
-        if (filled + repeat > total) {
-            return Outcome::Stop;
-        }
-        while (repeat-- > 0) {
-            lengths[filled++] = repeated;
-        }
+        if (filled + repeat > total) return Outcome::Stop;
+        while (repeat-- > 0) lengths[filled++] = repeated;
     }
-    if (lengths[kEndOfBlock] == 0) {
-        return Outcome::Stop;  // a block could never end
-    }
+    if (lengths[kEndOfBlock] == 0) return Outcome::Stop;  // a block could never end
     return BuildCodes(codes, lengths, literalCount, lengths + literalCount, distanceCount);
 }
 
@@ -419,9 +385,7 @@ FastResult DecodeFast(BitReader& in, const BlockCodes& codes, SlidingWindow& his
     }
     in.Restore(cursor);
     history.Advance(static_cast<std::size_t>(out - start));
-    if (overflowLength > 0 && !history.Copy(overflowDistance, overflowLength)) {
-        return FastResult::Stop;
-    }
+    if (overflowLength > 0 && !history.Copy(overflowDistance, overflowLength)) return FastResult::Stop;
     return result;
 }
 
@@ -429,34 +393,22 @@ Outcome DecodeCompressedBlock(BitReader& in, const BlockCodes& codes, SlidingWin
     while (!history.Done()) {
         if (in.CursorReady(kFastInputMargin + 8) && history.Room() >= kMaxLiterals) {
             const FastResult fast = DecodeFast(in, codes, history);
-            if (fast == FastResult::EndOfBlock) {
-                return Outcome::Continue;
-            }
-            if (fast == FastResult::Stop) {
-                return Outcome::Stop;
-            }
+            if (fast == FastResult::EndOfBlock) return Outcome::Continue;
+            if (fast == FastResult::Stop) return Outcome::Stop;
             continue;
         }
         const Code code = codes.literals.Decode(in);
-        if (code.Is(Code::Kind::Invalid) || in.Exhausted()) {
-            return Outcome::Stop;
-        }
+        if (code.Is(Code::Kind::Invalid) || in.Exhausted()) return Outcome::Stop;
         if (code.IsLiteral()) {
             history.PutByte(static_cast<std::uint8_t>(code.Value()));
             continue;
         }
-        if (code.Is(Code::Kind::End)) {
-            return Outcome::Continue;
-        }
+        if (code.Is(Code::Kind::End)) return Outcome::Continue;
         const unsigned length = code.Value() + in.Get(code.Extra());
         const Code distanceCode = codes.distances.Decode(in);
-        if (distanceCode.Is(Code::Kind::Invalid)) {
-            return Outcome::Stop;
-        }
+        if (distanceCode.Is(Code::Kind::Invalid)) return Outcome::Stop;
         const unsigned distance = distanceCode.Value() + in.Get(distanceCode.Extra());
-        if (in.Exhausted() || !history.Copy(distance, length)) {
-            return Outcome::Stop;
-        }
+        if (in.Exhausted() || !history.Copy(distance, length)) return Outcome::Stop;
     }
     return Outcome::Continue;
 }
@@ -466,9 +418,7 @@ Outcome CopyStoredBlock(BitReader& in, SlidingWindow& history) {
     in.AlignToByte();
     const unsigned length = in.Get(16);
     const unsigned complement = in.Get(16);
-    if (in.Exhausted() || (length ^ 0xFFFFu) != complement) {
-        return Outcome::Stop;
-    }
+    if (in.Exhausted() || (length ^ 0xFFFFu) != complement) return Outcome::Stop;
     const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(length, history.Left()));
     const std::size_t got =
         in.ReadBytes(wanted, [&history](const std::uint8_t* data, std::size_t n) { history.PutBytes(data, n); });
@@ -486,9 +436,7 @@ void Inflate(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize
     while (!last && !history.Done() && outcome == Outcome::Continue) {
         last = in.Get(1) == 1;
         const unsigned type = in.Get(2);
-        if (in.Exhausted()) {
-            break;
-        }
+        if (in.Exhausted()) break;
         if (type == 0) {
             outcome = CopyStoredBlock(in, history);
             continue;
@@ -498,13 +446,9 @@ void Inflate(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize
             continue;
         }
         outcome = type == 2 ? ReadDynamicCodes(in, codes) : Outcome::Stop;  // 3 is a reserved type
-        if (outcome == Outcome::Continue) {
-            outcome = DecodeCompressedBlock(in, codes, history);
-        }
+        if (outcome == Outcome::Continue) outcome = DecodeCompressedBlock(in, codes, history);
     }
-    if (outcome == Outcome::OutOfMemory) {
-        output.ShowMessage(kInflateOutOfMemory, "Error");
-    }
+    if (outcome == Outcome::OutOfMemory) output.ShowMessage(kInflateOutOfMemory, "Error");
     history.Finish();
 }
 

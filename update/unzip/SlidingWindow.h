@@ -26,14 +26,10 @@ public:
     bool Done() const { return produced_ >= limit_; }
 
     void PutByte(std::uint8_t byte) {
-        if (Done()) {
-            return;
-        }
+        if (Done()) return;
         buffer_[position_++] = byte;
         ++produced_;
-        if (position_ == size_) {
-            Flush();
-        }
+        if (position_ == size_) Flush();
     }
 
     // Repeats length bytes found distance bytes back (distance >= 1), stopping
@@ -69,9 +65,7 @@ public:
     void Advance(std::size_t count) {
         position_ += count;
         produced_ += count;
-        if (position_ == size_) {
-            Flush();
-        }
+        if (position_ == size_) Flush();
     }
 
     // Hands the bytes not yet written to the output.
@@ -84,15 +78,11 @@ private:
     static void CopyForward(std::uint8_t* to, std::size_t distance, std::size_t length) {
         const std::uint8_t* from = to - distance;
         if (distance >= 8 && length >= 8) {
-            for (std::size_t done = 0; done + 8 <= length; done += 8) {
-                std::memcpy(to + done, from + done, 8);
-            }
+            for (std::size_t done = 0; done + 8 <= length; done += 8) std::memcpy(to + done, from + done, 8);
             std::memcpy(to + length - 8, from + length - 8, 8);  // the rest, overlapping what is done
             return;
         }
-        for (std::size_t i = 0; i < length; ++i) {
-            to[i] = from[i];
-        }
+        for (std::size_t i = 0; i < length; ++i) to[i] = from[i];
     }
     bool CopyAround(std::size_t distance, std::size_t length);
     void Flush();

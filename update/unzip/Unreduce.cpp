@@ -16,9 +16,7 @@ constexpr std::uint8_t kEscape = 144;
 // Bits needed to index a follower set of n entries (n >= 1).
 unsigned IndexBits(unsigned n) {
     unsigned bits = 1;
-    while ((1u << bits) < n) {
-        ++bits;
-    }
+    while ((1u << bits) < n) ++bits;
     return bits;
 }
 
@@ -42,9 +40,7 @@ public:
     }
 
     std::uint8_t Next(BitReader& in, std::uint8_t last) const {
-        if (sizes_[last] == 0 || in.Get(1) == 1) {
-            return static_cast<std::uint8_t>(in.Get(8));
-        }
+        if (sizes_[last] == 0 || in.Get(1) == 1) return static_cast<std::uint8_t>(in.Get(8));
         // An index past the set's end picks an unused (zero) slot: damaged data.
         return followers_[last * kMaxFollowers + in.Get(indexBits_[last])];
     }
@@ -60,13 +56,9 @@ private:
 void Unreduce(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSize, unsigned factor,
               std::uint8_t* window) {
     static_assert(2 * kReduceWindowSize <= kWindowBufferSize, "reduce needs two 16384-byte halves");
-    if (factor < 1 || factor > 4) {
-        return;
-    }
+    if (factor < 1 || factor > 4) return;
     FollowerSets sets(window + kReduceWindowSize);
-    if (!sets.Read(in)) {
-        return;
-    }
+    if (!sets.Read(in)) return;
     const unsigned lengthMask = 0xFFu >> factor;
     const unsigned distanceShift = 8 - factor;
     const unsigned distanceMask = (1u << factor) - 1;
@@ -78,9 +70,7 @@ void Unreduce(BitReader& in, DecodeOutput& output, std::uint64_t uncompressedSiz
     unsigned length = 0;
     while (!history.Done()) {
         const std::uint8_t byte = sets.Next(in, last);
-        if (in.Exhausted()) {
-            break;
-        }
+        if (in.Exhausted()) break;
         last = byte;
         switch (state) {
         case State::Literal:

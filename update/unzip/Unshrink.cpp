@@ -54,9 +54,7 @@ public:
                    std::uint8_t pendingFirst) const {
         unsigned at = end;
         while (code >= kFirstFreeCode) {
-            if (at == 0) {
-                return kStackSize;
-            }
+            if (at == 0) return kStackSize;
             const std::uint16_t prefix = Prefix(code);
             if (prefix != kFreeCode) {
                 stack_[at--] = suffixes_[code];
@@ -68,9 +66,7 @@ public:
                 return kStackSize;
             }
         }
-        if (code == kControlCode) {
-            return kStackSize;
-        }
+        if (code == kControlCode) return kStackSize;
         stack_[at] = static_cast<std::uint8_t>(code);
         return at;
     }
@@ -81,21 +77,15 @@ public:
     void PartialClear() {
         for (unsigned code = kFirstFreeCode; code <= highest_; ++code) {
             const std::uint16_t prefix = Prefix(code);
-            if (prefix == kFreeCode) {
-                continue;
-            }
+            if (prefix == kFreeCode) continue;
             const unsigned parent = prefix & ~kParentMark;
-            if (parent >= kFirstFreeCode) {
-                SetPrefix(parent, Prefix(parent) | kParentMark);
-            }
+            if (parent >= kFirstFreeCode) SetPrefix(parent, Prefix(parent) | kParentMark);
         }
         const unsigned highest = highest_;
         highest_ = kControlCode;
         for (unsigned code = kFirstFreeCode; code <= highest; ++code) {
             const std::uint16_t prefix = Prefix(code);
-            if (prefix == kFreeCode) {
-                continue;
-            }
+            if (prefix == kFreeCode) continue;
             if ((prefix & kParentMark) == 0) {
                 SetPrefix(code, kFreeCode);
                 continue;
@@ -107,9 +97,7 @@ public:
 
     // The lowest free code at or above from, or kCodeCount when the table is full.
     unsigned NextFree(unsigned from) const {
-        while (from < kCodeCount && InUse(from)) {
-            ++from;
-        }
+        while (from < kCodeCount && InUse(from)) ++from;
         return from;
     }
 
@@ -125,9 +113,7 @@ class Gathered {
 public:
     explicit Gathered(DecodeOutput& output) : output_(output) {}
     void Put(const std::uint8_t* data, std::size_t count) {
-        if (held_ + count > kGatherSize) {
-            Flush();
-        }
+        if (held_ + count > kGatherSize) Flush();
         if (count > kGatherSize) {
             output_.Put(data, count);
             return;
@@ -136,9 +122,7 @@ public:
         held_ += count;
     }
     void Flush() {
-        if (held_ > 0) {
-            output_.Put(bytes_, held_);
-        }
+        if (held_ > 0) output_.Put(bytes_, held_);
         held_ = 0;
     }
 
@@ -158,14 +142,10 @@ void DecodeCodes(BitReader& in, Gathered& output, std::uint64_t uncompressedSize
 
     while (produced < uncompressedSize) {
         const unsigned code = in.Get(codeSize);
-        if (in.Exhausted()) {
-            return;
-        }
+        if (in.Exhausted()) return;
         if (code == kControlCode) {
             const unsigned subcode = in.Get(codeSize);
-            if (in.Exhausted()) {
-                return;
-            }
+            if (in.Exhausted()) return;
             if (subcode == 1 && codeSize < kMaxCodeSize) {
                 ++codeSize;
             } else if (subcode == 2) {
@@ -183,16 +163,12 @@ void DecodeCodes(BitReader& in, Gathered& output, std::uint64_t uncompressedSize
         const unsigned pending = havePrevious && nextFree < kCodeCount ? nextFree : kCodeCount;
         unsigned current = code;
         if (!table.InUse(code)) {
-            if (pending == kCodeCount) {
-                return;  // malformed: nothing this code could stand for
-            }
+            if (pending == kCodeCount) return;  // malformed: nothing this code could stand for
             current = pending;
         }
         const unsigned end = kStackSize - 1;
         const unsigned start = table.Spell(current, end, pending, previous, previousFirst);
-        if (start >= kStackSize) {
-            return;  // malformed: broken or looping chain
-        }
+        if (start >= kStackSize) return;  // malformed: broken or looping chain
         const std::uint8_t firstByte = table.Stack()[start];
         const std::uint64_t length = std::min<std::uint64_t>(end - start + 1, uncompressedSize - produced);
         output.Put(table.Stack() + start, static_cast<std::size_t>(length));

@@ -94,9 +94,7 @@ std::vector<std::uint8_t> MixedBytes(std::size_t size, std::uint32_t seed) {
 void WriteFile(const std::string& path, const std::vector<std::uint8_t>& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!file) {
-        throw std::runtime_error("cannot write " + path);
-    }
+    if (!file) throw std::runtime_error("cannot write " + path);
 }
 
 bool FileExists(const std::string& path) { return std::ifstream(path, std::ios::binary).good(); }

@@ -40,9 +40,7 @@ void Append(Bytes& out, const typename R::Bytes& record) {
 template <class R>
 void ExpectSameList(const std::vector<R>& a, const std::vector<R>& b) {
     ASSERT_EQ(a.size(), b.size());
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        EXPECT_TRUE(a[i] == b[i]) << "record " << i;
-    }
+    for (std::size_t i = 0; i < a.size(); ++i) EXPECT_TRUE(a[i] == b[i]) << "record " << i;
 }
 
 TEST(LoadSetup, WrittenDescriptionReadsBackWholeAndIsDeleted) {

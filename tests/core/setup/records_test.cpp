@@ -11,9 +11,7 @@ namespace {
 template <class R>
 void ExpectRoundTrip(const std::vector<R>& records) {
     ASSERT_FALSE(records.empty());
-    for (const R& r : records) {
-        EXPECT_TRUE(R::Decode(r.Encode()) == r);
-    }
+    for (const R& r : records) EXPECT_TRUE(R::Decode(r.Encode()) == r);
 }
 
 TEST(Records, EveryKindRoundTrips) {

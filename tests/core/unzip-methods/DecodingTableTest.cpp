@@ -17,9 +17,7 @@ std::vector<int> DecodeAll(const std::vector<std::uint8_t>& lengths, const Bytes
     MemoryInput input(bits);
     BitReader reader(input);
     std::vector<int> symbols;
-    for (int i = 0; i < count; ++i) {
-        symbols.push_back(table.Decode(reader));
-    }
+    for (int i = 0; i < count; ++i) symbols.push_back(table.Decode(reader));
     return symbols;
 }
 
@@ -47,9 +45,7 @@ TEST(DecodingTable, CodesLongerThanTheLookupBits) {
     // One code of each length 1..15 and two of 16: a complete code whose long
     // codes all hang below one root entry (4 lookup bits here).
     std::vector<std::uint8_t> lengths;
-    for (std::uint8_t len = 1; len <= 16; ++len) {
-        lengths.push_back(len);
-    }
+    for (std::uint8_t len = 1; len <= 16; ++len) lengths.push_back(len);
     lengths.push_back(16);
     // Canonical codes: length n (n < 16) is n-1 ones then a zero; the 16-bit
     // ones are fifteen ones then 0 or 1.
@@ -60,17 +56,13 @@ TEST(DecodingTable, CodesLongerThanTheLookupBits) {
         bits.Put(Reversed(code, len), len);
     }
     std::vector<int> expected;
-    for (int symbol = 0; symbol < 17; ++symbol) {
-        expected.push_back(symbol);
-    }
+    for (int symbol = 0; symbol < 17; ++symbol) expected.push_back(symbol);
     EXPECT_EQ(DecodeAll(lengths, bits.Finish(), 17), expected);
 }
 
 TEST(DecodingTable, ReportsStorageThatIsTooSmall) {
     std::vector<std::uint8_t> lengths;
-    for (std::uint8_t len = 1; len <= 16; ++len) {
-        lengths.push_back(len);
-    }
+    for (std::uint8_t len = 1; len <= 16; ++len) lengths.push_back(len);
     lengths.push_back(16);
     DecodingTable<64> small(4);
     EXPECT_EQ(small.Build(lengths.data(), 17, Completeness::Complete), TableStatus::TooLarge);

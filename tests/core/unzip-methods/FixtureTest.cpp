@@ -23,9 +23,7 @@ TEST(LegacyFixtures, EveryEntryDecodesToItsChecksum) {
     std::map<int, int> decodedByMethod;
     for (const char* archive : archives) {
         for (const ZipEntry& entry : ReadZip(ReadFile(FixturePath(archive)))) {
-            if (!IsDecoderMethod(entry.method)) {
-                continue;
-            }
+            if (!IsDecoderMethod(entry.method)) continue;
             SCOPED_TRACE(std::string(archive) + " " + entry.name);
             const Bytes decoded = Decode(entry.method, entry.flags, entry.data, entry.uncompressedSize);
             EXPECT_EQ(decoded.size(), entry.uncompressedSize);
@@ -35,9 +33,7 @@ TEST(LegacyFixtures, EveryEntryDecodesToItsChecksum) {
     }
     // Shrunk, the four reduce factors and both implode variants are all present.
     EXPECT_EQ(decodedByMethod[1], 8);
-    for (int method = 2; method <= 5; ++method) {
-        EXPECT_EQ(decodedByMethod[method], 2) << "method " << method;
-    }
+    for (int method = 2; method <= 5; ++method) EXPECT_EQ(decodedByMethod[method], 2) << "method " << method;
     EXPECT_EQ(decodedByMethod[6], 4);
 }
 

@@ -54,9 +54,7 @@ Bytes SampleText(std::size_t size, std::uint32_t seed) {
 Bytes SampleNoise(std::size_t size, std::uint32_t seed) {
     Bytes out(size);
     std::uint32_t state = seed;
-    for (auto& byte : out) {
-        byte = static_cast<std::uint8_t>(NextRandom(state));
-    }
+    for (auto& byte : out) byte = static_cast<std::uint8_t>(NextRandom(state));
     return out;
 }
 

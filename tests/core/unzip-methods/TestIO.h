@@ -25,9 +25,7 @@ public:
     std::size_t Fill(std::uint8_t* buffer, std::size_t capacity) override {
         ++fills_;
         const std::size_t count = std::min({capacity, std::size_t{16000}, data_.size() - position_});
-        if (count == 0 && failAtEnd_) {
-            throw Exception("Premature end of file reached");
-        }
+        if (count == 0 && failAtEnd_) throw Exception("Premature end of file reached");
         std::memcpy(buffer, data_.data() + position_, count);
         position_ += count;
         return count;

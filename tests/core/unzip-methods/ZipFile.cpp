@@ -11,20 +11,14 @@ namespace pelorin::test {
 namespace {
 
 std::uint32_t Read(const Bytes& data, std::size_t at, int width) {
-    if (at + static_cast<std::size_t>(width) > data.size()) {
-        throw Exception("zip record beyond the end of the archive");
-    }
+    if (at + static_cast<std::size_t>(width) > data.size()) throw Exception("zip record beyond the end of the archive");
     std::uint32_t value = 0;
-    for (int i = width - 1; i >= 0; --i) {
-        value = (value << 8) | data[at + static_cast<std::size_t>(i)];
-    }
+    for (int i = width - 1; i >= 0; --i) value = (value << 8) | data[at + static_cast<std::size_t>(i)];
     return value;
 }
 
 void Write(Bytes& out, std::uint32_t value, int width) {
-    for (int i = 0; i < width; ++i) {
-        out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
-    }
+    for (int i = 0; i < width; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
 void WriteHeaderCore(Bytes& out, const ZipEntry& entry) {
@@ -42,23 +36,17 @@ void WriteHeaderCore(Bytes& out, const ZipEntry& entry) {
 }  // namespace
 
 std::vector<ZipEntry> ReadZip(const Bytes& archive) {
-    if (archive.size() < 22) {
-        throw Exception("no end record");
-    }
+    if (archive.size() < 22) throw Exception("no end record");
     std::size_t end = archive.size() - 22;
     while (Read(archive, end, 4) != 0x06054B50u) {
-        if (end == 0) {
-            throw Exception("no end record");
-        }
+        if (end == 0) throw Exception("no end record");
         --end;
     }
     const unsigned count = Read(archive, end + 10, 2);
     std::size_t at = Read(archive, end + 16, 4);
     std::vector<ZipEntry> entries;
     for (unsigned i = 0; i < count; ++i) {
-        if (Read(archive, at, 4) != 0x02014B50u) {
-            throw Exception("bad central header");
-        }
+        if (Read(archive, at, 4) != 0x02014B50u) throw Exception("bad central header");
         ZipEntry entry;
         entry.flags = static_cast<std::uint16_t>(Read(archive, at + 8, 2));
         entry.method = static_cast<std::uint16_t>(Read(archive, at + 10, 2));
@@ -72,13 +60,9 @@ std::vector<ZipEntry> ReadZip(const Bytes& archive) {
         Read(archive, at + 46 + nameLength - 1, 1);
         entry.name.assign(archive.begin() + static_cast<std::ptrdiff_t>(at + 46),
                           archive.begin() + static_cast<std::ptrdiff_t>(at + 46 + nameLength));
-        if (Read(archive, local, 4) != 0x04034B50u) {
-            throw Exception("bad local header");
-        }
+        if (Read(archive, local, 4) != 0x04034B50u) throw Exception("bad local header");
         const std::size_t dataStart = local + 30 + Read(archive, local + 26, 2) + Read(archive, local + 28, 2);
-        if (dataStart + compressed > archive.size()) {
-            throw Exception("entry data beyond the end of the archive");
-        }
+        if (dataStart + compressed > archive.size()) throw Exception("entry data beyond the end of the archive");
         const std::size_t header = (entry.flags & 1) != 0 ? 12 : 0;  // keep the encryption header out
         entry.data.assign(archive.begin() + static_cast<std::ptrdiff_t>(dataStart + header),
                           archive.begin() + static_cast<std::ptrdiff_t>(dataStart + compressed));
@@ -124,18 +108,14 @@ Bytes WriteZip(const std::vector<ZipEntry>& entries) {
 
 Bytes ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        throw Exception("cannot open " + path);
-    }
+    if (!file) throw Exception("cannot open " + path);
     return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 void WriteFile(const std::string& path, const Bytes& data) {
     std::ofstream file(path, std::ios::binary);
     file.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
-    if (!file) {
-        throw Exception("cannot write " + path);
-    }
+    if (!file) throw Exception("cannot write " + path);
 }
 
 std::string FixturePath(const std::string& name) {

@@ -14,9 +14,7 @@ void BitWriter::Put(std::uint32_t value, unsigned count) {
 }
 
 std::vector<std::uint8_t> BitWriter::Finish() {
-    if (held_ > 0) {
-        bytes_.push_back(static_cast<std::uint8_t>(bits_));
-    }
+    if (held_ > 0) bytes_.push_back(static_cast<std::uint8_t>(bits_));
     bits_ = 0;
     held_ = 0;
     return std::move(bytes_);
@@ -24,9 +22,7 @@ std::vector<std::uint8_t> BitWriter::Finish() {
 
 std::uint32_t Reversed(std::uint32_t code, unsigned count) {
     std::uint32_t result = 0;
-    for (unsigned i = 0; i < count; ++i) {
-        result = (result << 1) | ((code >> i) & 1);
-    }
+    for (unsigned i = 0; i < count; ++i) result = (result << 1) | ((code >> i) & 1);
     return result;
 }
 

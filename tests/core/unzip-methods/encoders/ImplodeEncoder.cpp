@@ -48,17 +48,11 @@ std::vector<unsigned> CodeLengths(std::vector<std::size_t> counts) {
         std::vector<unsigned> lengths(n, 0);
         unsigned longest = 0;
         for (std::size_t i = 0; i < n; ++i) {
-            for (int p = parent[i]; p >= 0; p = parent[static_cast<std::size_t>(p)]) {
-                ++lengths[i];
-            }
+            for (int p = parent[i]; p >= 0; p = parent[static_cast<std::size_t>(p)]) ++lengths[i];
             longest = std::max(longest, lengths[i]);
         }
-        if (longest <= kMaxBits) {
-            return lengths;
-        }
-        for (auto& count : counts) {
-            count = (count >> 1) | 1;
-        }
+        if (longest <= kMaxBits) return lengths;
+        for (auto& count : counts) count = (count >> 1) | 1;
     }
 }
 
@@ -88,16 +82,12 @@ void PutTree(BitWriter& out, const std::vector<unsigned>& lengths) {
     std::vector<std::uint8_t> bytes;
     for (std::size_t i = 0; i < lengths.size();) {
         std::size_t run = 1;
-        while (i + run < lengths.size() && run < 16 && lengths[i + run] == lengths[i]) {
-            ++run;
-        }
+        while (i + run < lengths.size() && run < 16 && lengths[i + run] == lengths[i]) ++run;
         bytes.push_back(static_cast<std::uint8_t>(((run - 1) << 4) | (lengths[i] - 1)));
         i += run;
     }
     out.Put(static_cast<std::uint32_t>(bytes.size() - 1), 8);
-    for (const std::uint8_t byte : bytes) {
-        out.Put(byte, 8);
-    }
+    for (const std::uint8_t byte : bytes) out.Put(byte, 8);
 }
 
 struct Tree {
@@ -134,9 +124,7 @@ std::vector<std::uint8_t> Implode(const std::vector<std::uint8_t>& input, const 
         tokens.push_back({false, 0, match.length, match.distance});
         ++lengthCounts[std::min<std::size_t>(match.length - minimum, 63)];
         ++distanceCounts[(match.distance - 1) >> lowBits];
-        for (std::size_t i = 1; i < match.length; ++i) {
-            finder.Skip(at + i);
-        }
+        for (std::size_t i = 1; i < match.length; ++i) finder.Skip(at + i);
         at += match.length;
     }
 
@@ -144,9 +132,7 @@ std::vector<std::uint8_t> Implode(const std::vector<std::uint8_t>& input, const 
     const Tree lengths(lengthCounts);
     const Tree distances(distanceCounts);
     BitWriter out;
-    if (options.literalTree) {
-        PutTree(out, literals.lengths);
-    }
+    if (options.literalTree) PutTree(out, literals.lengths);
     PutTree(out, lengths.lengths);
     PutTree(out, distances.lengths);
     for (const Token& token : tokens) {
@@ -164,9 +150,7 @@ std::vector<std::uint8_t> Implode(const std::vector<std::uint8_t>& input, const 
         distances.Put(out, (token.distance - 1) >> lowBits);
         const std::size_t length = token.length - minimum;
         lengths.Put(out, std::min<std::size_t>(length, 63));
-        if (length >= 63) {
-            out.Put(static_cast<std::uint32_t>(length - 63), 8);
-        }
+        if (length >= 63) out.Put(static_cast<std::uint32_t>(length - 63), 8);
     }
     return out.Finish();
 }

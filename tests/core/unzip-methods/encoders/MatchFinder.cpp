@@ -26,9 +26,7 @@ std::uint32_t MatchFinder::Hash(std::size_t index) const {
 }
 
 void MatchFinder::Insert(std::size_t index) {
-    if (index + 3 > zeros_ + input_.size()) {
-        return;
-    }
+    if (index + 3 > zeros_ + input_.size()) return;
     const std::uint32_t hash = Hash(index);
     previous_[index] = head_[hash];
     head_[hash] = static_cast<std::int64_t>(index);
@@ -36,9 +34,7 @@ void MatchFinder::Insert(std::size_t index) {
 
 Match MatchFinder::Find(std::size_t position) {
     const std::size_t here = zeros_ + position;
-    while (inserted_ < here) {
-        Insert(inserted_++);
-    }
+    while (inserted_ < here) Insert(inserted_++);
     Match best;
     const std::size_t end = zeros_ + input_.size();
     if (here + 3 > end) {
@@ -49,19 +45,13 @@ Match MatchFinder::Find(std::size_t position) {
     std::int64_t candidate = head_[Hash(here)];
     for (int probe = 0; probe < kMaxProbes && candidate >= 0; ++probe) {
         const std::size_t from = static_cast<std::size_t>(candidate);
-        if (here - from > maxDistance_) {
-            break;
-        }
+        if (here - from > maxDistance_) break;
         std::size_t length = 0;
-        while (length < limit && At(from + length) == At(here + length)) {
-            ++length;
-        }
+        while (length < limit && At(from + length) == At(here + length)) ++length;
         if (length > best.length) {
             best.length = length;
             best.distance = here - from;
-            if (length == limit) {
-                break;
-            }
+            if (length == limit) break;
         }
         candidate = previous_[from];
     }
@@ -74,9 +64,7 @@ Match MatchFinder::Find(std::size_t position) {
 
 void MatchFinder::Skip(std::size_t position) {
     const std::size_t here = zeros_ + position;
-    while (inserted_ <= here) {
-        Insert(inserted_++);
-    }
+    while (inserted_ <= here) Insert(inserted_++);
 }
 
 }  // namespace pelorin::test

@@ -16,9 +16,7 @@ constexpr std::uint8_t kEscape = 144;
 
 unsigned IndexBits(unsigned n) {
     unsigned bits = 1;
-    while ((1u << bits) < n) {
-        ++bits;
-    }
+    while ((1u << bits) < n) ++bits;
     return bits;
 }
 
@@ -33,14 +31,10 @@ std::vector<std::uint8_t> EscapeStage(const std::vector<std::uint8_t>& input, co
     while (at < input.size()) {
         Match match = finder.Find(at);
         // A length-3 match with a high distance part of 0 would read as a literal escape.
-        if (match.length == 3 && match.distance <= 256) {
-            match.length = 0;
-        }
+        if (match.length == 3 && match.distance <= 256) match.length = 0;
         if (match.length == 0) {
             stream.push_back(input[at]);
-            if (input[at] == kEscape) {
-                stream.push_back(0);
-            }
+            if (input[at] == kEscape) stream.push_back(0);
             ++at;
             continue;
         }
@@ -48,13 +42,9 @@ std::vector<std::uint8_t> EscapeStage(const std::vector<std::uint8_t>& input, co
         const std::size_t lengthBits = std::min<std::size_t>(match.length - 3, lengthMask);
         stream.push_back(kEscape);
         stream.push_back(static_cast<std::uint8_t>((high << distanceShift) | lengthBits));
-        if (lengthBits == lengthMask) {
-            stream.push_back(static_cast<std::uint8_t>(match.length - 3 - lengthMask));
-        }
+        if (lengthBits == lengthMask) stream.push_back(static_cast<std::uint8_t>(match.length - 3 - lengthMask));
         stream.push_back(static_cast<std::uint8_t>(match.distance - 1));
-        for (std::size_t i = 1; i < match.length; ++i) {
-            finder.Skip(at + i);
-        }
+        for (std::size_t i = 1; i < match.length; ++i) finder.Skip(at + i);
         at += match.length;
     }
     return stream;
@@ -67,9 +57,7 @@ std::vector<std::uint8_t> Reduce(const std::vector<std::uint8_t>& input, const R
 
     // Statistics of which byte follows which, starting after a zero byte.
     std::vector<std::array<std::size_t, 256>> follows(256);
-    for (auto& row : follows) {
-        row.fill(0);
-    }
+    for (auto& row : follows) row.fill(0);
     std::uint8_t last = 0;
     for (const std::uint8_t byte : stream) {
         ++follows[last][byte];
@@ -80,15 +68,11 @@ std::vector<std::uint8_t> Reduce(const std::vector<std::uint8_t>& input, const R
     std::vector<std::vector<std::uint8_t>> sets(256);
     for (unsigned value = 0; value < 256; ++value) {
         std::vector<std::uint8_t> order(256);
-        for (unsigned b = 0; b < 256; ++b) {
-            order[b] = static_cast<std::uint8_t>(b);
-        }
+        for (unsigned b = 0; b < 256; ++b) order[b] = static_cast<std::uint8_t>(b);
         const auto& row = follows[value];
         std::stable_sort(order.begin(), order.end(), [&](std::uint8_t a, std::uint8_t b) { return row[a] > row[b]; });
         std::size_t total = 0;
-        for (const std::size_t count : row) {
-            total += count;
-        }
+        for (const std::size_t count : row) total += count;
         std::size_t bestCost = total * 8;
         unsigned bestSize = 0;
         std::size_t covered = 0;
@@ -106,9 +90,7 @@ std::vector<std::uint8_t> Reduce(const std::vector<std::uint8_t>& input, const R
     BitWriter out;
     for (int value = 255; value >= 0; --value) {
         out.Put(static_cast<std::uint32_t>(sets[value].size()), 6);
-        for (const std::uint8_t follower : sets[value]) {
-            out.Put(follower, 8);
-        }
+        for (const std::uint8_t follower : sets[value]) out.Put(follower, 8);
     }
     last = 0;
     for (const std::uint8_t byte : stream) {

@@ -33,25 +33,19 @@ public:
     void PartialClear() {
         std::vector<bool> parent(kCodes, false);
         for (unsigned code = kFirstFree; code < kCodes; ++code) {
-            if (Used(code) && prefix_[code] >= kFirstFree) {
-                parent[prefix_[code]] = true;
-            }
+            if (Used(code) && prefix_[code] >= kFirstFree) parent[prefix_[code]] = true;
         }
         for (unsigned code = kFirstFree; code < kCodes; ++code) {
             if (Used(code) && !parent[code]) {
                 const auto found = children_.find(Key(prefix_[code], suffix_[code]));
-                if (found != children_.end() && found->second == code) {
-                    children_.erase(found);
-                }
+                if (found != children_.end() && found->second == code) children_.erase(found);
                 prefix_[code] = kUnused;
             }
         }
     }
 
     unsigned NextFree(unsigned from) const {
-        while (from < kCodes && Used(from)) {
-            ++from;
-        }
+        while (from < kCodes && Used(from)) ++from;
         return from;
     }
 
@@ -86,9 +80,7 @@ ShrinkResult Shrink(const std::vector<std::uint8_t>& input, const ShrinkOptions&
             if (child < 0 && pending && nextFree < kCodes && code == pendingPrefix && input[at] == pendingByte) {
                 child = static_cast<int>(nextFree);
             }
-            if (child < 0) {
-                break;
-            }
+            if (child < 0) break;
             code = static_cast<unsigned>(child);
             ++at;
         }
