@@ -122,11 +122,8 @@ void TMainForm::StartSequence() {
 }
 
 void TMainForm::FormPaint(HDC dc) {
-    const HPALETTE palette = GetPalette();
-    if (palette) {
-        ::SelectPalette(dc, palette, FALSE);
-        ::RealizePalette(dc);
-    }
+    const SelectedPalette palette(dc, GetPalette(), false);
+    palette.Realize();
     RECT client{};
     ::GetClientRect(Handle(), &client);
     const SetupHeader& header = Globals().Setup.Header;
@@ -151,7 +148,7 @@ void TMainForm::FormPaint(HDC dc) {
         }
     }
     const PointFont font("Times New Roman", 24, FontStyle{false, true, DEFAULT_PITCH | FF_ROMAN});
-    const SelectedObject selected(dc, font.get());
+    const SelectedObject selectedFont(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
     const std::string text = BackgroundText(header.AppName);
