@@ -28,8 +28,10 @@ std::vector<std::uint8_t> ReadAppendedArchive(const std::string& programPath) {
     // A signed program keeps its certificate table behind the archive.
     const AppendedRange archive = AppendedData(bytes.data(), bytes.size());
     if (archive.start >= archive.end) throw Exception("No update archive is appended to this program.");
-    return std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(archive.start),
-                                     bytes.begin() + static_cast<std::ptrdiff_t>(archive.end));
+    // Cut in place: the program's bytes are held once, even for a large archive.
+    bytes.resize(static_cast<std::size_t>(archive.end));
+    bytes.erase(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(archive.start));
+    return bytes;
 }
 
 }  // namespace pelorin

@@ -211,10 +211,9 @@ void TWizardForm::OfferRestart() {
     text.Name = "RestartLabel";
     now.Name = "RestartNow";
     later.Name = "RestartLater";
-    const WPARAM font = static_cast<WPARAM>(::SendMessageA(NextButton.Handle(), WM_GETFONT, 0, 0));
     for (const TControl* control :
          {static_cast<TControl*>(&text), static_cast<TControl*>(&now), static_cast<TControl*>(&later)})
-        ::SendMessageA(control->Handle(), WM_SETFONT, font, FALSE);
+        UseWizardFont(control->Handle(), 0);
     text.SetCaption("To complete the installation of " + Globals().Setup.Header.AppName +
                     ", Setup Wizard must restart your computer.");
     now.SetCaption("&Yes, restart the computer now");

@@ -64,7 +64,6 @@ ArchiveSummary CheckArchive(const std::vector<std::uint8_t>& archive) {
             if (!nameProblem.empty()) throw EArchiveRefused(name + ": " + nameProblem);
         }
 
-        zip.SetRecreateDirs(true);
         zip.SetFilesList({"*"});
         zip.OnStartUnZipInfo = [&](TVCLUnZip&, int, std::int64_t bytes, bool&) { summary.uncompressedBytes = bytes; };
         zip.OnBadCRC = [&](TVCLUnZip& sender, std::uint32_t, std::uint32_t, int index) {
