@@ -162,6 +162,24 @@ TEST_F(UpdateE2E, VersionChecksWarnAndNoStaysOnTheWelcomePage) {
     EXPECT_EQ(wizard.WaitForExit(), std::optional<DWORD>(0));
 }
 
+// "Next >" is the default button: Enter in a folder edit presses it, as in every dialog.
+TEST_F(UpdateE2E, EnterInAFolderEditPressesNext) {
+    Installed(true);
+    UpdateWizard wizard(program_);
+    ASSERT_NO_FATAL_FAILURE(wizard.WalkToFolders());
+    const HWND edit = driver::FindControl(wizard.Form(), "class:Edit#1");
+    ASSERT_NE(edit, nullptr);
+    // A click puts the focus into the edit, away from the button the licence page left it on.
+    ::PostMessageA(edit, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    ::PostMessageA(edit, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    ::PostMessageA(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    ::PostMessageA(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
+    EXPECT_TRUE(wizard.WaitForPage(3, 10));
+    wizard.Press("Cancel");
+    wizard.Answer("Yes");
+    EXPECT_EQ(wizard.WaitForExit(), std::optional<DWORD>(0));
+}
+
 TEST_F(UpdateE2E, FolderChecksAndTheSummaryLines) {
     Installed(false);
     UpdateWizard wizard(program_);
